@@ -1,0 +1,94 @@
+// File services the portable code needs; Win32 and POSIX implementations.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillpane::platform {
+
+// Separator used when the program joins path parts. Portable code accepts
+// both '\\' and '/' when it splits paths.
+#ifdef _WIN32
+inline constexpr char16_t kPathSeparator = u'\\';
+#else
+inline constexpr char16_t kPathSeparator = u'/';
+#endif
+
+enum class ReadStatus {
+    Ok,
+    NotFound,    // the file does not exist
+    OpenFailed,  // exists (or may) but could not be opened: sharing, access
+    TooLarge,    // larger than the caller's limit
+    ReadFailed,  // size query, read or short read failed
+};
+
+struct ReadResult {
+    ReadStatus status = ReadStatus::ReadFailed;
+    std::string bytes;
+};
+
+// Opens with read and write sharing, checks the size against maxBytes, reads
+// the whole file in one call. An empty file reads as Ok with no bytes.
+[[nodiscard]] ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes);
+
+// Writes path + ".tmp" (no sharing, truncating), optionally flushes it to
+// disk, then replaces path with it. On any failure the temporary file is
+// removed and the old file stays as it was.
+[[nodiscard]] bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flush);
+
+// Creates a file that must not exist yet and writes bytes; a failed write
+// removes the file again.
+[[nodiscard]] bool CreateNewFile(std::u16string_view path, std::string_view bytes);
+
+// Creates or truncates a file (no sharing) and writes bytes in one call;
+// true only when every byte was written.
+[[nodiscard]] bool WriteWholeFile(std::u16string_view path, std::string_view bytes);
+
+[[nodiscard]] bool CopyFileReplacing(std::u16string_view from, std::u16string_view to);
+bool DeleteFileAt(std::u16string_view path);
+
+// One directory level; errors (already exists) are the caller's to ignore.
+bool CreateDirectoryAt(std::u16string_view path);
+
+struct FileAttributes {
+    bool isDirectory = false;
+    std::uint64_t size = 0;
+    std::uint64_t lastWriteTime = 0;  // 100 ns units; only compared for change
+};
+
+// Empty when the path does not exist or cannot be queried.
+[[nodiscard]] std::optional<FileAttributes> GetAttributes(std::u16string_view path);
+
+struct DirectoryEntry {
+    std::u16string name;
+    bool isDirectory = false;
+};
+
+// Entries of a folder (not "." or ".."); empty when it cannot be listed.
+[[nodiscard]] std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder);
+
+struct LocalTime {
+    int year = 0;
+    int month = 0;   // 1..12
+    int day = 0;     // 1..31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int milliseconds = 0;
+    int dayOfWeek = 0;  // 0 Sunday
+};
+
+[[nodiscard]] LocalTime LocalTimeNow();
+
+// The process's ANSI code page (1252 on the POSIX build, which stands in for
+// a Western European Windows).
+[[nodiscard]] unsigned AnsiCodePage();
+
+// Bytes in the ANSI code page to UTF-16; never fails (unmapped bytes become
+// the code page's default mapping or U+FFFD).
+[[nodiscard]] std::u16string AnsiToUtf16(std::string_view bytes);
+
+}  // namespace quillpane::platform

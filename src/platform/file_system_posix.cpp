@@ -1,0 +1,210 @@
+// POSIX file services, used by the native build and its tests.
+#include "platform/file_system.h"
+#include "platform/utf_convert.h"
+
+#include <cerrno>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <array>
+
+namespace quillpane::platform {
+namespace {
+
+std::string NativePath(std::u16string_view path) {
+    return Utf16ToUtf8(path);
+}
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() { Close(); }
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
+    bool Close() {
+        if (fd_ < 0) return true;
+        const bool ok = ::close(fd_) == 0;
+        fd_ = -1;
+        return ok;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool WriteAndClose(Fd& fd, std::string_view bytes, bool flush) {
+    bool ok = WriteAll(fd.Get(), bytes);
+    if (ok && flush) ok = ::fsync(fd.Get()) == 0;
+    return fd.Close() && ok;
+}
+
+// Code points of Windows-1252's 0x80..0x9F; the rest is Latin-1.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+}  // namespace
+
+ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
+    ReadResult result;
+    Fd fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.Valid()) {
+        result.status = (errno == ENOENT) ? ReadStatus::NotFound : ReadStatus::OpenFailed;
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        result.status = ReadStatus::ReadFailed;
+        return result;
+    }
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    if (size > maxBytes) {
+        result.status = ReadStatus::TooLarge;
+        return result;
+    }
+    result.bytes.resize(size);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd.Get(), result.bytes.data() + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (done != size) {
+        result.bytes.clear();
+        result.status = ReadStatus::ReadFailed;
+        return result;
+    }
+    result.status = ReadStatus::Ok;
+    return result;
+}
+
+bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flush) {
+    const std::string target = NativePath(path);
+    const std::string temp = target + ".tmp";
+    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!fd.Valid()) return false;
+    if (!WriteAndClose(fd, bytes, flush) || ::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CreateNewFile(std::u16string_view path, std::string_view bytes) {
+    const std::string target = NativePath(path);
+    Fd fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (!fd.Valid()) return false;
+    if (!WriteAndClose(fd, bytes, false)) {
+        ::unlink(target.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteWholeFile(std::u16string_view path, std::string_view bytes) {
+    Fd fd(::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!fd.Valid()) return false;
+    return WriteAndClose(fd, bytes, false);
+}
+
+bool CopyFileReplacing(std::u16string_view from, std::u16string_view to) {
+    const ReadResult source = ReadWholeFile(from, UINT64_MAX);
+    if (source.status != ReadStatus::Ok) return false;
+    return WriteWholeFile(to, source.bytes);
+}
+
+bool DeleteFileAt(std::u16string_view path) {
+    return ::unlink(NativePath(path).c_str()) == 0;
+}
+
+bool CreateDirectoryAt(std::u16string_view path) {
+    std::string native = NativePath(path);
+    while (native.size() > 1 && native.back() == '/') native.pop_back();
+    return ::mkdir(native.c_str(), 0755) == 0;
+}
+
+std::optional<FileAttributes> GetAttributes(std::u16string_view path) {
+    std::string native = NativePath(path);
+    while (native.size() > 1 && native.back() == '/') native.pop_back();
+    struct stat info {};
+    if (::stat(native.c_str(), &info) != 0) return std::nullopt;
+    FileAttributes attributes;
+    attributes.isDirectory = S_ISDIR(info.st_mode);
+    attributes.size = static_cast<std::uint64_t>(info.st_size);
+    attributes.lastWriteTime = static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 10'000'000u +
+                               static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100u;
+    return attributes;
+}
+
+std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
+    std::vector<DirectoryEntry> entries;
+    const std::string native = NativePath(folder);
+    DIR* dir = ::opendir(native.empty() ? "." : native.c_str());
+    if (dir == nullptr) return entries;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        std::string full = native;
+        if (!full.empty() && full.back() != '/') full.push_back('/');
+        full.append(name);
+        struct stat info {};
+        const bool isDirectory = ::stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        entries.push_back({Utf8ToUtf16Lenient(name), isDirectory});
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+LocalTime LocalTimeNow() {
+    timeval now {};
+    ::gettimeofday(&now, nullptr);
+    std::tm parts {};
+    const std::time_t seconds = now.tv_sec;
+    ::localtime_r(&seconds, &parts);
+    LocalTime time;
+    time.year = parts.tm_year + 1900;
+    time.month = parts.tm_mon + 1;
+    time.day = parts.tm_mday;
+    time.hour = parts.tm_hour;
+    time.minute = parts.tm_min;
+    time.second = parts.tm_sec;
+    time.milliseconds = static_cast<int>(now.tv_usec / 1000);
+    time.dayOfWeek = parts.tm_wday;
+    return time;
+}
+
+unsigned AnsiCodePage() {
+    return 1252;
+}
+
+std::u16string AnsiToUtf16(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        text.push_back((byte >= 0x80 && byte < 0xA0) ? kCp1252High[byte - 0x80] : char16_t(byte));
+    }
+    return text;
+}
+
+}  // namespace quillpane::platform

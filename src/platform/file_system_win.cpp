@@ -1,0 +1,174 @@
+// Win32 file services.
+#include "platform/file_system.h"
+#include "platform/handles_win.h"
+#include "platform/wide_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace quillpane::platform {
+namespace {
+
+std::wstring Wide(std::u16string_view path) {
+    return ToWide(path);
+}
+
+// WriteFile takes a DWORD count; the memo is bounded well below 4 GiB, but
+// larger buffers are written in pieces rather than truncated.
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    std::size_t done = 0;
+    do {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 0x40000000u));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written != chunk) return false;
+        done += chunk;
+    } while (done < bytes.size());
+    return true;
+}
+
+}  // namespace
+
+ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
+    ReadResult result;
+    UniqueHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        result.status = (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? ReadStatus::NotFound
+                                                                                        : ReadStatus::OpenFailed;
+        return result;
+    }
+    LARGE_INTEGER size {};
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) {
+        result.status = ReadStatus::ReadFailed;
+        return result;
+    }
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
+        result.status = ReadStatus::TooLarge;
+        return result;
+    }
+    if (size.QuadPart > 0xFFFFFFFFLL) {
+        result.status = ReadStatus::TooLarge;
+        return result;
+    }
+    const auto length = static_cast<DWORD>(size.QuadPart);
+    result.bytes.resize(length);
+    if (length > 0) {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), result.bytes.data(), length, &read, nullptr) || read != length) {
+            result.bytes.clear();
+            result.status = ReadStatus::ReadFailed;
+            return result;
+        }
+    }
+    result.status = ReadStatus::Ok;
+    return result;
+}
+
+bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flush) {
+    const std::wstring target = Wide(path);
+    const std::wstring temp = target + L".tmp";
+    UniqueHandle file(
+        ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    bool ok = WriteAll(file.Get(), bytes);
+    if (ok && flush) ok = ::FlushFileBuffers(file.Get()) != FALSE;
+    ok = file.Reset() && ok;
+    if (ok) ok = ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!ok) ::DeleteFileW(temp.c_str());
+    return ok;
+}
+
+bool CreateNewFile(std::u16string_view path, std::string_view bytes) {
+    const std::wstring target = Wide(path);
+    UniqueHandle file(
+        ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const bool ok = WriteAll(file.Get(), bytes);
+    if (!file.Reset() || !ok) {
+        ::DeleteFileW(target.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteWholeFile(std::u16string_view path, std::string_view bytes) {
+    UniqueHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const bool ok = WriteAll(file.Get(), bytes);
+    return file.Reset() && ok;
+}
+
+bool CopyFileReplacing(std::u16string_view from, std::u16string_view to) {
+    return ::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != FALSE;
+}
+
+bool DeleteFileAt(std::u16string_view path) {
+    return ::DeleteFileW(Wide(path).c_str()) != FALSE;
+}
+
+bool CreateDirectoryAt(std::u16string_view path) {
+    return ::CreateDirectoryW(Wide(path).c_str(), nullptr) != FALSE;
+}
+
+std::optional<FileAttributes> GetAttributes(std::u16string_view path) {
+    WIN32_FILE_ATTRIBUTE_DATA data {};
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    FileAttributes attributes;
+    attributes.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    attributes.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    attributes.lastWriteTime =
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return attributes;
+}
+
+std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
+    std::vector<DirectoryEntry> entries;
+    std::wstring pattern = Wide(folder);
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern.push_back(L'\\');
+    pattern.push_back(L'*');
+    WIN32_FIND_DATAW data {};
+    HANDLE find = ::FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return entries;
+    do {
+        const std::wstring_view name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        entries.push_back({FromWide(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    return entries;
+}
+
+LocalTime LocalTimeNow() {
+    SYSTEMTIME now {};
+    ::GetLocalTime(&now);
+    LocalTime time;
+    time.year = now.wYear;
+    time.month = now.wMonth;
+    time.day = now.wDay;
+    time.hour = now.wHour;
+    time.minute = now.wMinute;
+    time.second = now.wSecond;
+    time.milliseconds = now.wMilliseconds;
+    time.dayOfWeek = now.wDayOfWeek;
+    return time;
+}
+
+unsigned AnsiCodePage() {
+    return ::GetACP();
+}
+
+std::u16string AnsiToUtf16(std::string_view bytes) {
+    if (bytes.empty() || bytes.size() > INT_MAX) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    if (needed <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), needed);
+    return FromWide(text);
+}
+
+}  // namespace quillpane::platform

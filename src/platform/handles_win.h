@@ -1,0 +1,178 @@
+// Move-only owners of Win32 handles and GDI objects.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace quillpane {
+
+// Owns a kernel handle; INVALID_HANDLE_VALUE and null both count as empty.
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+        return *this;
+    }
+    ~UniqueHandle() { Reset(); }
+
+    [[nodiscard]] HANDLE Get() const { return handle_; }
+    [[nodiscard]] bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    explicit operator bool() const { return Valid(); }
+    HANDLE Release() { return std::exchange(handle_, nullptr); }
+    // Closes now; false when CloseHandle failed (a failed close of a written
+    // file may mean lost data).
+    bool Reset(HANDLE handle = nullptr) {
+        bool ok = true;
+        if (Valid()) ok = ::CloseHandle(handle_) != FALSE;
+        handle_ = handle;
+        return ok;
+    }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// Owns a GDI object (font, brush, bitmap, pen, region).
+template <typename T>
+class UniqueGdi {
+public:
+    UniqueGdi() = default;
+    explicit UniqueGdi(T object) : object_(object) {}
+    UniqueGdi(const UniqueGdi&) = delete;
+    UniqueGdi& operator=(const UniqueGdi&) = delete;
+    UniqueGdi(UniqueGdi&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    UniqueGdi& operator=(UniqueGdi&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.object_, nullptr));
+        return *this;
+    }
+    ~UniqueGdi() { Reset(); }
+
+    [[nodiscard]] T Get() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    void Reset(T object = nullptr) {
+        if (object_ != nullptr) ::DeleteObject(object_);
+        object_ = object;
+    }
+
+private:
+    T object_ = nullptr;
+};
+
+using UniqueFont = UniqueGdi<HFONT>;
+using UniqueBrush = UniqueGdi<HBRUSH>;
+using UniqueBitmap = UniqueGdi<HBITMAP>;
+using UniquePen = UniqueGdi<HPEN>;
+
+class UniqueIcon {
+public:
+    UniqueIcon() = default;
+    explicit UniqueIcon(HICON icon) : icon_(icon) {}
+    UniqueIcon(const UniqueIcon&) = delete;
+    UniqueIcon& operator=(const UniqueIcon&) = delete;
+    UniqueIcon(UniqueIcon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
+    UniqueIcon& operator=(UniqueIcon&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.icon_, nullptr));
+        return *this;
+    }
+    ~UniqueIcon() { Reset(); }
+    [[nodiscard]] HICON Get() const { return icon_; }
+    void Reset(HICON icon = nullptr) {
+        if (icon_ != nullptr) ::DestroyIcon(icon_);
+        icon_ = icon;
+    }
+
+private:
+    HICON icon_ = nullptr;
+};
+
+// A memory or created DC released with DeleteDC.
+class UniqueHdc {
+public:
+    UniqueHdc() = default;
+    explicit UniqueHdc(HDC dc) : dc_(dc) {}
+    UniqueHdc(const UniqueHdc&) = delete;
+    UniqueHdc& operator=(const UniqueHdc&) = delete;
+    UniqueHdc(UniqueHdc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
+    UniqueHdc& operator=(UniqueHdc&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.dc_, nullptr));
+        return *this;
+    }
+    ~UniqueHdc() { Reset(); }
+    [[nodiscard]] HDC Get() const { return dc_; }
+    void Reset(HDC dc = nullptr) {
+        if (dc_ != nullptr) ::DeleteDC(dc_);
+        dc_ = dc;
+    }
+
+private:
+    HDC dc_ = nullptr;
+};
+
+// BeginPaint/EndPaint for one WM_PAINT.
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) : hwnd_(hwnd) { dc_ = ::BeginPaint(hwnd_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() { ::EndPaint(hwnd_, &paint_); }
+    [[nodiscard]] HDC Get() const { return dc_; }
+    [[nodiscard]] const RECT& Dirty() const { return paint_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_ {};
+    HDC dc_ = nullptr;
+};
+
+// Selects an object into a DC and puts the previous one back.
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+    ~SelectGuard() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// Holds one COM reference.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.ptr_, nullptr));
+        return *this;
+    }
+    ~ComPtr() { Reset(); }
+    [[nodiscard]] T* Get() const { return ptr_; }
+    T* operator->() const { return ptr_; }
+    explicit operator bool() const { return ptr_ != nullptr; }
+    // For out-parameters of creation calls; releases what was held.
+    T** Put() {
+        Reset();
+        return &ptr_;
+    }
+    void Reset(T* ptr = nullptr) {
+        if (ptr_ != nullptr) ptr_->Release();
+        ptr_ = ptr;
+    }
+
+private:
+    T* ptr_ = nullptr;
+};
+
+}  // namespace quillpane
