@@ -1,0 +1,49 @@
+# make run: build everything and start Quillpane (under Wine on Linux).
+# make test: build everything and run every test layer.
+SHELL := /bin/bash
+BUILD := build
+NATIVE := $(BUILD)/native
+WIN := $(BUILD)/win
+BENCH := $(BUILD)/bench
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build native win test test-native test-win run bench clean
+
+all: build
+
+deps:
+	@tools/setup-deps.sh
+
+native: deps
+	@[ -f $(NATIVE)/CMakeCache.txt ] || cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DQUILLPANE_SANITIZE=ON -DQUILLPANE_BENCHMARKS=OFF
+	@cmake --build $(NATIVE) -j$(JOBS)
+
+win: deps
+	@[ -f $(WIN)/CMakeCache.txt ] || cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	@cmake --build $(WIN) -j$(JOBS)
+
+build: native win
+
+test-native: native
+	cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)
+
+test-win: win
+	cd $(WIN) && ctest --output-on-failure -j$(JOBS)
+
+# Both layers run even when the first fails; the status is the worse one.
+test: build
+	@status=0; \
+	(cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)) || status=1; \
+	(cd $(WIN) && ctest --output-on-failure -j$(JOBS)) || status=1; \
+	exit $$status
+
+run: win
+	@tools/run.sh $(WIN)/Quillpane.exe
+
+bench: deps
+	@[ -f $(BENCH)/CMakeCache.txt ] || cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
+	@cmake --build $(BENCH) --target quillpane_bench -j$(JOBS)
+	$(BENCH)/tests/quillpane_bench
+
+clean:
+	rm -rf $(NATIVE) $(WIN) $(BENCH)

@@ -1,0 +1,58 @@
+// The application record: every process-wide state of the UI thread.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/handles_win.h"
+#include "settings/config.h"
+#include "storage/backup.h"
+#include "storage/memo_state.h"
+
+namespace quillpane {
+
+struct ShellState {
+    bool shown = false;
+    bool rememberPlacement = false;
+    std::uint64_t lastToggleTick = 0;
+    int dpi = 96;
+    bool hotkeyRegistered = false;
+};
+
+struct TrayState {
+    NOTIFYICONDATAW data {};
+    bool added = false;
+    UniqueIcon icon;
+};
+
+struct App {
+    HINSTANCE instance = nullptr;
+    UniqueHandle singleInstanceMutex;
+    UINT toggleMessage = 0;
+    UINT taskbarCreatedMessage = 0;
+
+    HWND panel = nullptr;
+    HWND editor = nullptr;
+
+    std::u16string dataFolder;
+    std::u16string programFolder;
+    std::u16string configPath;
+    Config config;
+    int sessionFontStep = 0;
+
+    MemoState memo;
+    bool memoCreated = false;
+    bool replacingEditorText = false;
+    BackupRecord backupRecord;
+
+    ShellState shell;
+    TrayState tray;
+};
+
+// Saves config.ini from the record; failures are silent by design.
+void SaveAppConfig(App& app);
+
+}  // namespace quillpane

@@ -1,0 +1,52 @@
+// Private panel messages and command ids: a contract between the panel, the
+// editor, the menus and the dialogs.
+#pragma once
+
+namespace quillpane {
+
+inline constexpr unsigned kWmApp = 0x8000;
+
+inline constexpr unsigned PM_TRAYNOTIFY = kWmApp + 1;
+inline constexpr unsigned PM_SHOWTRAYMENU = kWmApp + 2;
+inline constexpr unsigned PM_MOREMENU = kWmApp + 3;
+inline constexpr unsigned PM_ESCAPE = kWmApp + 40;
+inline constexpr unsigned PM_FIND = kWmApp + 41;
+inline constexpr unsigned PM_FINDNEXT = kWmApp + 42;
+inline constexpr unsigned PM_EDITORMENU = kWmApp + 43;
+inline constexpr unsigned PM_ZOOMSTEP = kWmApp + 44;
+inline constexpr unsigned PM_ZOOMRESET = kWmApp + 45;
+inline constexpr unsigned PM_SAVENOW = kWmApp + 46;
+inline constexpr unsigned PM_REPLACE = kWmApp + 47;
+inline constexpr unsigned PM_GOTOLINE = kWmApp + 48;
+inline constexpr unsigned PM_HEADINGLIST = kWmApp + 50;
+inline constexpr unsigned PM_TOGGLESIDEBAR = kWmApp + 51;
+inline constexpr unsigned PM_CARETLINE = kWmApp + 52;
+inline constexpr unsigned PM_SIDEBARDRAG = kWmApp + 54;
+
+inline constexpr unsigned IDM_SHOWPANEL = 1001;
+inline constexpr unsigned IDM_ABOUT = 1002;
+inline constexpr unsigned IDM_EXIT = 1003;
+inline constexpr unsigned IDM_CLOSEONFOCUSLOST = 1005;
+inline constexpr unsigned IDM_FIND = 1006;
+inline constexpr unsigned IDM_OPENWITH = 1007;
+inline constexpr unsigned IDM_SHARE = 1008;
+inline constexpr unsigned IDM_ALWAYSONTOP = 1009;
+inline constexpr unsigned IDM_UNDO = 1010;
+inline constexpr unsigned IDM_CUT = 1011;
+inline constexpr unsigned IDM_COPY = 1012;
+inline constexpr unsigned IDM_PASTE = 1013;
+inline constexpr unsigned IDM_DELETE = 1014;
+inline constexpr unsigned IDM_SELECTALL = 1015;
+inline constexpr unsigned IDM_REDO = 1018;
+
+// Timer ids of the panel window.
+inline constexpr unsigned kTimerAutosave = 1;
+inline constexpr unsigned kTimerMemoWatch = 2;
+inline constexpr unsigned kTimerLayout = 3;
+inline constexpr unsigned kTimerPhoneRetry = 4;
+
+// wParam values of the single-instance message.
+inline constexpr unsigned kToggleFromSecondLaunch = 2;
+inline constexpr unsigned kToggleAtPoint = 1;
+
+}  // namespace quillpane

@@ -1,0 +1,99 @@
+// The memo file behind the editor: load, autosave, flush and the watch for
+// outside changes.
+#include "app/memo_win.h"
+
+#include "app/app_win.h"
+#include "app/commands.h"
+#include "app/tray_win.h"
+#include "editor/editor_host_win.h"
+#include "i18n/language.h"
+#include "i18n/strings.h"
+#include "storage/backup.h"
+#include "storage/note_file.h"
+
+namespace quillpane {
+namespace {
+
+int UiLanguage(const App& app) {
+    return CurrentLanguage(app.config.ui.language);
+}
+
+
+void ApplyTimerAction(App& app, SaveTimerAction action) {
+    if (action == SaveTimerAction::Arm) {
+        ::SetTimer(app.panel, kTimerAutosave, kAutosaveDelayMs, nullptr);
+    } else {
+        ::KillTimer(app.panel, kTimerAutosave);
+    }
+}
+
+}  // namespace
+
+void LoadNote(App& app) {
+    const bool wasDirty = app.memo.memoDirty;
+    // The editor's change notifications during the replacement are ours.
+    app.replacingEditorText = true;
+    const LoadOutcome outcome = LoadNoteInto(app.memo, ReadNoteFile(app.memo.memoPath));
+    if (outcome.Succeeded()) {
+        if (outcome.saveReenabled) SetEditorReadOnly(app.editor, false);
+        SetEditorText(app.editor, outcome.text);
+        // The editor may hold the text in a form of its own (NUL bytes,
+        // lone surrogates): compare later edits with what it really holds.
+        app.memo.lastSavedText = GetEditorText(app.editor);
+    } else {
+        const TextId message =
+            outcome.failure == LoadFailure::TooLarge ? TextId::LoadFailedTooLarge : TextId::LoadFailedUnreadable;
+        const std::u16string_view text = Text(message, UiLanguage(app));
+        SetEditorReadOnly(app.editor, true);
+        SetEditorText(app.editor, text);
+        ShowWarningBalloon(app, text);
+    }
+    app.replacingEditorText = false;
+    ::KillTimer(app.panel, kTimerAutosave);
+    if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
+}
+
+bool SaveNote(App& app) {
+    const bool wasDirty = app.memo.memoDirty;
+    const SaveResult result = SaveNoteText(app.memo, GetEditorText(app.editor));
+    if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
+    switch (result) {
+    case SaveResult::Saved: {
+        const BackupSettings& backup = app.config.backup;
+        BackupAfterSave(backup, app.memo.memoPath, BackupFolderOf(app.programFolder), platform::LocalTimeNow(),
+                        app.backupRecord);
+        return true;
+    }
+    case SaveResult::Disabled:
+        return false;
+    case SaveResult::Failed:
+        ShowWarningBalloon(app, Text(TextId::SaveFailed, UiLanguage(app)));
+        ::SetTimer(app.panel, kTimerAutosave, kSaveRetryDelayMs, nullptr);
+        return false;
+    }
+    return false;
+}
+
+void FlushNote(App& app) {
+    if (!app.memo.memoDirty) return;
+    ::KillTimer(app.panel, kTimerAutosave);
+    (void)SaveNote(app);
+}
+
+void OnEditorChange(App& app) {
+    if (app.replacingEditorText) return;
+    const bool wasDirty = app.memo.memoDirty;
+    ApplyTimerAction(app, OnEditorChanged(app.memo, GetEditorText(app.editor)));
+    if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
+}
+
+void OnAutosaveTimer(App& app) {
+    ::KillTimer(app.panel, kTimerAutosave);
+    if (app.memo.memoDirty) (void)SaveNote(app);
+}
+
+void OnMemoWatchTimer(App& app) {
+    if (ShouldReloadOnWatchTick(app.memo, platform::GetAttributes(app.memo.memoPath))) LoadNote(app);
+}
+
+}  // namespace quillpane

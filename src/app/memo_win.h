@@ -1,0 +1,21 @@
+// The memo file behind the editor: load, autosave, flush and the watch for
+// outside changes.
+#pragma once
+
+namespace quillpane {
+
+struct App;
+
+// Reads the memo file into the editor; a failed read makes the editor
+// read-only with an explanation and disables saving.
+void LoadNote(App& app);
+// Writes the editor text now; false when saving is disabled or failed.
+bool SaveNote(App& app);
+// Saves at once when there is an unsaved edit.
+void FlushNote(App& app);
+
+void OnEditorChange(App& app);
+void OnAutosaveTimer(App& app);
+void OnMemoWatchTimer(App& app);
+
+}  // namespace quillpane

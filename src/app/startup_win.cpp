@@ -1,0 +1,135 @@
+// Start-up, the message loop and the process exit code.
+#include "app/startup_win.h"
+
+#include "app/app_win.h"
+#include "app/commands.h"
+#include "app/memo_win.h"
+#include "app/panel_win.h"
+#include "app/tray_win.h"
+#include "editor/editor_host_win.h"
+#include "i18n/language.h"
+#include "i18n/language_win.h"
+#include "i18n/strings.h"
+#include "platform/wide_win.h"
+#include "settings/embedded_default_win.h"
+#include "app/hotkey_win.h"
+#include "settings/paths.h"
+#include "settings/paths_win.h"
+#include "settings/version_info_win.h"
+#include "storage/note_file.h"
+
+#include <commctrl.h>
+#include <roapi.h>
+
+#include <memory>
+
+namespace quillpane {
+namespace {
+
+constexpr wchar_t kMutexName[] = L"Quillpn_SingleInstance";
+constexpr wchar_t kToggleMessageName[] = L"WM_QUILLPN_TOGGLE";
+
+// Windows 10 1703 and later; older systems keep the manifest's awareness.
+void SetPerMonitorDpiAwareness() {
+    using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    if (user32 == nullptr) return;
+    auto setContext =
+        reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(::GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    if (setContext != nullptr) setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+}
+
+// Another instance owns the mutex: ask it to show its panel and leave.
+void HandOverToFirstInstance() {
+    HWND first = ::FindWindowW(kPanelClassName, nullptr);
+    if (first == nullptr) return;
+    const UINT toggle = ::RegisterWindowMessageW(kToggleMessageName);
+    if (toggle != 0) ::PostMessageW(first, toggle, kToggleFromSecondLaunch, 0);
+}
+
+void LoadSettings(App& app) {
+    app.dataFolder = DataFolder();
+    app.programFolder = ProgramFolderOf(app.dataFolder);
+    app.configPath = ConfigPathOf(app.programFolder);
+    EnsureConfigFile(app.dataFolder, ExecutableFolder(), EmbeddedDefaultConfig());
+    app.config = LoadConfig(app.configPath);
+    app.sessionFontStep = app.config.editor.fontSizeStep;
+}
+
+void ResolveMemoPath(App& app) {
+    const int language = CurrentLanguage(app.config.ui.language);
+    const ResolvedNote note = ResolveNoteFile(app.config.note.file, app.dataFolder, Text(TextId::WelcomeText, language));
+    app.memo.memoPath = note.path;
+    app.memoCreated = note.created;
+}
+
+void RecordLastRunVersion(App& app) {
+    const std::u16string version = ReadProductVersion();
+    if (version.empty() || version == app.config.application.lastRunVersion) return;
+    app.config.application.lastRunVersion = version;
+    SaveAppConfig(app);
+}
+
+int RunMessageLoop() {
+    MSG message {};
+    BOOL result = 0;
+    while ((result = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
+        if (result == -1) break;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+void SaveAppConfig(App& app) {
+    (void)SaveConfig(app.config, app.configPath);
+}
+
+int RunApplication(HINSTANCE instance) {
+    SetPerMonitorDpiAwareness();
+
+    auto app = std::make_unique<App>();
+    app->instance = instance;
+    app->singleInstanceMutex.Reset(::CreateMutexW(nullptr, TRUE, kMutexName));
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        HandOverToFirstInstance();
+        return 0;
+    }
+
+    app->taskbarCreatedMessage = ::RegisterWindowMessageW(L"TaskbarCreated");
+    app->toggleMessage = ::RegisterWindowMessageW(kToggleMessageName);
+
+    LoadSettings(*app);
+    ApplyThreadLanguage(app->config.ui.language);
+    ResolveMemoPath(*app);
+
+    INITCOMMONCONTROLSEX controls {sizeof(controls), ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    if (!RegisterEditorClass(instance) || !RegisterPanelClass(instance)) return 1;
+    if (!CreatePanel(*app)) return 1;
+
+    const bool winrt = SUCCEEDED(::RoInitialize(RO_INIT_SINGLETHREADED));
+
+    LoadNote(*app);
+
+    const bool hotkeyOk = RegisterAppHotkey(app->panel, app->config.shortcut.key);
+    app->shell.hotkeyRegistered = hotkeyOk && app->config.shortcut.key.key != 0;
+    AddTrayIcon(*app);
+    if (!hotkeyOk) {
+        ShowWarningBalloon(*app, Text(TextId::HotkeyFailed, CurrentLanguage(app->config.ui.language)));
+    }
+    ::AllowSetForegroundWindow(ASFW_ANY);
+    ::SetTimer(app->panel, kTimerMemoWatch, kWatchIntervalMs, nullptr);
+    RecordLastRunVersion(*app);
+
+    if (app->memoCreated) HidePanel(*app);
+
+    const int exitCode = RunMessageLoop();
+    if (winrt) ::RoUninitialize();
+    return exitCode;
+}
+
+}  // namespace quillpane

@@ -1,0 +1,199 @@
+// The localised texts of the memo, tray and hotkey features, and the plural
+// rule of the character count.
+#include "i18n/strings.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+
+namespace quillpane {
+namespace {
+
+// Entries follow the language numbers: Japanese, English, Korean, Simplified
+// Chinese, Traditional Chinese, French, Italian, German, Spanish, Brazilian
+// Portuguese, Polish.
+constexpr TextRow kWelcomeText = {
+    u"Quillpane へようこそ\r\n"
+    u"ここにメモを書いてください。内容は自動で保存され、次に開いたときもそのまま残っています。\r\n"
+    u"設定は右上の ⋮（× の左隣）から開けます。\r\n"
+    u"この文章は消してかまいません。\r\n",
+
+    u"Welcome to Quillpane\r\n"
+    u"Write your notes here. They are saved automatically and will still be here next time.\r\n"
+    u"Open Settings from the ⋮ at the top right (to the left of ×).\r\n"
+    u"You can delete this text.\r\n",
+
+    u"Quillpane에 오신 것을 환영합니다\r\n"
+    u"여기에 메모를 작성하세요. 자동으로 저장되며 다음에 열어도 그대로 남아 있습니다.\r\n"
+    u"설정은 오른쪽 위의 ⋮(× 왼쪽)에서 열 수 있습니다.\r\n"
+    u"이 글은 삭제해도 됩니다.\r\n",
+
+    u"欢迎使用 Quillpane\r\n"
+    u"在这里写下你的笔记。内容会自动保存，下次打开时依然还在。\r\n"
+    u"点击右上角的 ⋮（× 的左边）即可打开设置。\r\n"
+    u"你可以删除这段文字。\r\n",
+
+    u"歡迎使用 Quillpane\r\n"
+    u"在這裡寫下你的筆記。內容會自動儲存，下次開啟時依然還在。\r\n"
+    u"點選右上角的 ⋮（× 的左邊）即可開啟設定。\r\n"
+    u"你可以刪除這段文字。\r\n",
+
+    u"Bienvenue dans Quillpane\r\n"
+    u"Écrivez vos notes ici. Elles sont enregistrées automatiquement et vous les retrouverez la prochaine fois.\r\n"
+    u"Ouvrez les paramètres depuis le ⋮ en haut à droite (à gauche du ×).\r\n"
+    u"Vous pouvez supprimer ce texte.\r\n",
+
+    u"Benvenuto in Quillpane\r\n"
+    u"Scrivi qui le tue note. Vengono salvate automaticamente e le ritroverai la prossima volta.\r\n"
+    u"Apri le impostazioni dal ⋮ in alto a destra (a sinistra di ×).\r\n"
+    u"Puoi eliminare questo testo.\r\n",
+
+    u"Willkommen bei Quillpane\r\n"
+    u"Schreiben Sie Ihre Notizen hier. Sie werden automatisch gespeichert und sind beim nächsten Mal noch da.\r\n"
+    u"Die Einstellungen öffnen Sie über ⋮ oben rechts (links neben ×).\r\n"
+    u"Sie können diesen Text löschen.\r\n",
+
+    u"Bienvenido a Quillpane\r\n"
+    u"Escribe tus notas aquí. Se guardan automáticamente y seguirán aquí la próxima vez.\r\n"
+    u"Abre la configuración desde el ⋮ de la esquina superior derecha (a la izquierda de ×).\r\n"
+    u"Puedes borrar este texto.\r\n",
+
+    u"Bem-vindo ao Quillpane\r\n"
+    u"Escreva suas anotações aqui. Elas são salvas automaticamente e continuarão aqui na próxima vez.\r\n"
+    u"Abra as configurações pelo ⋮ no canto superior direito (à esquerda do ×).\r\n"
+    u"Você pode apagar este texto.\r\n",
+
+    u"Witamy w Quillpane\r\n"
+    u"Pisz tutaj swoje notatki. Zapisują się automatycznie i następnym razem nadal tu będą.\r\n"
+    u"Ustawienia otworzysz za pomocą ⋮ w prawym górnym rogu (na lewo od ×).\r\n"
+    u"Możesz usunąć ten tekst.\r\n",
+};
+
+constexpr TextRow kLoadFailedTooLarge = {
+    u"このメモファイルは大きすぎるため読み込めません（上限 64 MB）。上書きを防ぐため、保存を一時的に無効にしました。元のファイルは変更されていません。",
+    u"This note file is too large to load (64 MB limit). Saving has been temporarily disabled to avoid overwriting it. The original file has not been modified.",
+    u"이 메모 파일은 너무 커서 불러올 수 없습니다(최대 64MB). 덮어쓰지 않도록 저장을 일시적으로 중지했습니다. 원본 파일은 변경되지 않았습니다.",
+    u"此笔记文件过大，无法加载（上限 64 MB）。为避免覆盖该文件，已暂时停用保存。原始文件未被修改。",
+    u"此筆記檔案過大，無法載入（上限 64 MB）。為避免覆寫該檔案，已暫時停用儲存。原始檔案未被修改。",
+    u"Ce fichier de notes est trop volumineux pour être chargé (limite de 64 Mo). L'enregistrement a été temporairement désactivé pour éviter de l'écraser. Le fichier d'origine n'a pas été modifié.",
+    u"Questo file di note è troppo grande per essere caricato (limite di 64 MB). Il salvataggio è stato temporaneamente disattivato per evitare di sovrascriverlo. Il file originale non è stato modificato.",
+    u"Diese Notizdatei ist zu groß, um geladen zu werden (maximal 64 MB). Das Speichern wurde vorübergehend deaktiviert, damit sie nicht überschrieben wird. Die Originaldatei wurde nicht verändert.",
+    u"Este archivo de notas es demasiado grande para cargarlo (límite de 64 MB). El guardado se ha desactivado temporalmente para no sobrescribirlo. El archivo original no se ha modificado.",
+    u"Este arquivo de notas é grande demais para ser carregado (limite de 64 MB). O salvamento foi desativado temporariamente para evitar sobrescrevê-lo. O arquivo original não foi modificado.",
+    u"Ten plik notatek jest za duży, aby go wczytać (limit 64 MB). Zapisywanie zostało tymczasowo wyłączone, aby go nie nadpisać. Oryginalny plik nie został zmieniony.",
+};
+
+constexpr TextRow kLoadFailedUnreadable = {
+    u"このメモファイルを読み込めませんでした。上書きを防ぐため、保存を一時的に無効にしました。元のファイルは変更されていません。",
+    u"This note file could not be read. Saving has been temporarily disabled to avoid overwriting it. The original file has not been modified.",
+    u"이 메모 파일을 읽을 수 없습니다. 덮어쓰지 않도록 저장을 일시적으로 중지했습니다. 원본 파일은 변경되지 않았습니다.",
+    u"无法读取此笔记文件。为避免覆盖该文件，已暂时停用保存。原始文件未被修改。",
+    u"無法讀取此筆記檔案。為避免覆寫該檔案，已暫時停用儲存。原始檔案未被修改。",
+    u"Impossible de lire ce fichier de notes. L'enregistrement a été temporairement désactivé pour éviter de l'écraser. Le fichier d'origine n'a pas été modifié.",
+    u"Impossibile leggere questo file di note. Il salvataggio è stato temporaneamente disattivato per evitare di sovrascriverlo. Il file originale non è stato modificato.",
+    u"Diese Notizdatei konnte nicht gelesen werden. Das Speichern wurde vorübergehend deaktiviert, damit sie nicht überschrieben wird. Die Originaldatei wurde nicht verändert.",
+    u"No se ha podido leer este archivo de notas. El guardado se ha desactivado temporalmente para no sobrescribirlo. El archivo original no se ha modificado.",
+    u"Não foi possível ler este arquivo de notas. O salvamento foi desativado temporariamente para evitar sobrescrevê-lo. O arquivo original não foi modificado.",
+    u"Nie udało się odczytać tego pliku notatek. Zapisywanie zostało tymczasowo wyłączone, aby go nie nadpisać. Oryginalny plik nie został zmieniony.",
+};
+
+constexpr TextRow kSaveFailed = {
+    u"メモを保存できませんでした。ファイルが他のプログラムで開かれていないか確認してください。",
+    u"Failed to save the note. Please check that the file isn't open in another program.",
+    u"메모를 저장하지 못했습니다. 파일이 다른 프로그램에서 열려 있지 않은지 확인하세요.",
+    u"无法保存笔记。请确认该文件未在其他程序中打开。",
+    u"無法儲存筆記。請確認該檔案未在其他程式中開啟。",
+    u"Impossible d'enregistrer la note. Vérifiez que le fichier n'est pas ouvert dans un autre programme.",
+    u"Impossibile salvare la nota. Verifica che il file non sia aperto in un altro programma.",
+    u"Die Notiz konnte nicht gespeichert werden. Bitte prüfen Sie, ob die Datei in einem anderen Programm geöffnet ist.",
+    u"No se ha podido guardar la nota. Comprueba que el archivo no esté abierto en otro programa.",
+    u"Não foi possível salvar a nota. Verifique se o arquivo não está aberto em outro programa.",
+    u"Nie udało się zapisać notatki. Sprawdź, czy plik nie jest otwarty w innym programie.",
+};
+
+constexpr TextRow kHotkeyFailed = {
+    u"ショートカットキーを登録できませんでした。他のプログラムですでに使われている可能性があります。別のキーを選んでください。",
+    u"Failed to register the shortcut key. It may already be in use by another program. Please choose a different key.",
+    u"단축키를 등록하지 못했습니다. 다른 프로그램에서 이미 사용 중일 수 있습니다. 다른 키를 선택하세요.",
+    u"无法注册快捷键。该快捷键可能已被其他程序占用。请选择其他按键。",
+    u"無法註冊快速鍵。該快速鍵可能已被其他程式使用。請選擇其他按鍵。",
+    u"Impossible d'enregistrer le raccourci clavier. Il est peut-être déjà utilisé par un autre programme. Choisissez une autre touche.",
+    u"Impossibile registrare il tasto di scelta rapida. Potrebbe essere già in uso da parte di un altro programma. Scegli un tasto diverso.",
+    u"Die Tastenkombination konnte nicht registriert werden. Sie wird möglicherweise bereits von einem anderen Programm verwendet. Bitte wählen Sie eine andere Taste.",
+    u"No se ha podido registrar la tecla de acceso directo. Puede que otro programa ya la esté usando. Elige otra tecla.",
+    u"Não foi possível registrar a tecla de atalho. Ela pode já estar em uso por outro programa. Escolha uma tecla diferente.",
+    u"Nie udało się zarejestrować skrótu klawiszowego. Może być już używany przez inny program. Wybierz inny klawisz.",
+};
+
+// Indexed by TextId.
+constexpr const TextRow* kTextRows[] = {
+    &kWelcomeText,
+    &kLoadFailedTooLarge,
+    &kLoadFailedUnreadable,
+    &kSaveFailed,
+    &kHotkeyFailed,
+};
+static_assert(std::size(kTextRows) == static_cast<std::size_t>(kTextIdCount),
+              "every TextId needs a row");
+
+// Stands in for an id outside the table: every language gives "".
+constexpr TextRow kNoText = {nullptr, u""};
+static_assert(kEnglish == 1);
+
+bool IsMissing(const char16_t* entry) {
+    return entry == nullptr || entry[0] == u'\0';
+}
+
+}  // namespace
+
+std::u16string_view PickText(const TextRow& row, int language) {
+    if (language >= 0 && language < kLanguageCount && !IsMissing(row[language])) {
+        return row[language];
+    }
+    return row[kEnglish];
+}
+
+const TextRow& TextRowOf(TextId id) {
+    const int index = static_cast<int>(id);
+    return (index >= 0 && index < kTextIdCount) ? *kTextRows[index] : kNoText;
+}
+
+std::u16string_view Text(TextId id, int language) {
+    return PickText(TextRowOf(id), language);
+}
+
+// Polish takes the count's magnitude; widened first so INT_MIN has one.
+PolishPlural PolishPluralOf(int count) {
+    const std::int64_t wide = count;
+    const std::int64_t n = wide < 0 ? -wide : wide;
+    if (n == 1) return PolishPlural::One;
+    const std::int64_t lastDigit = n % 10;
+    const std::int64_t lastTwo = n % 100;
+    if (lastDigit >= 2 && lastDigit <= 4 && (lastTwo < 12 || lastTwo > 14)) return PolishPlural::Few;
+    return PolishPlural::Many;
+}
+
+std::u16string_view CharacterCountFormat(int count, int language) {
+    const bool one = count == 1;
+    switch (language) {
+    case kJapanese: return u"%d文字";
+    case kKorean: return u"%d글자";
+    case kChineseSimplified:
+    case kChineseTraditional: return u"%d字";
+    case kFrench: return one ? u"%d caractère" : u"%d caractères";
+    case kItalian: return one ? u"%d carattere" : u"%d caratteri";
+    case kGerman: return u"%d Zeichen";
+    case kSpanish: return one ? u"%d carácter" : u"%d caracteres";
+    case kPortugueseBrazil: return one ? u"%d caractere" : u"%d caracteres";
+    case kPolish:
+        switch (PolishPluralOf(count)) {
+        case PolishPlural::One: return u"%d znak";
+        case PolishPlural::Few: return u"%d znaki";
+        case PolishPlural::Many: return u"%d znaków";
+        }
+        return u"%d znaków";
+    default: return one ? u"%d character" : u"%d characters";
+    }
+}
+
+}  // namespace quillpane

@@ -1,0 +1,44 @@
+// Localised texts: one row per text id, one entry per language number, with
+// English standing in for every missing entry.
+#pragma once
+
+#include "i18n/language.h"
+
+#include <array>
+#include <string_view>
+
+namespace quillpane {
+
+enum class TextId : int {
+    WelcomeText,           // a new memo file's text: four lines, each ended by CR LF
+    LoadFailedTooLarge,    // the memo file is over the load limit
+    LoadFailedUnreadable,  // the memo file exists but could not be read
+    SaveFailed,            // tray balloon after a failed save
+    HotkeyFailed,          // tray balloon when the hotkey cannot be registered
+    Count,                 // keep last
+};
+inline constexpr int kTextIdCount = static_cast<int>(TextId::Count);
+
+// One text in every language, indexed by language number. A null or empty
+// entry means "no translation"; the English entry is always present.
+using TextRow = std::array<const char16_t*, kLanguageCount>;
+
+// The entry for the language, or the English one when that entry is missing
+// or the language number is out of range.
+[[nodiscard]] std::u16string_view PickText(const TextRow& row, int language);
+
+// The raw row of an id, for callers that need every language at once.
+[[nodiscard]] const TextRow& TextRowOf(TextId id);
+
+// The text of an id in a language (English fallback).
+[[nodiscard]] std::u16string_view Text(TextId id, int language);
+
+// The plural category of a count in Polish, the one language with three.
+enum class PolishPlural { One, Few, Many };
+[[nodiscard]] PolishPlural PolishPluralOf(int count);
+
+// The "%d character(s)" format for the count in the language; the caller
+// substitutes the count for "%d".
+[[nodiscard]] std::u16string_view CharacterCountFormat(int count, int language);
+
+}  // namespace quillpane

@@ -1,0 +1,80 @@
+// The memo's state machine: dirty tracking, autosave, outside changes, and
+// the save lock after a failed load. The window glue calls these and carries
+// out the returned actions (timers, editor, balloons).
+#pragma once
+
+#include "platform/file_system.h"
+#include "storage/note_file.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillpane {
+
+// Timer 1 (autosave) after the last change, and after a failed save.
+inline constexpr unsigned kAutosaveDelayMs = 1500;
+inline constexpr unsigned kSaveRetryDelayMs = 5000;
+// Timer 2 (outside-change watch).
+inline constexpr unsigned kWatchIntervalMs = 2000;
+
+struct MemoState {
+    std::u16string memoPath;       // fixed at start-up
+    std::u16string lastSavedText;  // editor text after the last load, save or import
+    bool memoDirty = false;
+    // Set by a failed load: the editor is read-only and nothing is saved, so
+    // an unread file is never replaced.
+    bool saveDisabled = false;
+    std::uint64_t memoWriteTime = 0;
+};
+
+enum class SaveTimerAction {
+    Arm,   // (re)start timer 1 with kAutosaveDelayMs
+    Kill,  // stop timer 1
+};
+
+// On every change notification of the editor. The caller repaints the chrome
+// when memoDirty differs from its value before the call.
+[[nodiscard]] SaveTimerAction OnEditorChanged(MemoState& state, std::u16string_view editorText);
+
+// On each tick of timer 2, with the memo file's current attributes (empty when
+// they cannot be read, e.g. the file was deleted): true when LoadNote is due.
+[[nodiscard]] bool ShouldReloadOnWatchTick(const MemoState& state,
+                                           const std::optional<platform::FileAttributes>& current);
+
+enum class LoadFailure {
+    None,
+    TooLarge,    // show the size-limit text
+    Unreadable,  // show the could-not-read text
+};
+
+struct LoadOutcome {
+    LoadFailure failure = LoadFailure::None;
+    // Success: the text to put into the editor (caret at the start, history
+    // reset). Empty on failure: the editor gets the localised failure text,
+    // is made read-only, and the same text is shown as a warning balloon.
+    std::u16string text;
+    // Success after a failed load: make the editor writable again.
+    bool saveReenabled = false;
+
+    [[nodiscard]] bool Succeeded() const { return failure == LoadFailure::None; }
+};
+
+// Applies a read of memoPath to the state. On success lastSavedText becomes
+// the loaded text, memoDirty false and saveDisabled cleared; on failure
+// saveDisabled is set and memoDirty cleared. memoWriteTime is recorded either
+// way, so after a failure the watch tries again only once the file changes.
+[[nodiscard]] LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read);
+
+enum class SaveResult {
+    Saved,     // run the backup and the phone export
+    Disabled,  // after a failed load: nothing written, memoDirty cleared, no message
+    Failed,    // show the save balloon, re-arm timer 1 with kSaveRetryDelayMs
+};
+
+// Writes the editor text to memoPath unless saving is disabled. Saved updates
+// lastSavedText, memoDirty and memoWriteTime; Failed leaves the state dirty.
+[[nodiscard]] SaveResult SaveNoteText(MemoState& state, std::u16string_view editorText);
+
+}  // namespace quillpane

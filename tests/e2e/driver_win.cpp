@@ -1,0 +1,288 @@
+// Drives a running Quillpane.exe from another process, as a user and the
+// shell would: windows by class, posted messages, keys, files on disk.
+#include "driver_win.h"
+
+#include "platform/utf_convert.h"
+#include "platform/wide_win.h"
+
+#include <shlobj.h>
+
+#include <thread>
+#include <vector>
+
+namespace quillpane::e2e {
+namespace {
+
+std::wstring EnvironmentValue(const wchar_t* name) {
+    wchar_t buffer[4096] {};
+    const DWORD length = ::GetEnvironmentVariableW(name, buffer, 4096);
+    return (length > 0 && length < 4096) ? std::wstring(buffer, length) : std::wstring();
+}
+
+struct FindData {
+    const wchar_t* className;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopProc(HWND hwnd, LPARAM lParam) {
+    auto* data = reinterpret_cast<FindData*>(lParam);
+    wchar_t name[256] {};
+    ::GetClassNameW(hwnd, name, 256);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (wcscmp(name, data->className) == 0 && (data->processId == 0 || pid == data->processId)) {
+        data->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void DeleteTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data {};
+    HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = folder + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                DeleteTree(path + L"\\");
+            } else {
+                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(path.c_str());
+            }
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+void SendKey(WORD virtualKey, bool up) {
+    INPUT input {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+}  // namespace
+
+AppProcess::AppProcess(AppProcess&& other) noexcept : info_(other.info_) {
+    other.info_ = {};
+}
+
+AppProcess& AppProcess::operator=(AppProcess&& other) noexcept {
+    if (this != &other) {
+        this->~AppProcess();
+        info_ = other.info_;
+        other.info_ = {};
+    }
+    return *this;
+}
+
+AppProcess::~AppProcess() {
+    if (info_.hProcess == nullptr) return;
+    if (Running()) {
+        ::TerminateProcess(info_.hProcess, 99);
+        ::WaitForSingleObject(info_.hProcess, 5000);
+    }
+    ::CloseHandle(info_.hProcess);
+    ::CloseHandle(info_.hThread);
+}
+
+std::optional<DWORD> AppProcess::WaitForExit(Duration timeout) const {
+    if (::WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+bool AppProcess::Running() const {
+    return info_.hProcess != nullptr && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+AppProcess LaunchApp() {
+    std::wstring path = EnvironmentValue(L"QP_APP");
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info {};
+    if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info)) {
+        return AppProcess();
+    }
+    return AppProcess(info);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, Duration timeout, Duration step) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(step);
+    }
+}
+
+HWND FindTopWindow(const wchar_t* className, DWORD processId) {
+    FindData data {className, processId, nullptr};
+    ::EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+HWND WaitForTopWindow(const wchar_t* className, DWORD processId, Duration timeout) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopWindow(className, processId)) != nullptr; }, timeout);
+    return found;
+}
+
+HWND FindChildByClass(HWND parent, const wchar_t* className) {
+    return ::FindWindowExW(parent, nullptr, className, nullptr);
+}
+
+std::wstring WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+std::wstring ControlText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                          5000, &copied);
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+void PostChars(HWND window, const std::wstring& text) {
+    for (const wchar_t c : text) ::PostMessageW(window, WM_CHAR, c, 1);
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect {};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+std::wstring ProgramFolder() {
+    wchar_t appData[MAX_PATH] {};
+    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    std::wstring folder = appData;
+    if (!folder.empty() && folder.back() != L'\\') folder.push_back(L'\\');
+    return folder + L"ferrix\\Quillpn\\";
+}
+
+void ClearProgramFolder() {
+    DeleteTree(ProgramFolder());
+}
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    LARGE_INTEGER size {};
+    ::GetFileSizeEx(file, &size);
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    const BOOL ok = bytes.empty() || ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ::CloseHandle(file);
+    if (!ok || read != bytes.size()) return std::nullopt;
+    return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+bool WaitForFile(const std::wstring& path, Duration timeout) {
+    return WaitUntil([&] { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeout);
+}
+
+std::optional<std::wstring> ReadConfigValue(const std::wstring& section, const std::wstring& key) {
+    const auto bytes = ReadFileBytes(ProgramFolder() + L"config.ini");
+    if (!bytes) return std::nullopt;
+    std::wstring text;
+    if (bytes->size() >= 2 && static_cast<unsigned char>((*bytes)[0]) == 0xFF &&
+        static_cast<unsigned char>((*bytes)[1]) == 0xFE) {
+        text.assign(reinterpret_cast<const wchar_t*>(bytes->data() + 2), (bytes->size() - 2) / 2);
+    } else {
+        std::string_view utf8 = *bytes;
+        if (utf8.substr(0, 3) == "\xEF\xBB\xBF") utf8.remove_prefix(3);
+        text = ToWide(Utf8ToUtf16Lenient(utf8));
+    }
+    std::wstring current;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find_first_of(L"\r\n", start);
+        if (end == std::wstring::npos) end = text.size();
+        const std::wstring line = text.substr(start, end - start);
+        if (line.size() >= 2 && line.front() == L'[' && line.back() == L']') {
+            current = line.substr(1, line.size() - 2);
+        } else if (current == section) {
+            const std::size_t equals = line.find(L'=');
+            if (equals != std::wstring::npos && line.substr(0, equals) == key) return line.substr(equals + 1);
+        }
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+UINT ToggleMessage() {
+    return ::RegisterWindowMessageW(L"WM_QUILLPN_TOGGLE");
+}
+
+void ClickAt(int x, int y) {
+    ::SetCursorPos(x, y);
+    INPUT inputs[2] {};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+    std::this_thread::sleep_for(200ms);
+}
+
+void TypeText(const std::wstring& text) {
+    for (const wchar_t c : text) {
+        INPUT inputs[2] {};
+        inputs[0].type = INPUT_KEYBOARD;
+        inputs[0].ki.wScan = c;
+        inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        inputs[1] = inputs[0];
+        inputs[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        ::SendInput(2, inputs, sizeof(INPUT));
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+void PressKey(WORD virtualKey, bool ctrl, bool shift, bool alt) {
+    if (ctrl) SendKey(VK_CONTROL, false);
+    if (shift) SendKey(VK_SHIFT, false);
+    if (alt) SendKey(VK_MENU, false);
+    SendKey(virtualKey, false);
+    SendKey(virtualKey, true);
+    if (alt) SendKey(VK_MENU, true);
+    if (shift) SendKey(VK_SHIFT, true);
+    if (ctrl) SendKey(VK_CONTROL, true);
+    std::this_thread::sleep_for(50ms);
+}
+
+void Screenshot(const std::string& name) {
+    const std::wstring folder = EnvironmentValue(L"QP_ARTIFACTS");
+    if (folder.empty()) return;
+    const std::wstring request = folder + L"\\shots\\" + std::wstring(name.begin(), name.end()) + L".request";
+    if (!WriteFileBytes(request, "")) return;
+    WaitUntil([&] { return ::GetFileAttributesW(request.c_str()) == INVALID_FILE_ATTRIBUTES; }, 15s);
+}
+
+}  // namespace quillpane::e2e

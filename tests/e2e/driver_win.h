@@ -1,0 +1,77 @@
+// Drives a running Quillpane.exe from another process, as a user and the
+// shell would: windows by class, posted messages, keys, files on disk.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace quillpane::e2e {
+
+using namespace std::chrono_literals;
+using Duration = std::chrono::milliseconds;
+
+// A started Quillpane.exe; terminated on destruction if still running.
+class AppProcess {
+public:
+    AppProcess() = default;
+    explicit AppProcess(PROCESS_INFORMATION info) : info_(info) {}
+    AppProcess(const AppProcess&) = delete;
+    AppProcess& operator=(const AppProcess&) = delete;
+    AppProcess(AppProcess&& other) noexcept;
+    AppProcess& operator=(AppProcess&& other) noexcept;
+    ~AppProcess();
+
+    [[nodiscard]] bool Started() const { return info_.hProcess != nullptr; }
+    [[nodiscard]] DWORD ProcessId() const { return info_.dwProcessId; }
+    // The exit code once the process ended within timeout.
+    [[nodiscard]] std::optional<DWORD> WaitForExit(Duration timeout) const;
+    [[nodiscard]] bool Running() const;
+
+private:
+    PROCESS_INFORMATION info_ {};
+};
+
+// Starts the program under test (path from QP_APP).
+[[nodiscard]] AppProcess LaunchApp();
+
+// Polls until condition holds or timeout passes; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, Duration timeout, Duration step = 50ms);
+
+// The top-level window of that class belonging to the process, if any.
+[[nodiscard]] HWND FindTopWindow(const wchar_t* className, DWORD processId);
+[[nodiscard]] HWND WaitForTopWindow(const wchar_t* className, DWORD processId, Duration timeout);
+[[nodiscard]] HWND FindChildByClass(HWND parent, const wchar_t* className);
+
+[[nodiscard]] std::wstring WindowText(HWND window);
+// Text of a window of another process through WM_GETTEXT (marshalled).
+[[nodiscard]] std::wstring ControlText(HWND window);
+// Types into a window as WM_CHAR messages, without needing the focus.
+void PostChars(HWND window, const std::wstring& text);
+[[nodiscard]] RECT WindowRect(HWND window);
+
+// The program's folder: %AppData%\ferrix\Quillpn\ (from the shell, as the program finds it).
+[[nodiscard]] std::wstring ProgramFolder();
+// Removes the program's folder with everything in it.
+void ClearProgramFolder();
+[[nodiscard]] std::optional<std::string> ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+[[nodiscard]] bool WaitForFile(const std::wstring& path, Duration timeout);
+// A key's value in config.ini as it is on disk now (UTF-8 or UTF-16 file).
+[[nodiscard]] std::optional<std::wstring> ReadConfigValue(const std::wstring& section, const std::wstring& key);
+
+[[nodiscard]] UINT ToggleMessage();
+
+// Clicks at a screen point (gives a Wine window the X focus) and types.
+void ClickAt(int x, int y);
+void TypeText(const std::wstring& text);
+void PressKey(WORD virtualKey, bool ctrl = false, bool shift = false, bool alt = false);
+
+// Asks the harness for a screenshot of the whole display, named name.png in
+// the scenario's artifact folder; waits until it is taken.
+void Screenshot(const std::string& name);
+
+}  // namespace quillpane::e2e

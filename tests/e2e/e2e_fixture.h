@@ -1,0 +1,40 @@
+// The common fixture of the scenarios: an empty program folder, the program
+// started, and its process ended afterwards whatever happened.
+#pragma once
+
+#include "driver_win.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+namespace quillpane::e2e {
+
+inline constexpr wchar_t kPanelClass[] = L"Quillpn.Main";
+
+class AppScenario : public ::testing::Test {
+protected:
+    void SetUp() override { ClearProgramFolder(); }
+
+    // Starts the program and waits for its (hidden) panel window.
+    HWND Start() {
+        app_ = LaunchApp();
+        EXPECT_TRUE(app_.Started()) << "Quillpane.exe could not be started";
+        panel_ = WaitForTopWindow(kPanelClass, app_.ProcessId(), 20s);
+        EXPECT_NE(panel_, nullptr) << "no Quillpn.Main window";
+        return panel_;
+    }
+
+    // The Exit command, and the exit code it ended with.
+    std::optional<DWORD> Exit() {
+        ::PostMessageW(panel_, WM_COMMAND, 1003, 0);
+        return app_.WaitForExit(15s);
+    }
+
+    [[nodiscard]] std::wstring ProgramFile(const wchar_t* name) const { return ProgramFolder() + name; }
+
+    AppProcess app_;
+    HWND panel_ = nullptr;
+};
+
+}  // namespace quillpane::e2e

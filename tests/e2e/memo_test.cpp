@@ -1,0 +1,187 @@
+// The memo file and config.ini as they land on disk.
+#include "e2e_fixture.h"
+
+#include <thread>
+
+namespace quillpane::e2e {
+namespace {
+
+constexpr char kBom[] = "\xEF\xBB\xBF";
+constexpr unsigned kSciGetReadOnly = 2140;
+
+std::string Utf8Memo(const std::string& text) {
+    return std::string(kBom) + text;
+}
+
+class Memo : public AppScenario {
+protected:
+    // Writes config.ini and the memo before the program starts.
+    void Arrange(const std::string& memoBytes, const std::string& extraConfig = "") {
+        ASSERT_TRUE(::SHCreateDirectoryExW(nullptr, ProgramFolder().c_str(), nullptr) == ERROR_SUCCESS ||
+                    ::GetLastError() == ERROR_ALREADY_EXISTS);
+        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"config.ini"), "[General]\r\nRunAtStartup=0\r\n" + extraConfig));
+        ASSERT_TRUE(WriteFileBytes(MemoPath(), memoBytes));
+    }
+
+    HWND StartShown() {
+        Start();
+        ::PostMessageW(panel_, ToggleMessage(), 2, 0);
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel_) != FALSE; }, 5s));
+        editor_ = FindChildByClass(panel_, L"Scintilla");
+        EXPECT_NE(editor_, nullptr);
+        return editor_;
+    }
+
+    [[nodiscard]] std::wstring MemoPath() const { return ProgramFile(L"Note.txt"); }
+    [[nodiscard]] std::string MemoOnDisk() const { return ReadFileBytes(MemoPath()).value_or("<unreadable>"); }
+    bool WaitForMemo(const std::string& expected, Duration timeout) {
+        return WaitUntil([&] { return MemoOnDisk() == expected; }, timeout);
+    }
+    bool EditorReadOnly() const { return ::SendMessageW(editor_, kSciGetReadOnly, 0, 0) != 0; }
+
+    HWND editor_ = nullptr;
+};
+
+TEST_F(Memo, FirstRunCreatesConfigAndWelcomeMemo) {
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(WaitForFile(ProgramFile(L"Note.txt"), 10s));
+    // LastRunVersion makes the first start rewrite config.ini in the program's own format.
+    ASSERT_TRUE(WaitUntil([&] { return ReadConfigValue(L"Application", L"LastRunVersion").value_or(L"") != L""; }, 10s));
+    const std::string config = ReadFileBytes(ProgramFile(L"config.ini")).value_or("");
+    EXPECT_EQ(config.substr(0, 3), kBom);
+    EXPECT_EQ(config.find(';'), std::string::npos) << "comments survive the rewrite";
+    EXPECT_NE(config.find("[Shortcut]\r\nKey=VK_F1\r\n"), std::string::npos);
+    EXPECT_EQ(ReadConfigValue(L"Window", L"WExcludesSidebar"), L"1");
+    EXPECT_EQ(ReadConfigValue(L"Search", L"History7"), L"");
+
+    EXPECT_EQ(MemoOnDisk(), Utf8Memo("Welcome to Quillpane\r\n"
+                                     "Write your notes here. They are saved automatically and will still be here next time.\r\n"
+                                     "Open Settings from the \xE2\x8B\xAE at the top right (to the left of \xC3\x97).\r\n"
+                                     "You can delete this text.\r\n"));
+    EXPECT_FALSE(::IsWindowVisible(panel_));
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
+TEST_F(Memo, OddConfigValuesComeBackNormalised) {
+    Arrange(Utf8Memo("memo"),
+            "[UI]\r\nOpacity=150\r\nTheme=dark\r\n"
+            "[Editor]\r\nFontSizeStep=99\r\nWordWrap=0\r\nShowLineNumbers=yes\r\nSeparatorLine=###\r\nshowlinenumbers=0\r\n"
+            "[Backup]\r\nMaxGenerations=0\r\nIntervalMinutes=-5\r\n"
+            "[Window]\r\nW=100\r\n"
+            "[Shortcut]\r\nKey=ctrl + alt + m\r\n"
+            "[Sidebar]\r\nFolded=00ff:1,0g:2,ab:x,cd:3\r\n"
+            "[Custom]\r\nKeep=me\r\n");
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return ReadConfigValue(L"Application", L"LastRunVersion").value_or(L"") != L""; }, 10s));
+    EXPECT_EQ(ReadConfigValue(L"UI", L"Opacity"), L"100");
+    EXPECT_EQ(ReadConfigValue(L"UI", L"Theme"), L"Dark");
+    EXPECT_EQ(ReadConfigValue(L"Editor", L"FontSizeStep"), L"20");
+    EXPECT_EQ(ReadConfigValue(L"Editor", L"WordWrap"), L"NoWrap");
+    EXPECT_EQ(ReadConfigValue(L"Editor", L"ShowLineNumbers"), L"true");
+    EXPECT_EQ(ReadConfigValue(L"Editor", L"SectionMarkerRole"), L"Heading");
+    EXPECT_EQ(ReadConfigValue(L"Editor", L"HeadingLine"), L"###");
+    EXPECT_EQ(ReadConfigValue(L"Editor", L"SeparatorLine"), L"------------------------------");
+    EXPECT_EQ(ReadConfigValue(L"Backup", L"MaxGenerations"), L"1");
+    EXPECT_EQ(ReadConfigValue(L"Backup", L"IntervalMinutes"), L"0");
+    EXPECT_EQ(ReadConfigValue(L"Window", L"W"), L"240");
+    EXPECT_EQ(ReadConfigValue(L"Shortcut", L"Key"), L"Ctrl+Alt+VK_M");
+    EXPECT_EQ(ReadConfigValue(L"Sidebar", L"Folded"), L"00ff:1,cd:3");
+    EXPECT_EQ(ReadConfigValue(L"Custom", L"Keep"), L"me");
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
+TEST_F(Memo, Utf16AndAnsiMemosAreSavedAsUtf8AfterOneTypedCharacter) {
+    // "Aé あ" in UTF-16LE with a byte-order mark, lone LF line ends.
+    Arrange(std::string("\xFF\xFE" "A\0\xE9\0 \0\x42\x30\n\0", 12));
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"A\u00E9 \u3042\r\n"; }, 5s)) << "loaded text";
+    std::this_thread::sleep_for(2500ms);
+    EXPECT_EQ(MemoOnDisk().substr(0, 2), "\xFF\xFE") << "merely loading rewrote the file";
+    PostChars(editor_, L"x");
+    EXPECT_TRUE(WaitForMemo(Utf8Memo("xA\xC3\xA9 \xE3\x81\x82\r\n"), 6s)) << MemoOnDisk();
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+
+    // An ANSI memo (code page 1252): "café" with CR line ends.
+    Arrange("caf\xE9\r");
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"caf\u00E9\r\n"; }, 5s)) << "loaded text";
+    PostChars(editor_, L"!");
+    EXPECT_TRUE(WaitForMemo(Utf8Memo("!caf\xC3\xA9\r\n"), 6s)) << MemoOnDisk();
+    Screenshot("ansi-memo-edited");
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
+TEST_F(Memo, OversizedMemoIsReadOnlyUntilItShrinks) {
+    std::string huge(64u * 1024u * 1024u + 1u, 'a');
+    Arrange(huge);
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_).find(L"64 MB") != std::wstring::npos; }, 10s));
+    EXPECT_TRUE(EditorReadOnly());
+    PostChars(editor_, L"z");
+    Screenshot("oversized-read-only");
+    std::this_thread::sleep_for(2500ms);
+    const auto onDisk = ReadFileBytes(MemoPath());
+    ASSERT_TRUE(onDisk.has_value());
+    EXPECT_TRUE(*onDisk == huge) << "the oversized file was written";
+    huge.clear();
+
+    ASSERT_TRUE(WriteFileBytes(MemoPath(), Utf8Memo("small again")));
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"small again"; }, 4s)) << "not reloaded in time";
+    EXPECT_FALSE(EditorReadOnly());
+    PostChars(editor_, L"!");
+    EXPECT_TRUE(WaitForMemo(Utf8Memo("!small again"), 6s)) << MemoOnDisk();
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
+TEST_F(Memo, OutsideRewriteIsReloaded) {
+    Arrange(Utf8Memo("before"));
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"before"; }, 5s));
+    ASSERT_TRUE(WriteFileBytes(MemoPath(), Utf8Memo("after\nthe rewrite")));
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"after\r\nthe rewrite"; }, 4s))
+        << "not reloaded within about 2 s";
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
+TEST_F(Memo, LockedMemoIsRetriedAndSavedOnceReleased) {
+    Arrange(Utf8Memo("old"));
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"old"; }, 5s));
+    // Another program holds the file open without sharing.
+    HANDLE lock = ::CreateFileW(MemoPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    PostChars(editor_, L"n");
+    std::this_thread::sleep_for(4s);
+    ::CloseHandle(lock);
+    EXPECT_EQ(MemoOnDisk(), Utf8Memo("old")) << "the old content changed while locked";
+    EXPECT_EQ(::GetFileAttributesW((MemoPath() + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(WaitForMemo(Utf8Memo("nold"), 8s)) << "not saved after the lock was released: " << MemoOnDisk();
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
+TEST_F(Memo, BackupAfterEverySaveWithIntervalZeroIsPruned) {
+    Arrange(Utf8Memo("v"), "[Backup]\r\nEnabled=1\r\nIntervalMinutes=0\r\nMaxGenerations=2\r\n");
+    ASSERT_NE(StartShown(), nullptr);
+    const std::wstring backups = ProgramFolder() + L"Backup\\";
+    auto countBackups = [&] {
+        int count = 0;
+        WIN32_FIND_DATAW data {};
+        HANDLE find = ::FindFirstFileW((backups + L"Note??????????????.txt").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return 0;
+        do ++count;
+        while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+        return count;
+    };
+    for (int i = 0; i < 3; ++i) {
+        PostChars(editor_, L"+");
+        const std::string expected = Utf8Memo(std::string(static_cast<std::size_t>(i) + 1, '+') + "v");
+        ASSERT_TRUE(WaitForMemo(expected, 6s)) << MemoOnDisk();
+        std::this_thread::sleep_for(1100ms);  // a new second, so a new backup name
+    }
+    EXPECT_EQ(countBackups(), 2);
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace quillpane::e2e

@@ -1,0 +1,179 @@
+// Localised texts: completeness, the shape of each text, the English
+// fallback and the plural forms of the character count.
+#include "i18n/strings.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <iterator>
+#include <string>
+
+namespace quillpane {
+namespace {
+
+constexpr TextId kAllIds[] = {
+    TextId::WelcomeText, TextId::LoadFailedTooLarge, TextId::LoadFailedUnreadable,
+    TextId::SaveFailed,  TextId::HotkeyFailed,
+};
+static_assert(std::size(kAllIds) == static_cast<std::size_t>(kTextIdCount));
+
+// Texts that also travel in a tray balloon, whose text holds 255 characters.
+constexpr TextId kBalloonIds[] = {
+    TextId::LoadFailedTooLarge, TextId::LoadFailedUnreadable, TextId::SaveFailed,
+    TextId::HotkeyFailed,
+};
+
+std::size_t Count(std::u16string_view text, std::u16string_view part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::u16string_view::npos;
+         at = text.find(part, at + part.size())) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(Strings, EnglishTextsAreExact) {
+    EXPECT_EQ(Text(TextId::WelcomeText, kEnglish),
+              u"Welcome to Quillpane\r\n"
+              u"Write your notes here. They are saved automatically and will still be here next time.\r\n"
+              u"Open Settings from the ⋮ at the top right (to the left of ×).\r\n"
+              u"You can delete this text.\r\n");
+    EXPECT_EQ(Text(TextId::LoadFailedTooLarge, kEnglish),
+              u"This note file is too large to load (64 MB limit). Saving has been temporarily "
+              u"disabled to avoid overwriting it. The original file has not been modified.");
+    EXPECT_EQ(Text(TextId::LoadFailedUnreadable, kEnglish),
+              u"This note file could not be read. Saving has been temporarily disabled to avoid "
+              u"overwriting it. The original file has not been modified.");
+    EXPECT_EQ(Text(TextId::SaveFailed, kEnglish),
+              u"Failed to save the note. Please check that the file isn't open in another program.");
+    EXPECT_EQ(Text(TextId::HotkeyFailed, kEnglish),
+              u"Failed to register the shortcut key. It may already be in use by another program. "
+              u"Please choose a different key.");
+}
+
+TEST(Strings, EveryTextIsTranslatedIntoEveryLanguage) {
+    for (TextId id : kAllIds) {
+        const TextRow& row = TextRowOf(id);
+        const std::u16string_view english = row[kEnglish];
+        for (int language = 0; language < kLanguageCount; ++language) {
+            ASSERT_NE(row[language], nullptr) << static_cast<int>(id) << '/' << language;
+            const std::u16string_view text = row[language];
+            EXPECT_FALSE(text.empty()) << static_cast<int>(id) << '/' << language;
+            if (language != kEnglish) {
+                EXPECT_NE(text, english) << static_cast<int>(id) << '/' << language;
+            }
+            EXPECT_EQ(Text(id, language), text);
+        }
+    }
+}
+
+TEST(Strings, SimplifiedAndTraditionalChineseDiffer) {
+    for (TextId id : kAllIds) {
+        EXPECT_NE(Text(id, kChineseSimplified), Text(id, kChineseTraditional))
+            << static_cast<int>(id);
+    }
+}
+
+TEST(Strings, WelcomeTextHasFourCrLfLinesPointingAtTheMenuButton) {
+    for (int language = 0; language < kLanguageCount; ++language) {
+        const std::u16string_view text = Text(TextId::WelcomeText, language);
+        EXPECT_EQ(Count(text, u"\r\n"), 4u) << language;
+        EXPECT_EQ(Count(text, u"\r"), 4u) << language;  // no lone CR
+        EXPECT_EQ(Count(text, u"\n"), 4u) << language;  // no lone LF
+        EXPECT_TRUE(text.ends_with(u"\r\n")) << language;
+        EXPECT_EQ(text.find(u"\r\n\r\n"), std::u16string_view::npos) << language;  // no empty line
+        EXPECT_EQ(Count(text, u"⋮"), 1u) << language;
+        EXPECT_EQ(Count(text, u"×"), 1u) << language;
+        EXPECT_EQ(Count(text, u"Quillpane"), 1u) << language;
+    }
+}
+
+TEST(Strings, MessagesAreSingleLinesThatFitATrayBalloon) {
+    for (TextId id : kBalloonIds) {
+        for (int language = 0; language < kLanguageCount; ++language) {
+            const std::u16string_view text = Text(id, language);
+            EXPECT_LE(text.size(), 255u) << static_cast<int>(id) << '/' << language;
+            for (char16_t c : text) {
+                EXPECT_GE(c, u' ') << static_cast<int>(id) << '/' << language;
+            }
+            EXPECT_EQ(text.find(u'%'), std::u16string_view::npos);
+        }
+    }
+    for (int language = 0; language < kLanguageCount; ++language) {
+        EXPECT_NE(Text(TextId::LoadFailedTooLarge, language).find(u"64"), std::u16string_view::npos)
+            << language;
+    }
+}
+
+TEST(Strings, MissingEntryFallsBackToEnglish) {
+    TextRow row{};
+    row[kEnglish] = u"Close panel";
+    row[kJapanese] = u"パネルを閉じる";
+    row[kGerman] = u"";
+    EXPECT_EQ(PickText(row, kJapanese), u"パネルを閉じる");
+    EXPECT_EQ(PickText(row, kFrench), u"Close panel");  // null entry
+    EXPECT_EQ(PickText(row, kGerman), u"Close panel");  // empty entry
+    EXPECT_EQ(PickText(row, -1), u"Close panel");
+    EXPECT_EQ(PickText(row, kLanguageCount), u"Close panel");
+    EXPECT_EQ(Text(TextId::SaveFailed, 99), Text(TextId::SaveFailed, kEnglish));
+    EXPECT_EQ(Text(TextId::Count, kGerman), u"");  // not a text: empty, not another text
+}
+
+TEST(CharacterCountFormat, PolishHasThreeForms) {
+    struct Case {
+        int count;
+        std::u16string_view form;
+    };
+    const Case cases[] = {
+        {1, u"%d znak"},      {-1, u"%d znak"},     {2, u"%d znaki"},      {3, u"%d znaki"},
+        {4, u"%d znaki"},     {22, u"%d znaki"},    {104, u"%d znaki"},    {-23, u"%d znaki"},
+        {1002, u"%d znaki"},  {0, u"%d znaków"},    {5, u"%d znaków"},     {11, u"%d znaków"},
+        {12, u"%d znaków"},   {13, u"%d znaków"},   {14, u"%d znaków"},    {21, u"%d znaków"},
+        {112, u"%d znaków"},  {113, u"%d znaków"},  {1000, u"%d znaków"},  {-12, u"%d znaków"},
+        {INT_MIN, u"%d znaków"},  // ...648: magnitude taken without overflow
+        {INT_MAX, u"%d znaków"},  // ...647
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CharacterCountFormat(c.count, kPolish), c.form) << c.count;
+    }
+}
+
+TEST(CharacterCountFormat, SingularOnlyForOne) {
+    struct Case {
+        int language;
+        std::u16string_view one;
+        std::u16string_view other;
+    };
+    const Case cases[] = {
+        {kEnglish, u"%d character", u"%d characters"},
+        {kFrench, u"%d caractère", u"%d caractères"},
+        {kItalian, u"%d carattere", u"%d caratteri"},
+        {kSpanish, u"%d carácter", u"%d caracteres"},
+        {kPortugueseBrazil, u"%d caractere", u"%d caracteres"},
+        {kGerman, u"%d Zeichen", u"%d Zeichen"},
+        {kJapanese, u"%d文字", u"%d文字"},
+        {kKorean, u"%d글자", u"%d글자"},
+        {kChineseSimplified, u"%d字", u"%d字"},
+        {kChineseTraditional, u"%d字", u"%d字"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CharacterCountFormat(1, c.language), c.one) << c.language;
+        for (int count : {0, 2, 5, 21, 1000}) {
+            EXPECT_EQ(CharacterCountFormat(count, c.language), c.other) << c.language << ':' << count;
+        }
+    }
+    EXPECT_EQ(CharacterCountFormat(2, 42), u"%d characters");  // unknown language: English
+}
+
+TEST(CharacterCountFormat, EveryFormHoldsOnePlaceholder) {
+    for (int language = 0; language < kLanguageCount; ++language) {
+        for (int count : {0, 1, 2, 5}) {
+            const std::u16string_view form = CharacterCountFormat(count, language);
+            EXPECT_TRUE(form.starts_with(u"%d")) << language;
+            EXPECT_EQ(Count(form, u"%"), 1u) << language;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillpane

@@ -1,0 +1,140 @@
+// The memo state machine: dirty tracking, the save lock, the watch rules.
+#include "storage/memo_state.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace quillpane {
+namespace {
+
+using quillpane::testing::TempDir;
+
+MemoState LoadedState(const TempDir& dir, std::string_view bytes) {
+    dir.Write("memo.txt", bytes);
+    MemoState state;
+    state.memoPath = dir.File("memo.txt");
+    const LoadOutcome outcome = LoadNoteInto(state, ReadNoteFile(state.memoPath));
+    EXPECT_TRUE(outcome.Succeeded());
+    return state;
+}
+
+TEST(MemoState, EditArmsTheTimerAndUndoingBackToSavedTextKillsIt) {
+    MemoState state;
+    state.lastSavedText = u"abc";
+    EXPECT_EQ(OnEditorChanged(state, u"abcd"), SaveTimerAction::Arm);
+    EXPECT_TRUE(state.memoDirty);
+    EXPECT_EQ(OnEditorChanged(state, u"abcde"), SaveTimerAction::Arm);
+    EXPECT_EQ(OnEditorChanged(state, u"abc"), SaveTimerAction::Kill);
+    EXPECT_FALSE(state.memoDirty);
+    // Exact comparison: a different case or line end is an edit.
+    EXPECT_EQ(OnEditorChanged(state, u"ABC"), SaveTimerAction::Arm);
+}
+
+TEST(MemoState, SuccessfulLoadSetsSavedTextAndWriteTime) {
+    TempDir dir;
+    const MemoState state = LoadedState(dir, "\xEF\xBB\xBFone\ntwo");
+    EXPECT_EQ(state.lastSavedText, u"one\r\ntwo");
+    EXPECT_FALSE(state.memoDirty);
+    EXPECT_FALSE(state.saveDisabled);
+    EXPECT_EQ(state.memoWriteTime, platform::GetAttributes(state.memoPath)->lastWriteTime);
+    // Loading alone never rewrites the file, even with LF line ends.
+    EXPECT_EQ(dir.Read("memo.txt"), "\xEF\xBB\xBFone\ntwo");
+}
+
+TEST(MemoState, SaveWritesTheTextAndCleansTheState) {
+    TempDir dir;
+    MemoState state = LoadedState(dir, std::string_view("\xFF\xFEx\0", 4));
+    ASSERT_EQ(OnEditorChanged(state, u"xy"), SaveTimerAction::Arm);
+    ASSERT_EQ(SaveNoteText(state, u"xy"), SaveResult::Saved);
+    EXPECT_EQ(dir.Read("memo.txt"), "\xEF\xBB\xBFxy");
+    EXPECT_EQ(state.lastSavedText, u"xy");
+    EXPECT_FALSE(state.memoDirty);
+    EXPECT_EQ(state.memoWriteTime, platform::GetAttributes(state.memoPath)->lastWriteTime);
+    EXPECT_FALSE(ShouldReloadOnWatchTick(state, platform::GetAttributes(state.memoPath)));
+}
+
+TEST(MemoState, FailedSaveStaysDirtyAndKeepsSavedText) {
+    TempDir dir;
+    MemoState state = LoadedState(dir, "old");
+    ASSERT_TRUE(platform::CreateDirectoryAt(dir.File("memo.txt.tmp")));  // blocks the write
+    (void)OnEditorChanged(state, u"new");
+    EXPECT_EQ(SaveNoteText(state, u"new"), SaveResult::Failed);
+    EXPECT_TRUE(state.memoDirty);
+    EXPECT_EQ(state.lastSavedText, u"old");
+    EXPECT_EQ(dir.Read("memo.txt"), "old");
+}
+
+TEST(MemoState, FailedLoadDisablesSavingUntilALoadSucceeds) {
+    TempDir dir;
+    MemoState state = LoadedState(dir, "first");
+    state.memoDirty = true;
+
+    NoteReadResult tooLarge;
+    tooLarge.status = NoteReadStatus::TooLarge;
+    tooLarge.writeTime = 4242;
+    const LoadOutcome failed = LoadNoteInto(state, tooLarge);
+    EXPECT_EQ(failed.failure, LoadFailure::TooLarge);
+    EXPECT_TRUE(failed.text.empty());
+    EXPECT_TRUE(state.saveDisabled);
+    EXPECT_FALSE(state.memoDirty);
+    EXPECT_EQ(state.memoWriteTime, 4242u);
+
+    // The failure text in the editor counts as an edit, but is never written.
+    (void)OnEditorChanged(state, u"failure text");
+    EXPECT_EQ(SaveNoteText(state, u"failure text"), SaveResult::Disabled);
+    EXPECT_FALSE(state.memoDirty);
+    EXPECT_EQ(dir.Read("memo.txt"), "first");
+
+    // Unchanged file: the watch leaves it; a changed one is reloaded.
+    platform::FileAttributes same;
+    same.lastWriteTime = 4242;
+    EXPECT_FALSE(ShouldReloadOnWatchTick(state, same));
+    dir.Write("memo.txt", "second");
+    ASSERT_TRUE(ShouldReloadOnWatchTick(state, platform::GetAttributes(state.memoPath)));
+    const LoadOutcome reloaded = LoadNoteInto(state, ReadNoteFile(state.memoPath));
+    EXPECT_TRUE(reloaded.Succeeded());
+    EXPECT_TRUE(reloaded.saveReenabled);
+    EXPECT_EQ(reloaded.text, u"second");
+    EXPECT_FALSE(state.saveDisabled);
+    EXPECT_EQ(SaveNoteText(state, u"third"), SaveResult::Saved);
+}
+
+TEST(MemoState, UnreadableFileIsReportedApartFromTooLarge) {
+    TempDir dir;
+    MemoState state;
+    state.memoPath = dir.File("absent.txt");
+    const LoadOutcome outcome = LoadNoteInto(state, ReadNoteFile(state.memoPath));
+    EXPECT_EQ(outcome.failure, LoadFailure::Unreadable);
+    EXPECT_FALSE(outcome.saveReenabled);
+    EXPECT_TRUE(state.saveDisabled);
+    EXPECT_EQ(state.memoWriteTime, 0u);
+}
+
+TEST(MemoState, WatchTickReloadsOnlyAChangedFileWithoutUnsavedEdits) {
+    struct Case {
+        const char* name;
+        bool fileVisible;
+        std::uint64_t fileTime;
+        bool dirty;
+        bool reload;
+    };
+    const Case cases[] = {
+        {"unchanged", true, 100, false, false},
+        {"changed", true, 200, false, true},
+        {"changed but dirty", true, 200, true, false},
+        {"changed to an older time", true, 50, false, true},
+        {"file gone", false, 0, false, false},
+    };
+    for (const Case& c : cases) {
+        MemoState state;
+        state.memoWriteTime = 100;
+        state.memoDirty = c.dirty;
+        std::optional<platform::FileAttributes> attributes;
+        if (c.fileVisible) attributes = platform::FileAttributes {false, 1, c.fileTime};
+        EXPECT_EQ(ShouldReloadOnWatchTick(state, attributes), c.reload) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace quillpane

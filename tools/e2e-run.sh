@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs one end-to-end scenario: a private copy of the template Wine prefix, a
+# private X display, the scenario program driving Quillpane.exe. A failing
+# scenario leaves a screenshot and the program's files in the build tree.
+set -uo pipefail
+source "$(dirname "$0")/wine-common.sh"
+
+scenario=${1:?scenario}
+driver=${2:?driver exe}
+app=${3:?Quillpane.exe}
+build_dir=${4:?build dir}
+
+artifacts=$build_dir/e2e/$scenario
+rm -rf "$artifacts"
+mkdir -p "$artifacts/shots"
+template=$build_dir/wine/template
+ensure_wine_prefix "$template" || exit 1
+prefix=$artifacts/prefix
+cp -a "$template" "$prefix"
+rm -f "$prefix/.quillpane-ready"
+export WINEPREFIX=$prefix
+
+start_private_display "${QP_E2E_SCREEN:-1600x900x24}" || exit 1
+
+# The scenario asks for screenshots by leaving NAME.request files.
+(
+    while sleep 0.1; do
+        for request in "$artifacts"/shots/*.request; do
+            [ -e "$request" ] || continue
+            name=$(basename "$request" .request)
+            import -window root "$artifacts/shots/$name.png" >/dev/null 2>&1
+            rm -f "$request"
+        done
+    done
+) &
+shooter=$!
+
+cleanup() {
+    kill "$shooter" 2>/dev/null
+    wait "$shooter" 2>/dev/null
+    wineserver -k >/dev/null 2>&1
+    stop_private_display
+}
+trap cleanup EXIT
+
+export QP_APP=$(windows_path "$app")
+export QP_ARTIFACTS=$(windows_path "$artifacts")
+export QP_E2E_DPI=${QP_E2E_DPI:-96}
+wine "$driver" --gtest_filter="$scenario" --gtest_color=no 2>&1 | tee "$artifacts/output.txt"
+rc=${PIPESTATUS[0]}
+
+if [ "$rc" -ne 0 ]; then
+    import -window root "$artifacts/failure.png" >/dev/null 2>&1
+    mkdir -p "$artifacts/files"
+    cp -a "$prefix"/drive_c/users/*/AppData/Roaming/ferrix "$artifacts/files/" 2>/dev/null
+    echo "Scenario failed: screenshot and program files are in $artifacts" >&2
+fi
+wineserver -k >/dev/null 2>&1
+if [ "$rc" -eq 0 ]; then rm -rf "$prefix"; fi
+exit "$rc"

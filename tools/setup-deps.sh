@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian/Ubuntu machine.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+need=()
+have_cmd() { command -v "$1" >/dev/null 2>&1; }
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+have_cmd cmake || need+=(cmake)
+have_cmd make || need+=(make)
+have_cmd g++ || need+=(g++)
+have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+have_cmd x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
+have_pkg mingw-w64-x86-64-dev || need+=(mingw-w64-x86-64-dev)
+have_cmd wine || need+=(wine)
+[ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+have_cmd Xvfb || need+=(xvfb)
+have_cmd xvfb-run || need+=(xvfb)
+have_cmd xdotool || need+=(xdotool)
+have_cmd xauth || need+=(xauth)
+have_cmd xwininfo || need+=(x11-utils)
+[ -x /usr/bin/import ] || need+=(imagemagick)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+have_pkg libgtest-dev || need+=(libgtest-dev)
+have_pkg libbenchmark-dev || need+=(libbenchmark-dev)
+have_pkg fonts-dejavu-core || need+=(fonts-dejavu-core)
+have_cmd python3 || need+=(python3)
+
+if [ ${#need[@]} -eq 0 ]; then
+    exit 0
+fi
+# Remove duplicates while keeping the order.
+mapfile -t need < <(printf '%s\n' "${need[@]}" | awk '!seen[$0]++')
+echo "Installing: ${need[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${need[@]}"
