@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/focus_rules.h"
+#include "app/panel_geometry.h"
 #include "platform/handles_win.h"
 #include "settings/config.h"
 #include "storage/backup.h"
@@ -17,9 +19,15 @@ namespace quillpane {
 struct ShellState {
     bool shown = false;
     bool rememberPlacement = false;
+    bool inSizeMove = false;
+    std::uint64_t lastLayoutTick = 0;
     std::uint64_t lastToggleTick = 0;
-    int dpi = 96;
+    PanelMetrics metrics;
     bool hotkeyRegistered = false;
+    bool menuModal = false;
+    FocusHolds holds;
+    HWINEVENTHOOK foregroundHook = nullptr;
+    bool winrtInitialised = false;
 };
 
 struct TrayState {
@@ -36,6 +44,7 @@ struct App {
 
     HWND panel = nullptr;
     HWND editor = nullptr;
+    HWND sidebar = nullptr;  // the heading sidebar, once it exists
 
     std::u16string dataFolder;
     std::u16string programFolder;

@@ -4,6 +4,7 @@
 #include "app/app_win.h"
 #include "app/commands.h"
 #include "app/dpi.h"
+#include "app/focus_win.h"
 #include "app/hotkey_win.h"
 #include "app/memo_win.h"
 #include "app/tray_win.h"
@@ -13,10 +14,11 @@
 #include <dwmapi.h>
 #include <windowsx.h>
 
+#include <vector>
+
 namespace quillpane {
 namespace {
 
-constexpr std::uint64_t kToggleDebounceMs = 250;
 // Windows 11 values; older MinGW headers lack them, older Windows ignores them.
 constexpr DWORD kDwmWindowCornerPreference = 33;
 constexpr DWORD kDwmCornerRound = 2;
@@ -29,72 +31,197 @@ int WindowDpi(HWND hwnd) {
     return dpi != 0 ? static_cast<int>(dpi) : kDefaultDpi;
 }
 
-int Border(const App& app) { return Scale(3, app.shell.dpi); }
-int TitleHeight(const App& app) { return Scale(24, app.shell.dpi) + 2; }
-
-RECT EditorBounds(const App& app, int clientWidth, int clientHeight) {
-    const int border = Border(app);
-    RECT area {border, border + TitleHeight(app), clientWidth - border, clientHeight - border};
-    ::InflateRect(&area, -1, -1);
-    if (area.right < area.left) area.right = area.left;
-    if (area.bottom < area.top) area.bottom = area.top;
-    return area;
+Rect ToRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
 }
 
-void LayoutPanel(App& app) {
-    if (app.editor == nullptr) return;
+Size ClientSize(HWND hwnd) {
     RECT client {};
-    ::GetClientRect(app.panel, &client);
-    const RECT bounds = EditorBounds(app, client.right, client.bottom);
-    ::MoveWindow(app.editor, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+    ::GetClientRect(hwnd, &client);
+    return {client.right, client.bottom};
+}
+
+// The sidebar counts only once its window exists.
+bool SidebarShown(const App& app) {
+    return app.config.sidebar.visible && app.sidebar != nullptr;
+}
+
+void RecomputeMetrics(App& app, int dpi) {
+    app.shell.metrics = ComputePanelMetrics(dpi, app.config.sidebar.width, SidebarShown(app));
+}
+
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lParam) {
+    MONITORINFO info {};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoW(monitor, &info)) {
+        reinterpret_cast<std::vector<MonitorArea>*>(lParam)->push_back({ToRect(info.rcMonitor), ToRect(info.rcWork)});
+    }
+    return TRUE;
+}
+
+std::vector<MonitorArea> Monitors() {
+    std::vector<MonitorArea> monitors;
+    ::EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+Rect WorkAreaNear(Point point) {
+    const std::vector<MonitorArea> monitors = Monitors();
+    if (const auto nearest = NearestMonitor(point, monitors)) return nearest->work;
+    RECT work {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return ToRect(work);
+}
+
+Rect PrimaryWorkArea() {
+    MONITORINFO info {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(::MonitorFromPoint(POINT {0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+    return ToRect(info.rcWork);
+}
+
+Rect ClampToNearestMonitor(const Rect& rect) {
+    const Point centre {rect.left + rect.Width() / 2, rect.top + rect.Height() / 2};
+    return ClampToWorkArea(rect, WorkAreaNear(centre));
 }
 
 void FocusEditor(App& app) {
     if (app.editor != nullptr) ::SetFocus(app.editor);
 }
 
-void ExitApplication(App& app) {
-    if (app.shell.shown) {
-        HidePanel(app);
-    } else {
-        FlushNote(app);
+// [Window] in memory from the panel's current rectangle; written at hide.
+void RecordPlacement(App& app) {
+    RECT window {};
+    ::GetWindowRect(app.panel, &window);
+    WindowSettings& placement = app.config.window;
+    placement.x = window.left;
+    placement.y = window.top;
+    placement.w = EditorWidthOf(window.right - window.left, app.shell.metrics);
+    placement.h = window.bottom - window.top;
+    placement.posValid = true;
+    placement.wExcludesSidebar = true;
+}
+
+void LayoutPanel(App& app) {
+    app.shell.lastLayoutTick = ::GetTickCount64();
+    const Size client = ClientSize(app.panel);
+    if (app.editor != nullptr) {
+        const Rect editor = EditorWindowRect(client, app.shell.metrics);
+        ::MoveWindow(app.editor, editor.left, editor.top, editor.Width(), editor.Height(), TRUE);
     }
-    ::DestroyWindow(app.panel);
+    const int border = app.shell.metrics.border;
+    const RECT strips[] = {
+        {0, 0, client.width, border + app.shell.metrics.titleHeight + 2},
+        {0, 0, border + 2, client.height},
+        {client.width - border - 2, 0, client.width, client.height},
+        {0, client.height - border - 2, client.width, client.height},
+    };
+    for (const RECT& strip : strips) ::InvalidateRect(app.panel, &strip, FALSE);
+    if (::IsWindowVisible(app.panel) && !app.shell.inSizeMove) ::UpdateWindow(app.panel);
+}
+
+void OnSize(App& app) {
+    const unsigned delay = LayoutDelay(app.shell.inSizeMove, ::GetTickCount64(), app.shell.lastLayoutTick);
+    if (delay > 0) {
+        ::SetTimer(app.panel, kTimerLayout, delay, nullptr);
+        return;
+    }
+    ::KillTimer(app.panel, kTimerLayout);
+    LayoutPanel(app);
+}
+
+void ShowRect(App& app, const Rect& rect, bool rememberPlacement) {
+    const bool wasShown = app.shell.shown;
+    HWND insertAfter = (!wasShown && app.config.general.alwaysOnTop) ? HWND_TOPMOST : HWND_TOP;
+    UINT flags = SWP_SHOWWINDOW | (wasShown ? SWP_NOZORDER : 0);
+    ::SetWindowPos(app.panel, insertAfter, rect.left, rect.top, rect.Width(), rect.Height(), flags);
+    ::UpdateWindow(app.panel);
+    ForceForeground(app);
+    FocusEditor(app);
+    app.shell.shown = true;
+    app.shell.rememberPlacement = rememberPlacement;
+    ApplyAlwaysOnTop(app);
+    if (rememberPlacement) RecordPlacement(app);
 }
 
 void OnPaint(App& app) {
     PaintDc paint(app.panel);
-    RECT client {};
-    ::GetClientRect(app.panel, &client);
-    ::FillRect(paint.Get(), &client, ::GetSysColorBrush(COLOR_WINDOW));
+    const Size client = ClientSize(app.panel);
+    const RECT all {0, 0, client.width, client.height};
+    ::FillRect(paint.Get(), &all, ::GetSysColorBrush(COLOR_3DFACE));
+    const Rect editorArea = EditorArea(client, app.shell.metrics);
+    const RECT frame {editorArea.left, editorArea.top, editorArea.right, editorArea.bottom};
+    ::FrameRect(paint.Get(), &frame, ::GetSysColorBrush(COLOR_3DSHADOW));
 }
 
 LRESULT OnNcHitTest(App& app, LPARAM lParam) {
-    POINT point {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ::ScreenToClient(app.panel, &point);
-    RECT client {};
-    ::GetClientRect(app.panel, &client);
-    const int border = Border(app);
-    const bool left = point.x < border;
-    const bool right = point.x >= client.right - border;
-    const bool top = point.y < border;
-    const bool bottom = point.y >= client.bottom - border;
-    if (top && left) return HTTOPLEFT;
-    if (top && right) return HTTOPRIGHT;
-    if (bottom && left) return HTBOTTOMLEFT;
-    if (bottom && right) return HTBOTTOMRIGHT;
-    if (left) return HTLEFT;
-    if (right) return HTRIGHT;
-    if (top) return HTTOP;
-    if (bottom) return HTBOTTOM;
-    if (point.y < border + TitleHeight(app)) return HTCAPTION;
+    RECT window {};
+    ::GetWindowRect(app.panel, &window);
+    const Point point {GET_X_LPARAM(lParam) - window.left, GET_Y_LPARAM(lParam) - window.top};
+    switch (HitTestFrame(point, {window.right - window.left, window.bottom - window.top}, app.shell.metrics.border)) {
+    case HitZone::Client: return HTCLIENT;
+    case HitZone::Left: return HTLEFT;
+    case HitZone::Right: return HTRIGHT;
+    case HitZone::Top: return HTTOP;
+    case HitZone::Bottom: return HTBOTTOM;
+    case HitZone::TopLeft: return HTTOPLEFT;
+    case HitZone::TopRight: return HTTOPRIGHT;
+    case HitZone::BottomLeft: return HTBOTTOMLEFT;
+    case HitZone::BottomRight: return HTBOTTOMRIGHT;
+    }
     return HTCLIENT;
+}
+
+bool OnLButtonDown(App& app, LPARAM lParam) {
+    const Point point {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (!InTitleStrip(point, ClientSize(app.panel), app.shell.metrics)) return false;
+    ::ReleaseCapture();
+    POINT screen {point.x, point.y};
+    ::ClientToScreen(app.panel, &screen);
+    ::PostMessageW(app.panel, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+    return true;
+}
+
+void OnGetMinMaxInfo(App& app, LPARAM lParam) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    const Size minimum = MinimumTrackSize(app.shell.metrics);
+    info->ptMinTrackSize.x = minimum.width;
+    info->ptMinTrackSize.y = minimum.height;
+}
+
+void OnExitSizeMove(App& app) {
+    app.shell.inSizeMove = false;
+    ::KillTimer(app.panel, kTimerLayout);
+    LayoutPanel(app);
+    RecordPlacement(app);
+    app.shell.rememberPlacement = true;
+}
+
+void OnDpiChanged(App& app, WPARAM wParam, LPARAM lParam) {
+    const int oldDpi = app.shell.metrics.dpi;
+    const int newDpi = HIWORD(wParam);
+    if (app.config.sidebar.width > 0 && oldDpi > 0) {
+        app.config.sidebar.width = SidebarWidthFor(::MulDiv(app.config.sidebar.width, newDpi, oldDpi), newDpi);
+    }
+    RecomputeMetrics(app, newDpi);
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    ::SetWindowPos(app.panel, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutPanel(app);
+    ::InvalidateRect(app.panel, nullptr, FALSE);
+}
+
+void SetFontStep(App& app, int step) {
+    step = ClampFontStep(step);
+    if (step == app.sessionFontStep) return;
+    app.sessionFontStep = step;
+    // The editor font follows the step once the editor's styles are built.
 }
 
 void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
     const UINT code = HIWORD(wParam);
-    if (reinterpret_cast<HWND>(lParam) == app.editor && app.editor != nullptr) {
+    if (app.editor != nullptr && reinterpret_cast<HWND>(lParam) == app.editor) {
         if (code == EN_CHANGE) OnEditorChange(app);
         return;
     }
@@ -103,11 +230,36 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
         if (app.shell.shown) {
             HidePanel(app);
         } else {
-            ShowPanelAtRememberedPlace(app);
+            ShowPanelAt(app, std::nullopt);
         }
         break;
     case IDM_EXIT:
         ExitApplication(app);
+        break;
+    case IDM_CLOSEONFOCUSLOST:
+        app.config.general.closeOnFocusLost = !app.config.general.closeOnFocusLost;
+        SaveAppConfig(app);
+        break;
+    case IDM_ALWAYSONTOP:
+        app.config.general.alwaysOnTop = !app.config.general.alwaysOnTop;
+        ApplyAlwaysOnTop(app);
+        SaveAppConfig(app);
+        ::InvalidateRect(app.panel, nullptr, FALSE);
+        break;
+    case IDM_CUT:
+        ::SendMessageW(app.editor, WM_CUT, 0, 0);
+        break;
+    case IDM_COPY:
+        ::SendMessageW(app.editor, WM_COPY, 0, 0);
+        break;
+    case IDM_PASTE:
+        ::SendMessageW(app.editor, WM_PASTE, 0, 0);
+        break;
+    case IDM_DELETE:
+        ::SendMessageW(app.editor, WM_CLEAR, 0, 0);
+        break;
+    case IDM_SELECTALL:
+        ::SendMessageW(app.editor, EM_SETSEL, 0, -1);
         break;
     default:
         break;
@@ -122,22 +274,45 @@ void OnTimer(App& app, UINT_PTR id) {
     case kTimerMemoWatch:
         OnMemoWatchTimer(app);
         break;
+    case kTimerLayout:
+        ::KillTimer(app.panel, kTimerLayout);
+        LayoutPanel(app);
+        break;
     default:
         break;
     }
 }
 
-void OnToggleMessage(App& app, WPARAM wParam) {
+void OnToggleMessage(App& app, WPARAM wParam, LPARAM lParam) {
     if (wParam == kToggleFromSecondLaunch) {
         if (app.shell.shown) {
-            ::SetForegroundWindow(app.panel);
+            ForceForeground(app);
             FocusEditor(app);
         } else {
-            ShowPanelAtRememberedPlace(app);
+            ShowPanelAt(app, std::nullopt);
         }
         return;
     }
+    if (wParam == kToggleAtPoint) {
+        const Point point {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        TogglePanel(app, point);
+        return;
+    }
     TogglePanel(app);
+}
+
+void OnTrayNotify(App& app, LPARAM lParam) {
+    switch (LOWORD(lParam)) {
+    case WM_CONTEXTMENU:
+        ::PostMessageW(app.panel, PM_SHOWTRAYMENU, 0, 0);
+        break;
+    case NIN_SELECT:
+    case NIN_KEYSELECT:
+        TogglePanel(app);
+        break;
+    default:
+        break;
+    }
 }
 
 void OnDestroy(App& app) {
@@ -146,88 +321,126 @@ void OnDestroy(App& app) {
     }
     ::UnregisterHotKey(app.panel, kHotkeyId);
     RemoveTrayIcon(app);
+    RemoveForegroundHook(app);
     ::PostQuitMessage(0);
+}
+
+LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != 0 && message == app.toggleMessage) {
+        OnToggleMessage(app, wParam, lParam);
+        return 0;
+    }
+    if (message != 0 && message == app.taskbarCreatedMessage) {
+        ReAddTrayIcon(app);
+        return 0;
+    }
+    switch (message) {
+    case WM_NCCALCSIZE:
+        // The whole window is client area; the panel draws its own frame.
+        if (wParam) return 0;
+        break;
+    case WM_NCHITTEST:
+        return OnNcHitTest(app, lParam);
+    case WM_NCPAINT:
+        return 0;
+    case WM_NCACTIVATE:
+        return 1;
+    case WM_PAINT:
+        OnPaint(app);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        OnSize(app);
+        return 0;
+    case WM_ACTIVATE:
+        OnPanelActivate(app, wParam, reinterpret_cast<HWND>(lParam));
+        break;
+    case WM_SETFOCUS:
+        FocusEditor(app);
+        return 0;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(app, lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (OnLButtonDown(app, lParam)) return 0;
+        break;
+    case WM_ENTERSIZEMOVE:
+        app.shell.inSizeMove = true;
+        return 0;
+    case WM_EXITSIZEMOVE:
+        OnExitSizeMove(app);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(app, wParam, lParam);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(app, wParam, lParam);
+        return 0;
+    case WM_TIMER:
+        OnTimer(app, wParam);
+        return 0;
+    case WM_HOTKEY:
+        if (wParam == kHotkeyId) TogglePanel(app);
+        return 0;
+    case WM_CLOSE:
+        HidePanel(app);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            HidePanel(app);
+            return 0;
+        }
+        break;
+    case PM_TRAYNOTIFY:
+        OnTrayNotify(app, lParam);
+        return 0;
+    case PM_ESCAPE:
+        HidePanel(app);
+        return 0;
+    case PM_ZOOMSTEP:
+        SetFontStep(app, app.sessionFontStep + (static_cast<int>(wParam) > 0 ? 1 : -1));
+        return 0;
+    case PM_ZOOMRESET:
+        SetFontStep(app, app.config.editor.fontSizeStep);
+        return 0;
+    case PM_SAVENOW:
+        FlushNote(app);
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam) {
+            if (app.shell.shown) {
+                HidePanel(app);
+            } else {
+                FlushNote(app);
+            }
+        }
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(app);
+        return 0;
+    default:
+        break;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK PanelWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* app = static_cast<App*>(created->lpCreateParams);
+        auto* app = static_cast<App*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         app->panel = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
     auto* app = reinterpret_cast<App*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (app == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-
-    if (message == app->toggleMessage && message != 0) {
-        OnToggleMessage(*app, wParam);
-        return 0;
-    }
-    if (message == app->taskbarCreatedMessage && message != 0) {
-        ReAddTrayIcon(*app);
-        return 0;
-    }
-    switch (message) {
-    case WM_NCCALCSIZE:
-        // The whole window is client area; the frame is drawn by the panel.
-        if (wParam) return 0;
-        break;
-    case WM_NCHITTEST:
-        return OnNcHitTest(*app, lParam);
-    case WM_PAINT:
-        OnPaint(*app);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SIZE:
-        LayoutPanel(*app);
-        return 0;
-    case WM_COMMAND:
-        OnCommand(*app, wParam, lParam);
-        return 0;
-    case WM_TIMER:
-        OnTimer(*app, wParam);
-        return 0;
-    case WM_HOTKEY:
-        if (wParam == kHotkeyId) TogglePanel(*app);
-        return 0;
-    case WM_CLOSE:
-        HidePanel(*app);
-        return 0;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) {
-            HidePanel(*app);
-            return 0;
-        }
-        break;
-    case PM_SAVENOW:
-        FlushNote(*app);
-        return 0;
-    case PM_TRAYNOTIFY:
-        if (LOWORD(lParam) == NIN_SELECT || LOWORD(lParam) == WM_LBUTTONUP) TogglePanel(*app);
-        return 0;
-    case WM_ENDSESSION:
-        if (wParam) {
-            if (app->shell.shown) {
-                HidePanel(*app);
-            } else {
-                FlushNote(*app);
-            }
-        }
-        return 0;
-    case WM_DESTROY:
-        OnDestroy(*app);
-        return 0;
-    case WM_NCDESTROY:
+    if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         app->panel = nullptr;
         app->editor = nullptr;
-        break;
-    default:
-        break;
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return HandleMessage(*app, hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -244,26 +457,28 @@ bool RegisterPanelClass(HINSTANCE instance) {
 }
 
 bool CreatePanel(App& app) {
-    const WindowSettings& placement = app.config.window;
+    WindowSettings& placement = app.config.window;
     HWND panel = ::CreateWindowExW(0, kPanelClassName, L"Quillpane", WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME, 0, 0,
                                    placement.w, placement.h, nullptr, nullptr, app.instance, &app);
     if (panel == nullptr) return false;
     const DWORD corner = kDwmCornerRound;
     ::DwmSetWindowAttribute(panel, kDwmWindowCornerPreference, &corner, sizeof(corner));
-    app.shell.dpi = WindowDpi(panel);
+    RecomputeMetrics(app, WindowDpi(panel));
 
-    int width = placement.w;
-    int height = placement.h;
     if (!placement.posValid) {
-        width = Scale(640, app.shell.dpi);
-        height = Scale(440, app.shell.dpi);
-        app.config.window.wExcludesSidebar = true;
+        placement.w = Scale(640, app.shell.metrics.dpi);
+        placement.h = Scale(440, app.shell.metrics.dpi);
+        placement.wExcludesSidebar = true;
+    } else if (!placement.wExcludesSidebar) {
+        // A stored width from before the sidebar was counted apart.
+        if (app.config.sidebar.visible) placement.w -= SidebarWidthFor(app.config.sidebar.width, app.shell.metrics.dpi);
+        placement.wExcludesSidebar = true;
     }
-    ::SetWindowPos(panel, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const Size size = RememberedSize(placement.w, placement.h, app.shell.metrics);
+    ::SetWindowPos(panel, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    RECT client {};
-    ::GetClientRect(panel, &client);
-    app.editor = CreateEditor(panel, app.instance, EditorBounds(app, client.right, client.bottom));
+    const Rect editor = EditorWindowRect(ClientSize(panel), app.shell.metrics);
+    app.editor = CreateEditor(panel, app.instance, RECT {editor.left, editor.top, editor.right, editor.bottom});
     if (app.editor == nullptr) {
         ::DestroyWindow(panel);
         return false;
@@ -271,41 +486,28 @@ bool CreatePanel(App& app) {
     return true;
 }
 
-void ShowPanelAtRememberedPlace(App& app) {
-    RECT window {};
-    ::GetWindowRect(app.panel, &window);
-    int width = window.right - window.left;
-    int height = window.bottom - window.top;
-    int x = app.config.window.x;
-    int y = app.config.window.y;
-    if (!app.config.window.posValid) {
-        RECT work {};
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        x = work.left + ((work.right - work.left) - width) / 2;
-        y = work.top + ((work.bottom - work.top) - height) / 2;
-    } else {
-        width = app.config.window.w;
-        height = app.config.window.h;
+void ShowPanelAt(App& app, std::optional<Point> point) {
+    const WindowSettings& placement = app.config.window;
+    const Size size = RememberedSize(placement.w, placement.h, app.shell.metrics);
+    if (point) {
+        const Rect rect = RectAtPoint(*point, size, WorkAreaNear(*point));
+        ShowRect(app, ClampToNearestMonitor(rect), false);
+        return;
     }
-    ::SetWindowPos(app.panel, nullptr, x, y, width, height, SWP_NOZORDER | SWP_SHOWWINDOW);
-    app.shell.shown = true;
-    app.shell.rememberPlacement = true;
-    ::SetForegroundWindow(app.panel);
-    FocusEditor(app);
+    Rect rect;
+    if (placement.posValid) {
+        rect = {placement.x, placement.y, placement.x + size.width, placement.y + size.height};
+    } else {
+        rect = CentredRect(size, PrimaryWorkArea());
+    }
+    ShowRect(app, ClampToNearestMonitor(rect), true);
 }
 
 void HidePanel(App& app) {
+    if (!app.shell.shown) return;
     FlushNote(app);
-    if (app.shell.shown && app.shell.rememberPlacement) {
-        RECT window {};
-        ::GetWindowRect(app.panel, &window);
-        WindowSettings& placement = app.config.window;
-        placement.x = window.left;
-        placement.y = window.top;
-        placement.w = window.right - window.left;
-        placement.h = window.bottom - window.top;
-        placement.posValid = true;
-        placement.wExcludesSidebar = true;
+    if (app.shell.rememberPlacement) {
+        RecordPlacement(app);
         SaveAppConfig(app);
     }
     ::SetWindowPos(app.panel, nullptr, 0, 0, 0, 0,
@@ -313,15 +515,45 @@ void HidePanel(App& app) {
     app.shell.shown = false;
 }
 
-void TogglePanel(App& app) {
+void TogglePanel(App& app, std::optional<Point> point) {
     const std::uint64_t now = ::GetTickCount64();
-    if (app.shell.lastToggleTick != 0 && now - app.shell.lastToggleTick < kToggleDebounceMs) return;
+    if (IsToggleBounce(now, app.shell.lastToggleTick)) return;
     app.shell.lastToggleTick = now;
+    if (!app.shell.shown) {
+        ShowPanelAt(app, point);
+        return;
+    }
+    if (!app.config.general.alwaysOnTop && ::IsWindowVisible(app.panel) && IsPanelCovered(app)) {
+        ForceForeground(app);
+        FocusEditor(app);
+        return;
+    }
+    HidePanel(app);
+}
+
+void ApplyAlwaysOnTop(App& app) {
+    const bool topmost = app.config.general.alwaysOnTop;
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(app.panel, GWL_EXSTYLE);
+    const bool isTopmost = (exStyle & WS_EX_TOPMOST) != 0;
+    if (!app.shell.shown) {
+        if (isTopmost != topmost) {
+            ::SetWindowLongPtrW(app.panel, GWL_EXSTYLE, topmost ? (exStyle | WS_EX_TOPMOST) : (exStyle & ~WS_EX_TOPMOST));
+        }
+        return;
+    }
+    if (isTopmost != topmost) {
+        ::SetWindowPos(app.panel, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+}
+
+void ExitApplication(App& app) {
     if (app.shell.shown) {
         HidePanel(app);
     } else {
-        ShowPanelAtRememberedPlace(app);
+        FlushNote(app);
     }
+    ::DestroyWindow(app.panel);
 }
 
 }  // namespace quillpane

@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "app/panel_geometry.h"
+
 namespace quillpane {
 
 struct App;
@@ -13,9 +17,13 @@ inline constexpr wchar_t kPanelClassName[] = L"Quillpn.Main";
 // Creates the hidden panel with its editor; false when either failed.
 [[nodiscard]] bool CreatePanel(App& app);
 
-void ShowPanelAtRememberedPlace(App& app);
+// Shows at the remembered place, or at a screen point when one is given.
+void ShowPanelAt(App& app, std::optional<Point> point);
 // Saves a pending edit and, when it is to be remembered, the placement.
 void HidePanel(App& app);
-void TogglePanel(App& app);
+// Hotkey, tray click or toggle message: show, raise when covered, or hide.
+void TogglePanel(App& app, std::optional<Point> point = std::nullopt);
+void ApplyAlwaysOnTop(App& app);
+void ExitApplication(App& app);
 
 }  // namespace quillpane

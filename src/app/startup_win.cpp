@@ -3,6 +3,7 @@
 
 #include "app/app_win.h"
 #include "app/commands.h"
+#include "app/focus_win.h"
 #include "app/memo_win.h"
 #include "app/panel_win.h"
 #include "app/tray_win.h"
@@ -111,9 +112,11 @@ int RunApplication(HINSTANCE instance) {
     if (!RegisterEditorClass(instance) || !RegisterPanelClass(instance)) return 1;
     if (!CreatePanel(*app)) return 1;
 
-    const bool winrt = SUCCEEDED(::RoInitialize(RO_INIT_SINGLETHREADED));
+    app->shell.winrtInitialised = SUCCEEDED(::RoInitialize(RO_INIT_SINGLETHREADED));
+    InstallForegroundHook(*app);
 
     LoadNote(*app);
+    ApplyAlwaysOnTop(*app);
 
     const bool hotkeyOk = RegisterAppHotkey(app->panel, app->config.shortcut.key);
     app->shell.hotkeyRegistered = hotkeyOk && app->config.shortcut.key.key != 0;
@@ -125,10 +128,8 @@ int RunApplication(HINSTANCE instance) {
     ::SetTimer(app->panel, kTimerMemoWatch, kWatchIntervalMs, nullptr);
     RecordLastRunVersion(*app);
 
-    if (app->memoCreated) HidePanel(*app);
-
     const int exitCode = RunMessageLoop();
-    if (winrt) ::RoUninitialize();
+    if (app->shell.winrtInitialised) ::RoUninitialize();
     return exitCode;
 }
 

@@ -1,0 +1,23 @@
+// Taking the foreground, the covered-panel test and hiding on focus loss.
+#pragma once
+
+#include <windows.h>
+
+namespace quillpane {
+
+struct App;
+
+// Brings the panel to the foreground even when another process owns it.
+void ForceForeground(App& app);
+// True when another visible, uncloaked window of another process lies over
+// the panel by at least 64 square pixels.
+[[nodiscard]] bool IsPanelCovered(const App& app);
+
+// WM_ACTIVATE of the panel: hides it on deactivation when CloseOnFocusLost asks for it.
+void OnPanelActivate(App& app, WPARAM state, HWND otherWindow);
+
+// The EVENT_SYSTEM_FOREGROUND hook of the whole session.
+bool InstallForegroundHook(App& app);
+void RemoveForegroundHook(App& app);
+
+}  // namespace quillpane
