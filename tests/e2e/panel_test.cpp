@@ -144,6 +144,20 @@ TEST_F(Panel, HotkeyTogglesWhileAWineWindowHasTheFocus) {
     EXPECT_EQ(Exit(), std::optional<DWORD>(0));
 }
 
+TEST_F(Panel, HotkeyHeldByAnotherProgramLeavesTheProgramRunningWithoutIt) {
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_SHIFT | MOD_NOREPEAT, VK_F11));
+    WriteConfig("[Shortcut]\r\nKey=Ctrl+Shift+VK_F11\r\n");
+    ASSERT_NE(Start(), nullptr);
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(app_.Running());
+    // The stored key stays; the panel still answers the other ways in.
+    EXPECT_EQ(ReadConfigValue(L"Shortcut", L"Key"), L"Ctrl+Shift+VK_F11");
+    Toggle(2);
+    EXPECT_TRUE(WaitVisible(true));
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+    ::UnregisterHotKey(nullptr, 7);
+}
+
 // A plain window of the driver's own that can take the foreground.
 HWND CreateOtherWindow() {
     WNDCLASSW windowClass {};
