@@ -38,25 +38,25 @@ private:
     HANDLE handle_ = nullptr;
 };
 
-// Owns a GDI object (font, brush, bitmap, pen, region).
-template <typename T>
-class UniqueGdi {
+// Owns one object that closer releases (GDI objects, icons, memory DCs).
+template <typename T, typename Closer>
+class UniqueObject {
 public:
-    UniqueGdi() = default;
-    explicit UniqueGdi(T object) : object_(object) {}
-    UniqueGdi(const UniqueGdi&) = delete;
-    UniqueGdi& operator=(const UniqueGdi&) = delete;
-    UniqueGdi(UniqueGdi&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-    UniqueGdi& operator=(UniqueGdi&& other) noexcept {
+    UniqueObject() = default;
+    explicit UniqueObject(T object) : object_(object) {}
+    UniqueObject(const UniqueObject&) = delete;
+    UniqueObject& operator=(const UniqueObject&) = delete;
+    UniqueObject(UniqueObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    UniqueObject& operator=(UniqueObject&& other) noexcept {
         if (this != &other) Reset(std::exchange(other.object_, nullptr));
         return *this;
     }
-    ~UniqueGdi() { Reset(); }
+    ~UniqueObject() { Reset(); }
 
     [[nodiscard]] T Get() const { return object_; }
     explicit operator bool() const { return object_ != nullptr; }
     void Reset(T object = nullptr) {
-        if (object_ != nullptr) ::DeleteObject(object_);
+        if (object_ != nullptr) Closer {}(object_);
         object_ = object;
     }
 
@@ -64,55 +64,23 @@ private:
     T object_ = nullptr;
 };
 
-using UniqueFont = UniqueGdi<HFONT>;
-using UniqueBrush = UniqueGdi<HBRUSH>;
-using UniqueBitmap = UniqueGdi<HBITMAP>;
-using UniquePen = UniqueGdi<HPEN>;
-
-class UniqueIcon {
-public:
-    UniqueIcon() = default;
-    explicit UniqueIcon(HICON icon) : icon_(icon) {}
-    UniqueIcon(const UniqueIcon&) = delete;
-    UniqueIcon& operator=(const UniqueIcon&) = delete;
-    UniqueIcon(UniqueIcon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
-    UniqueIcon& operator=(UniqueIcon&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.icon_, nullptr));
-        return *this;
-    }
-    ~UniqueIcon() { Reset(); }
-    [[nodiscard]] HICON Get() const { return icon_; }
-    void Reset(HICON icon = nullptr) {
-        if (icon_ != nullptr) ::DestroyIcon(icon_);
-        icon_ = icon;
-    }
-
-private:
-    HICON icon_ = nullptr;
+struct GdiObjectCloser {
+    void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
+};
+struct IconCloser {
+    void operator()(HICON icon) const { ::DestroyIcon(icon); }
+};
+struct DcCloser {
+    void operator()(HDC dc) const { ::DeleteDC(dc); }
 };
 
-// A memory or created DC released with DeleteDC.
-class UniqueHdc {
-public:
-    UniqueHdc() = default;
-    explicit UniqueHdc(HDC dc) : dc_(dc) {}
-    UniqueHdc(const UniqueHdc&) = delete;
-    UniqueHdc& operator=(const UniqueHdc&) = delete;
-    UniqueHdc(UniqueHdc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-    UniqueHdc& operator=(UniqueHdc&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.dc_, nullptr));
-        return *this;
-    }
-    ~UniqueHdc() { Reset(); }
-    [[nodiscard]] HDC Get() const { return dc_; }
-    void Reset(HDC dc = nullptr) {
-        if (dc_ != nullptr) ::DeleteDC(dc_);
-        dc_ = dc;
-    }
-
-private:
-    HDC dc_ = nullptr;
-};
+using UniqueFont = UniqueObject<HFONT, GdiObjectCloser>;
+using UniqueBrush = UniqueObject<HBRUSH, GdiObjectCloser>;
+using UniqueBitmap = UniqueObject<HBITMAP, GdiObjectCloser>;
+using UniquePen = UniqueObject<HPEN, GdiObjectCloser>;
+using UniqueIcon = UniqueObject<HICON, IconCloser>;
+// A memory or created DC.
+using UniqueHdc = UniqueObject<HDC, DcCloser>;
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDc {

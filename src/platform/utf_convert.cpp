@@ -1,6 +1,8 @@
 // UTF-8 <-> UTF-16 conversion with the results of the Windows code-page calls.
 #include "platform/utf_convert.h"
 
+#include "platform/utf8_decoder.h"
+
 #include <cstdint>
 
 namespace quillpane {
@@ -8,109 +10,17 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-// Decodes one scalar value at bytes[pos]. Returns the number of bytes of a
-// well-formed sequence (with *out set), or 0 and the length of the maximal
-// ill-formed subpart in *badLength (at least 1).
-std::size_t DecodeOne(std::string_view bytes, std::size_t pos, char32_t* out, std::size_t* badLength) {
-    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = byteAt(pos);
-    if (lead < 0x80) {
-        *out = lead;
-        return 1;
-    }
-    std::size_t need = 0;
-    char32_t value = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        need = 1;
-        value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        need = 2;
-        value = lead & 0x0F;
-        if (lead == 0xE0) lo = 0xA0;       // overlong
-        if (lead == 0xED) hi = 0x9F;       // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        need = 3;
-        value = lead & 0x07;
-        if (lead == 0xF0) lo = 0x90;       // overlong
-        if (lead == 0xF4) hi = 0x8F;       // past U+10FFFF
-    } else {
-        *badLength = 1;
-        return 0;
-    }
-    std::size_t i = 1;
-    for (; i <= need; ++i) {
-        if (pos + i >= bytes.size()) break;
-        const unsigned char c = byteAt(pos + i);
-        const unsigned char low = (i == 1) ? lo : 0x80;
-        const unsigned char high = (i == 1) ? hi : 0xBF;
-        if (c < low || c > high) break;
-        value = (value << 6) | (c & 0x3F);
-    }
-    if (i <= need) {
-        *badLength = i;
-        return 0;
-    }
-    *out = value;
-    return need + 1;
-}
-
-void AppendScalar(std::u16string& text, char32_t value) {
-    if (value < 0x10000) {
-        text.push_back(static_cast<char16_t>(value));
-    } else {
-        value -= 0x10000;
-        text.push_back(static_cast<char16_t>(0xD800 + (value >> 10)));
-        text.push_back(static_cast<char16_t>(0xDC00 + (value & 0x3FF)));
-    }
-}
-
 }  // namespace
 
 std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view bytes) {
     std::u16string text;
-    text.reserve(bytes.size());
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        const unsigned char lead = static_cast<unsigned char>(bytes[pos]);
-        if (lead < 0x80) {
-            text.push_back(lead);
-            ++pos;
-            continue;
-        }
-        char32_t value = 0;
-        std::size_t bad = 0;
-        const std::size_t used = DecodeOne(bytes, pos, &value, &bad);
-        if (used == 0) return std::nullopt;
-        AppendScalar(text, value);
-        pos += used;
-    }
+    if (!DecodeUtf8(bytes, text, Utf8Errors::Fail, LineEnds::Keep)) return std::nullopt;
     return text;
 }
 
 std::u16string Utf8ToUtf16Lenient(std::string_view bytes) {
     std::u16string text;
-    text.reserve(bytes.size());
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        const unsigned char lead = static_cast<unsigned char>(bytes[pos]);
-        if (lead < 0x80) {
-            text.push_back(lead);
-            ++pos;
-            continue;
-        }
-        char32_t value = 0;
-        std::size_t bad = 0;
-        const std::size_t used = DecodeOne(bytes, pos, &value, &bad);
-        if (used == 0) {
-            text.push_back(kReplacement);
-            pos += bad;
-        } else {
-            AppendScalar(text, value);
-            pos += used;
-        }
-    }
+    (void)DecodeUtf8(bytes, text, Utf8Errors::Replace, LineEnds::Keep);
     return text;
 }
 

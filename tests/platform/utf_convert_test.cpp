@@ -1,5 +1,8 @@
 // UTF-8 <-> UTF-16 at the boundaries where hand-written decoders go wrong.
 #include "platform/utf_convert.h"
+#include "support/utf8_reference.h"
+
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +45,18 @@ TEST(UtfConvert, UnpairedSurrogatesBecomeReplacementCharacters) {
     EXPECT_EQ(Utf16ToUtf8(u"x" + std::u16string(1, char16_t(0xDC00)) + u"y"), "x\xEF\xBF\xBDy");
     std::u16string reversed {char16_t(0xDE00), char16_t(0xD83D)};
     EXPECT_EQ(Utf16ToUtf8(reversed), "\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+TEST(UtfConvert, FastDecoderAgreesWithTheSimpleOneOnRandomInput) {
+    std::mt19937 random(7);
+    const unsigned char pieces[] = {'a', '\r', '\n', 0x80, 0xBF, 0xC2, 0xDF, 0xE0, 0xE3, 0xED, 0xEF, 0xF0, 0xF4, 0xFF};
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes;
+        const int length = static_cast<int>(random() % 40);
+        for (int i = 0; i < length; ++i) bytes.push_back(static_cast<char>(pieces[random() % sizeof(pieces)]));
+        ASSERT_EQ(Utf8ToUtf16Strict(bytes), testing::ReferenceUtf8Strict(bytes)) << round;
+        ASSERT_EQ(Utf8ToUtf16Lenient(bytes), testing::ReferenceUtf8Lenient(bytes)) << round;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Memo bytes to text and back: byte-order marks, fallbacks, line ends.
 #include "storage/note_codec.h"
+#include "support/utf8_reference.h"
 
 #include "platform/file_system.h"
 #include "platform/utf_convert.h"
@@ -61,7 +62,7 @@ TEST(DecodeNoteBytes, BytesThatAreNotUtf8UseTheAnsiCodePage) {
     };
     for (const std::string& bytes : cases) {
         EXPECT_EQ(DecodeNoteBytes(bytes), platform::AnsiToUtf16(bytes)) << bytes;
-        EXPECT_NE(DecodeNoteBytes(bytes), Utf8ToUtf16Lenient(bytes)) << bytes;
+        EXPECT_NE(DecodeNoteBytes(bytes), testing::ReferenceUtf8Lenient(bytes)) << bytes;
     }
 }
 
@@ -114,9 +115,9 @@ TEST(DecodeNoteBytes, AgreesWithTheReferenceConverters) {
     for (int round = 0; round < 4000; ++round) {
         const std::string body = RandomUtf8ish(random, round % 2 == 0);
         const std::string withBom = "\xEF\xBB\xBF" + body;
-        ASSERT_EQ(DecodeNoteBytes(withBom), Utf8ToUtf16Lenient(body)) << round;
+        ASSERT_EQ(DecodeNoteBytes(withBom), testing::ReferenceUtf8Lenient(body)) << round;
         const std::string plain = "x" + body;  // never starts like a byte-order mark
-        const auto strict = Utf8ToUtf16Strict(plain);
+        const auto strict = testing::ReferenceUtf8Strict(plain);
         ASSERT_EQ(DecodeNoteBytes(plain), strict ? *strict : platform::AnsiToUtf16(plain)) << round;
     }
 }
@@ -173,7 +174,7 @@ TEST(EncodeNoteBytes, AgreesWithUtf16ToUtf8AndRoundTrips) {
         }
         const std::string encoded = EncodeNoteBytes(text);
         ASSERT_EQ(encoded, "\xEF\xBB\xBF" + Utf16ToUtf8(text)) << round;
-        ASSERT_EQ(DecodeNoteBytes(encoded), Utf8ToUtf16Lenient(Utf16ToUtf8(text))) << round;
+        ASSERT_EQ(DecodeNoteBytes(encoded), testing::ReferenceUtf8Lenient(Utf16ToUtf8(text))) << round;
     }
 }
 
