@@ -159,6 +159,25 @@ TEST_F(Memo, LockedMemoIsRetriedAndSavedOnceReleased) {
     EXPECT_EQ(Exit(), std::optional<DWORD>(0));
 }
 
+TEST_F(Memo, EndOfSessionAndExitSaveAPendingEditAtOnce) {
+    Arrange(Utf8Memo("memo"));
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"memo"; }, 5s));
+    PostChars(editor_, L"1");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"1memo"; }, 2s));
+    // Well inside the 1.5 s autosave delay.
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(panel_, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    EXPECT_EQ(MemoOnDisk(), Utf8Memo("1memo"));
+    EXPECT_FALSE(::IsWindowVisible(panel_)) << "the end of the session hides a shown panel";
+    EXPECT_TRUE(app_.Running()) << "the end of the session destroys nothing";
+
+    PostChars(editor_, L"2");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"12memo"; }, 2s));
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+    EXPECT_EQ(MemoOnDisk(), Utf8Memo("12memo"));
+}
+
 TEST_F(Memo, BackupAfterEverySaveWithIntervalZeroIsPruned) {
     Arrange(Utf8Memo("v"), "[Backup]\r\nEnabled=1\r\nIntervalMinutes=0\r\nMaxGenerations=2\r\n");
     ASSERT_NE(StartShown(), nullptr);
