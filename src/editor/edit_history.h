@@ -1,0 +1,167 @@
+// The program's own edit history: whole-text undo steps that restore the
+// selection and the view, changed-line marks, compound edits, input-method
+// compositions and the last edit location.
+#pragma once
+
+#include "editor/editor_model.h"
+#include "editor/text_adapter.h"
+#include "editor/text_types.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillpane {
+
+inline constexpr std::size_t kMaxUndoEntries = 128;
+// Counting two bytes per code unit of the entries' texts.
+inline constexpr std::size_t kMaxUndoTextBytes = 16u * 1024u * 1024u;
+
+// Non-zero = the line was edited since the panel was last shown.
+using LineMarks = std::vector<std::uint8_t>;
+
+struct SelectionState {
+    std::size_t start = 0;  // UTF-16, as EM_GETSEL reports it
+    std::size_t end = 0;
+    EditorSelection editor;  // anchor and caret in bytes, mode, rectangle
+};
+
+struct HistoryEntry {
+    std::u16string text;  // the whole document before (undo) or after (redo) the step
+    SelectionState selection;
+    LineMarks marks;
+};
+
+// One instance for the process, owned by the application record.
+struct EditHistory {
+    std::vector<HistoryEntry> undoStack;  // oldest first
+    std::vector<HistoryEntry> redoStack;
+
+    // The text as last recorded, the selection after the last recorded change
+    // and the marks at that time.
+    std::u16string baseline;
+    SelectionState baselineSelection;
+    LineMarks baselineMarks;
+    bool baselineValid = false;
+
+    // The selection just before a user action.
+    std::optional<SelectionState> pendingCapture;
+
+    // Between BeforeEdit and AfterEdit; nested pairs count as one edit.
+    int compoundDepth = 0;
+    std::u16string compoundText;
+    SelectionState compoundSelection;
+    LineMarks compoundMarks;
+
+    bool mayMerge = false;             // the last step may take in the next change
+    bool composingAtLastStep = false;  // the input method held a composition string then
+
+    struct Composition {
+        bool active = false;
+        // The text at the start is the baseline's until the baseline changes;
+        // this saves a copy of the whole text for every composition.
+        bool sharesBaseline = false;
+        std::u16string text;
+        SelectionState selection;
+        LineMarks marks;
+        std::size_t undoDepth = 0;
+        std::vector<HistoryEntry> redoStack;
+        std::size_t lastEditLocation = 0;
+        bool lastEditValid = false;
+    } composition;
+
+    // Set while the program itself puts text into the component.
+    bool loading = false;
+    // Set while an undo or redo rewrites the text.
+    bool applying = false;
+
+    std::size_t lastEditLocation = 0;  // UTF-16
+    bool lastEditValid = false;
+
+    // The changed-line marks, one per line of the document.
+    LineMarks marks;
+};
+
+// The three records the history works on.
+struct EditContext {
+    EditHistory& history;
+    TextAdapter& adapter;
+    EditorModel& editor;
+};
+
+// Sets the loading flag for its lifetime (the program's own text changes,
+// such as loading the memo file, are not edits).
+class HistoryLoadingScope {
+public:
+    explicit HistoryLoadingScope(EditHistory& history) : history_(history), previous_(history.loading) {
+        history.loading = true;
+    }
+    HistoryLoadingScope(const HistoryLoadingScope&) = delete;
+    HistoryLoadingScope& operator=(const HistoryLoadingScope&) = delete;
+    ~HistoryLoadingScope() { history_.loading = previous_; }
+
+private:
+    EditHistory& history_;
+    bool previous_;
+};
+
+// The selection state now (UTF-16 ends through the adapter).
+[[nodiscard]] SelectionState CaptureSelection(EditContext context);
+
+// Before a message that may edit: remembers the selection unless one is
+// remembered already, a compound edit runs or the program is loading text.
+void CaptureBeforeUserEdit(EditContext context);
+// After a non-editing key or a mouse press.
+void EndCapture(EditHistory& history);
+
+// Each insertion or deletion the component reports: patches the adapter's
+// caches and keeps the marks aligned with the lines (and marks the edited
+// lines outside compound edits).
+void OnComponentModified(EditContext context, const TextModification& change);
+// Each document change, after OnComponentModified: records an undo step.
+void OnDocumentChanged(EditContext context);
+
+// Around every edit the program makes itself: one undo step.
+void BeforeEdit(EditContext context);
+void AfterEdit(EditContext context, bool recomputeMarks);
+// Replaces edit.replaced by edit.replacement as one step and selects
+// edit.selectionAfter. Without recomputeMarks the lines of the new selection
+// are marked changed (a selection ending at a line start leaves that line).
+void ApplyTextEdit(EditContext context, const TextEdit& edit, bool recomputeMarks);
+
+// False (and nothing changes) when there is nothing to undo or redo, the
+// editor is read-only, or a compound edit or composition is running.
+bool Undo(EditContext context);
+bool Redo(EditContext context);
+[[nodiscard]] bool CanUndo(const EditHistory& history);
+[[nodiscard]] bool CanRedo(const EditHistory& history);
+
+[[nodiscard]] bool HasLastEdit(EditContext context);
+void GoToLastEdit(EditContext context);
+
+// After the memo file was loaded or reloaded.
+void ResetHistory(EditContext context);
+
+// Around an input-method composition: one step when committed, none when
+// cancelled.
+void BeginComposition(EditContext context);
+void EndComposition(EditContext context);
+
+// Set marks without repainting (AfterEdit and the callers repaint).
+void MarkLineChanged(EditContext context, std::size_t line);
+void MarkRangeChanged(EditContext context, std::size_t startIndex, std::size_t endIndex);
+// When the panel is shown after having been hidden.
+void ClearMarks(EditContext context);
+
+// 64-bit FNV-1a over the line's UTF-16 code units, low byte first.
+[[nodiscard]] std::uint64_t HashLine(std::u16string_view line);
+// Marks for newText after a rewrite of oldText: a line whose text occurs among
+// the old lines takes the mark of the next unused old occurrence; any other
+// line is marked changed. Lines are split at CR LF.
+[[nodiscard]] LineMarks MatchLineMarks(std::u16string_view oldText, const LineMarks& oldMarks,
+                                       std::u16string_view newText);
+
+}  // namespace quillpane

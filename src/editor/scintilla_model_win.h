@@ -1,0 +1,63 @@
+// The editor interface of the text adapter and the edit history, implemented
+// over a Scintilla window with its documented messages.
+#pragma once
+
+#include <windows.h>
+
+#include "editor/editor_model.h"
+
+#include <functional>
+#include <optional>
+
+struct SCNotification;
+
+namespace quillpane {
+
+// What the history asks of the editor's look (line-number margin, caret
+// style, cues); owned with the history, set by whoever draws the editor.
+struct EditorViewHooks {
+    std::function<void()> refreshLineNumbers;
+    std::function<void()> reapplyCaretLook;
+};
+
+class ScintillaModel final : public EditorModel {
+public:
+    explicit ScintillaModel(HWND editor, const EditorViewHooks* hooks = nullptr) : editor_(editor), hooks_(hooks) {}
+
+    [[nodiscard]] const void* Identity() const override { return editor_; }
+    [[nodiscard]] std::size_t ByteLength() const override;
+    [[nodiscard]] std::string ReadBytes() const override;
+    [[nodiscard]] std::string ReadByteRange(std::size_t start, std::size_t end) const override;
+    [[nodiscard]] bool IsReadOnly() const override;
+    void SetText(std::string_view bytes) override;
+    void ReplaceSelection(std::string_view bytes) override;
+    void ReplaceRange(std::size_t start, std::size_t end, std::string_view bytes) override;
+    [[nodiscard]] EditorSelection GetSelection() const override;
+    void SetSelection(std::size_t anchor, std::size_t caret) override;
+    void SetRectangularSelection(const EditorSelection& selection) override;
+    [[nodiscard]] std::size_t LineCount() const override;
+    [[nodiscard]] std::size_t LineFromPosition(std::size_t position) const override;
+    [[nodiscard]] std::size_t PositionFromLine(std::size_t line) const override;
+    [[nodiscard]] EditorView GetView() const override;
+    [[nodiscard]] std::size_t DisplayLineFromLine(std::size_t line) const override;
+    void SetFirstVisibleLine(std::size_t displayLine) override;
+    void SetXOffset(int xOffset) override;
+    void ScrollCaret() override;
+    void SetRedraw(bool on) override;
+    [[nodiscard]] bool HasCompositionString() const override;
+    void RefreshLineNumbers() override;
+    void ReapplyCaretLook() override;
+
+private:
+    LRESULT Call(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    HWND editor_;
+    const EditorViewHooks* hooks_;
+    bool redrawSuspended_ = false;
+};
+
+// The insertion or deletion an SCN_MODIFIED notification reports; nothing
+// for the component's other modification notices.
+[[nodiscard]] std::optional<TextModification> TextModificationOf(const SCNotification& notification);
+
+}  // namespace quillpane

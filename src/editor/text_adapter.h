@@ -1,0 +1,73 @@
+// The text adapter: the editor seen as a plain edit control counting in UTF-16
+// code units, over cached UTF-8 and UTF-16 copies of the document.
+#pragma once
+
+#include "editor/editor_model.h"
+#include "editor/text_types.h"
+#include "editor/utf_positions.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillpane {
+
+// One instance for the process, owned by the application record.
+struct TextAdapter {
+    // Bumped whenever the component's text may have changed; the caches are
+    // current only while their version equals it.
+    std::uint64_t textVersion = 0;
+    // Bumped once per document change and by a history reset; the search
+    // matches, the line-start cache and the status label's byte count are
+    // keyed on it.
+    std::uint64_t changeCounter = 0;
+
+    // The caches: the document in UTF-8 and UTF-16 (always filled together).
+    const void* cachedWindow = nullptr;
+    std::uint64_t cachedVersion = 0;
+    bool cacheValid = false;
+    DualText text;
+};
+
+// Whole-text equality at memory speed; the size is checked first, so texts
+// of different lengths cost nothing. (std::u16string's operator== compares
+// unit by unit even when the sizes differ.)
+[[nodiscard]] bool SameText(std::u16string_view a, std::u16string_view b);
+
+// The text may have changed in a way the adapter was not told about.
+void BumpTextVersion(TextAdapter& adapter);
+
+// The document, read from the component only when the caches are stale.
+[[nodiscard]] const DualText& CurrentText(TextAdapter& adapter, const EditorModel& editor);
+[[nodiscard]] const std::u16string& ReadText(TextAdapter& adapter, const EditorModel& editor);
+
+[[nodiscard]] std::size_t ToIndex(TextAdapter& adapter, const EditorModel& editor, std::size_t bytePosition);
+[[nodiscard]] std::size_t ToBytePosition(TextAdapter& adapter, const EditorModel& editor, std::size_t index);
+
+// Called for each insertion and deletion the component reports (SCN_MODIFIED).
+// Caches that were current are patched around the change instead of being
+// read again; a change arriving after the caches were already re-read is
+// recognised by the length.
+void OnTextModified(TextAdapter& adapter, const EditorModel& editor, const TextModification& change);
+
+// The edit-control messages, in UTF-16 code units.
+// WM_SETTEXT.
+void SetEditText(TextAdapter& adapter, EditorModel& editor, std::u16string_view text);
+// WM_GETTEXT: at most bufferSize - 1 units and a terminating NUL; the count copied.
+[[nodiscard]] std::size_t CopyEditText(TextAdapter& adapter, const EditorModel& editor, char16_t* buffer,
+                                       std::size_t bufferSize);
+// WM_GETTEXTLENGTH.
+[[nodiscard]] std::size_t EditTextLength(TextAdapter& adapter, const EditorModel& editor);
+// EM_GETSEL: the lower and upper end of the selection.
+[[nodiscard]] TextRange GetEditSelection(TextAdapter& adapter, const EditorModel& editor);
+// EM_SETSEL: a negative start collapses the selection to the caret; a negative
+// end means the end of the text; indices past the end are clamped.
+void SetEditSelection(TextAdapter& adapter, EditorModel& editor, long long start, long long end);
+// EM_REPLACESEL.
+void ReplaceEditSelection(EditorModel& editor, std::u16string_view text);
+// EM_LINEFROMCHAR: a negative index means the caret.
+[[nodiscard]] std::size_t EditLineFromChar(TextAdapter& adapter, const EditorModel& editor, long long index);
+// EM_LINEINDEX: -1 for a negative line or one past the last.
+[[nodiscard]] long long EditLineIndex(TextAdapter& adapter, const EditorModel& editor, long long line);
+
+}  // namespace quillpane
