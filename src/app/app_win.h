@@ -9,6 +9,8 @@
 
 #include "app/focus_rules.h"
 #include "app/panel_geometry.h"
+#include "app/theme_win.h"
+#include "editor/editor_host_win.h"
 #include "platform/handles_win.h"
 #include "settings/config.h"
 #include "storage/backup.h"
@@ -59,6 +61,8 @@ struct App {
 
     ShellState shell;
     TrayState tray;
+    ThemeState theme;
+    EditorLook look;  // the editor's appearance, kept across its re-creation
 };
 
 // Saves config.ini from the record; failures are silent by design.

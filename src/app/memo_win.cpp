@@ -49,6 +49,8 @@ void LoadNote(App& app) {
         ShowWarningBalloon(app, text);
     }
     app.replacingEditorText = false;
+    ClearChangedLineMarks(app);
+    SyncLineNumbers(app);
     ::KillTimer(app.panel, kTimerAutosave);
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
 }

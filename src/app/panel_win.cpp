@@ -7,6 +7,8 @@
 #include "app/focus_win.h"
 #include "app/hotkey_win.h"
 #include "app/memo_win.h"
+#include "app/theme_rules.h"
+#include "app/theme_win.h"
 #include "app/tray_win.h"
 #include "editor/editor_host_win.h"
 #include "resource_ids.h"
@@ -107,7 +109,7 @@ void LayoutPanel(App& app) {
     const Size client = ClientSize(app.panel);
     if (app.editor != nullptr) {
         const Rect editor = EditorWindowRect(client, app.shell.metrics);
-        ::MoveWindow(app.editor, editor.left, editor.top, editor.Width(), editor.Height(), TRUE);
+        LayoutEditor(app, RECT {editor.left, editor.top, editor.right, editor.bottom});
     }
     const int border = app.shell.metrics.border;
     const RECT strips[] = {
@@ -134,6 +136,7 @@ void ShowRect(App& app, const Rect& rect, bool rememberPlacement) {
     const bool wasShown = app.shell.shown;
     HWND insertAfter = (!wasShown && app.config.general.alwaysOnTop) ? HWND_TOPMOST : HWND_TOP;
     UINT flags = SWP_SHOWWINDOW | (wasShown ? SWP_NOZORDER : 0);
+    if (!wasShown) ClearChangedLineMarks(app);
     ::SetWindowPos(app.panel, insertAfter, rect.left, rect.top, rect.Width(), rect.Height(), flags);
     ::UpdateWindow(app.panel);
     ForceForeground(app);
@@ -148,10 +151,10 @@ void OnPaint(App& app) {
     PaintDc paint(app.panel);
     const Size client = ClientSize(app.panel);
     const RECT all {0, 0, client.width, client.height};
-    ::FillRect(paint.Get(), &all, ::GetSysColorBrush(COLOR_3DFACE));
-    const Rect editorArea = EditorArea(client, app.shell.metrics);
-    const RECT frame {editorArea.left, editorArea.top, editorArea.right, editorArea.bottom};
-    ::FrameRect(paint.Get(), &frame, ::GetSysColorBrush(COLOR_3DSHADOW));
+    const UniqueBrush background(::CreateSolidBrush(PanelBackgroundColour(app.theme.isDark)));
+    const UniqueBrush frameBrush(::CreateSolidBrush(PanelFrameColour(app.theme.isDark)));
+    ::FillRect(paint.Get(), &all, background.Get());
+    ::FrameRect(paint.Get(), &all, frameBrush.Get());
 }
 
 LRESULT OnNcHitTest(App& app, LPARAM lParam) {
@@ -190,6 +193,7 @@ void OnGetMinMaxInfo(App& app, LPARAM lParam) {
 }
 
 void OnExitSizeMove(App& app) {
+    EndResizeAnchor(app);
     app.shell.inSizeMove = false;
     ::KillTimer(app.panel, kTimerLayout);
     LayoutPanel(app);
@@ -209,13 +213,6 @@ void OnDpiChanged(App& app, WPARAM wParam, LPARAM lParam) {
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     LayoutPanel(app);
     ::InvalidateRect(app.panel, nullptr, FALSE);
-}
-
-void SetFontStep(App& app, int step) {
-    step = ClampFontStep(step);
-    if (step == app.sessionFontStep) return;
-    app.sessionFontStep = step;
-    // The editor font follows the step once the editor's styles are built.
 }
 
 void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
@@ -367,6 +364,7 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_ENTERSIZEMOVE:
         app.shell.inSizeMove = true;
+        BeginResizeAnchor(app);
         return 0;
     case WM_EXITSIZEMOVE:
         OnExitSizeMove(app);
@@ -399,11 +397,22 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         HidePanel(app);
         return 0;
     case PM_ZOOMSTEP:
-        SetFontStep(app, app.sessionFontStep + (static_cast<int>(wParam) > 0 ? 1 : -1));
+        SetSizeStep(app, app.sessionFontStep + (static_cast<int>(wParam) > 0 ? 1 : -1), false);
         return 0;
     case PM_ZOOMRESET:
-        SetFontStep(app, app.config.editor.fontSizeStep);
+        SetSizeStep(app, app.config.editor.fontSizeStep, false);
         return 0;
+    case WM_SETTINGCHANGE:
+        OnThemeSettingChange(app, lParam);
+        break;
+    case WM_INITMENUPOPUP:
+        DarkenMenus(app);
+        break;
+    case WM_NOTIFY:
+        if (app.editor != nullptr && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == app.editor) {
+            OnEditorNotify(app, *reinterpret_cast<const NMHDR*>(lParam));
+        }
+        break;
     case PM_SAVENOW:
         FlushNote(app);
         return 0;
@@ -478,8 +487,10 @@ bool CreatePanel(App& app) {
     ::SetWindowPos(panel, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     const Rect editor = EditorWindowRect(ClientSize(panel), app.shell.metrics);
-    app.editor = CreateEditor(panel, app.instance, RECT {editor.left, editor.top, editor.right, editor.bottom});
-    if (app.editor == nullptr) {
+    const EditorSettings& settings = app.config.editor;
+    InitEditorLook(app.look, settings, app.sessionFontStep);
+    if (CreateEditor(app, RECT {editor.left, editor.top, editor.right, editor.bottom}, settings.wordWrap, u"",
+                     settings.fontPitch == FontPitch::Fixed, app.sessionFontStep, true) == nullptr) {
         ::DestroyWindow(panel);
         return false;
     }

@@ -6,6 +6,7 @@
 #include "app/focus_win.h"
 #include "app/memo_win.h"
 #include "app/panel_win.h"
+#include "app/theme_win.h"
 #include "app/tray_win.h"
 #include "editor/editor_host_win.h"
 #include "i18n/language.h"
@@ -108,6 +109,7 @@ int RunApplication(HINSTANCE instance) {
 
     INITCOMMONCONTROLSEX controls {sizeof(controls), ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
+    AllowDarkModeForProcess();
 
     if (!RegisterEditorClass(instance) || !RegisterPanelClass(instance)) return 1;
     if (!CreatePanel(*app)) return 1;
@@ -116,6 +118,7 @@ int RunApplication(HINSTANCE instance) {
     InstallForegroundHook(*app);
 
     LoadNote(*app);
+    ApplyTheme(*app);
     ApplyAlwaysOnTop(*app);
 
     const bool hotkeyOk = RegisterAppHotkey(app->panel, app->config.shortcut.key);

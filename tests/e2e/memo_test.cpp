@@ -67,7 +67,7 @@ TEST_F(Memo, OddConfigValuesComeBackNormalised) {
             "[UI]\r\nOpacity=150\r\nTheme=dark\r\n"
             "[Editor]\r\nFontSizeStep=99\r\nWordWrap=0\r\nShowLineNumbers=yes\r\nSeparatorLine=###\r\nshowlinenumbers=0\r\n"
             "[Backup]\r\nMaxGenerations=0\r\nIntervalMinutes=-5\r\n"
-            "[Window]\r\nW=100\r\n"
+            "[Window]\r\nPosValid=1\r\nWExcludesSidebar=1\r\nW=100\r\n"
             "[Shortcut]\r\nKey=ctrl + alt + m\r\n"
             "[Sidebar]\r\nFolded=00ff:1,0g:2,ab:x,cd:3\r\n"
             "[Custom]\r\nKeep=me\r\n");
