@@ -11,7 +11,9 @@
 #include "app/panel_geometry.h"
 #include "app/theme_win.h"
 #include "editor/editor_host_win.h"
+#include "editor/text_adapter_win.h"
 #include "platform/handles_win.h"
+#include "sections/memo_fold.h"
 #include "settings/config.h"
 #include "storage/backup.h"
 #include "storage/memo_state.h"
@@ -63,6 +65,9 @@ struct App {
     TrayState tray;
     ThemeState theme;
     EditorLook look;  // the editor's appearance, kept across its re-creation
+    EditorTextState textState;  // text adapter, edit history and changed-line marks
+    MemoFoldState memoFolds;  // the folds last applied to the editor
+    bool recomputingFolds = false;
 };
 
 // Saves config.ini from the record; failures are silent by design.

@@ -6,8 +6,10 @@
 #include "app/commands.h"
 #include "app/tray_win.h"
 #include "editor/editor_host_win.h"
+#include "editor/text_adapter_win.h"
 #include "i18n/language.h"
 #include "i18n/strings.h"
+#include "sections/memo_fold_win.h"
 #include "storage/backup.h"
 #include "storage/note_file.h"
 
@@ -31,33 +33,34 @@ void ApplyTimerAction(App& app, SaveTimerAction action) {
 
 void LoadNote(App& app) {
     const bool wasDirty = app.memo.memoDirty;
+    EditorTextState& textState = app.textState;
     // The editor's change notifications during the replacement are ours.
     app.replacingEditorText = true;
     const LoadOutcome outcome = LoadNoteInto(app.memo, ReadNoteFile(app.memo.memoPath));
     if (outcome.Succeeded()) {
         if (outcome.saveReenabled) SetEditorReadOnly(app.editor, false);
-        SetEditorText(app.editor, outcome.text);
+        LoadEditorText(textState, outcome.text);
         // The editor may hold the text in a form of its own (NUL bytes,
         // lone surrogates): compare later edits with what it really holds.
-        app.memo.lastSavedText = GetEditorText(app.editor);
+        app.memo.lastSavedText = ReadEditorText(textState);
     } else {
         const TextId message =
             outcome.failure == LoadFailure::TooLarge ? TextId::LoadFailedTooLarge : TextId::LoadFailedUnreadable;
         const std::u16string_view text = Text(message, UiLanguage(app));
         SetEditorReadOnly(app.editor, true);
-        SetEditorText(app.editor, text);
+        LoadEditorText(textState, text);
         ShowWarningBalloon(app, text);
     }
     app.replacingEditorText = false;
-    ClearChangedLineMarks(app);
     SyncLineNumbers(app);
+    RecomputeMemoFolds(app);
     ::KillTimer(app.panel, kTimerAutosave);
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
 }
 
 bool SaveNote(App& app) {
     const bool wasDirty = app.memo.memoDirty;
-    const SaveResult result = SaveNoteText(app.memo, GetEditorText(app.editor));
+    const SaveResult result = SaveNoteText(app.memo, ReadEditorText(app.textState));
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     switch (result) {
     case SaveResult::Saved: {
@@ -82,11 +85,15 @@ void FlushNote(App& app) {
     (void)SaveNote(app);
 }
 
-void OnEditorChange(App& app) {
-    if (app.replacingEditorText) return;
-    const bool wasDirty = app.memo.memoDirty;
-    ApplyTimerAction(app, OnEditorChanged(app.memo, GetEditorText(app.editor)));
-    if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
+void OnEditorModified(App& app, const SCNotification& notification) {
+    EditorTextState& textState = app.textState;
+    if (!OnScintillaModified(textState, notification)) return;
+    if (!app.replacingEditorText && !textState.history.loading) {
+        const bool wasDirty = app.memo.memoDirty;
+        ApplyTimerAction(app, OnEditorChanged(app.memo, ReadEditorText(textState)));
+        if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
+    }
+    OnDocumentChanged(textState);
 }
 
 void OnAutosaveTimer(App& app) {

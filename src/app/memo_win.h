@@ -2,6 +2,8 @@
 // outside changes.
 #pragma once
 
+struct SCNotification;
+
 namespace quillpane {
 
 struct App;
@@ -14,7 +16,9 @@ bool SaveNote(App& app);
 // Saves at once when there is an unsaved edit.
 void FlushNote(App& app);
 
-void OnEditorChange(App& app);
+// SCN_MODIFIED from the editor: the history follows the change, then the
+// memo compares the text with the saved one and (re)arms the autosave.
+void OnEditorModified(App& app, const SCNotification& notification);
 void OnAutosaveTimer(App& app);
 void OnMemoWatchTimer(App& app);
 

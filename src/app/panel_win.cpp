@@ -10,9 +10,12 @@
 #include "app/theme_rules.h"
 #include "app/theme_win.h"
 #include "app/tray_win.h"
+#include "editor/editor_commands_win.h"
 #include "editor/editor_host_win.h"
 #include "resource_ids.h"
+#include "sections/memo_fold_win.h"
 
+#include <Scintilla.h>
 #include <dwmapi.h>
 #include <windowsx.h>
 
@@ -137,6 +140,7 @@ void ShowRect(App& app, const Rect& rect, bool rememberPlacement) {
     HWND insertAfter = (!wasShown && app.config.general.alwaysOnTop) ? HWND_TOPMOST : HWND_TOP;
     UINT flags = SWP_SHOWWINDOW | (wasShown ? SWP_NOZORDER : 0);
     if (!wasShown) ClearChangedLineMarks(app);
+    if (!wasShown) RecomputeMemoFolds(app);
     ::SetWindowPos(app.panel, insertAfter, rect.left, rect.top, rect.Width(), rect.Height(), flags);
     ::UpdateWindow(app.panel);
     ForceForeground(app);
@@ -217,11 +221,10 @@ void OnDpiChanged(App& app, WPARAM wParam, LPARAM lParam) {
 
 void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
-    const UINT code = HIWORD(wParam);
-    if (app.editor != nullptr && reinterpret_cast<HWND>(lParam) == app.editor) {
-        if (code == EN_CHANGE) OnEditorChange(app);
-        return;
-    }
+    // Document changes arrive as SCN_MODIFIED (WM_NOTIFY); the editor's
+    // EN_CHANGE adds nothing to them.
+    if (app.editor != nullptr && reinterpret_cast<HWND>(lParam) == app.editor) return;
+    if (RunEditorCommand(app, id)) return;
     switch (id) {
     case IDM_SHOWPANEL:
         if (app.shell.shown) {
@@ -258,6 +261,16 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
     case IDM_SELECTALL:
         ::SendMessageW(app.editor, EM_SETSEL, 0, -1);
         break;
+    case IDM_INSERTMARKER:
+        InsertMarkerCommand(app);
+        break;
+    case IDM_SELECTNOTE:
+        SelectThisNoteCommand(app);
+        break;
+    case IDM_ROLE_SEPARATOR:
+    case IDM_ROLE_HEADING:
+        SetRoleCommand(app, id);
+        break;
     default:
         break;
     }
@@ -270,6 +283,9 @@ void OnTimer(App& app, UINT_PTR id) {
         break;
     case kTimerMemoWatch:
         OnMemoWatchTimer(app);
+        break;
+    case kTimerMemoFolds:
+        OnMemoFoldTimer(app);
         break;
     case kTimerLayout:
         ::KillTimer(app.panel, kTimerLayout);
@@ -410,7 +426,11 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_NOTIFY:
         if (app.editor != nullptr && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == app.editor) {
+            if (reinterpret_cast<const NMHDR*>(lParam)->code == SCN_MODIFIED) {
+                OnEditorModified(app, *reinterpret_cast<const SCNotification*>(lParam));
+            }
             OnEditorNotify(app, *reinterpret_cast<const NMHDR*>(lParam));
+            OnMemoFoldNotify(app, *reinterpret_cast<const SCNotification*>(lParam));
         }
         break;
     case PM_SAVENOW:

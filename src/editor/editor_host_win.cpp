@@ -9,6 +9,7 @@
 #include "editor/editor_proc_win.h"
 #include "platform/utf_convert.h"
 #include "platform/wide_win.h"
+#include "sections/memo_fold_win.h"
 
 #include <Scintilla.h>
 #include <imm.h>
@@ -247,6 +248,21 @@ void ResetCueCaches(EditorLook& look) {
     look.cueFirstVisibleLine = -1;
 }
 
+// Points the process's text state at a new editor window; the history and
+// its marks stay, the adapter's caches rebuild for the new window.
+void AttachTextState(App& app, HWND editor) {
+    EditorTextState& state = app.textState;
+    state.editor = editor;
+    if (!state.hooks.refreshLineNumbers) {
+        App* owner = &app;
+        state.hooks.refreshLineNumbers = [owner] { RefreshChangedLines(*owner); };
+        state.hooks.reapplyCaretLook = [owner] {
+            ApplyCaret(*owner);
+            UpdateCurrentLineCues(*owner);
+        };
+    }
+}
+
 }  // namespace
 
 int WindowDpiOf(HWND window) {
@@ -288,6 +304,7 @@ HWND CreateEditor(App& app, const RECT& rect, WordWrap wrap, std::u16string_view
                                     nullptr);
     if (editor == nullptr) return nullptr;
     app.editor = editor;
+    AttachTextState(app, editor);
     EditorLook& look = app.look;
     look.areaRect = rect;
     look.fixedPitch = fixedPitch;
@@ -303,7 +320,11 @@ HWND CreateEditor(App& app, const RECT& rect, WordWrap wrap, std::u16string_view
         const std::string bytes = Utf16ToUtf8(text);
         const bool wasReplacing = app.replacingEditorText;
         app.replacingEditorText = true;
-        Call(editor, SCI_APPENDTEXT, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
+        {
+            // The copy of a text the history already holds is no edit.
+            HistoryLoadingScope loading(app.textState.history);
+            Call(editor, SCI_APPENDTEXT, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
+        }
         app.replacingEditorText = wasReplacing;
     }
 
@@ -312,6 +333,7 @@ HWND CreateEditor(App& app, const RECT& rect, WordWrap wrap, std::u16string_view
     look.appliedCaretKind = 0;
     ApplyStyles(app);
     ResetCueCaches(look);
+    RecomputeMemoFolds(app);
     return editor;
 }
 
@@ -336,24 +358,22 @@ bool RecreateEditor(App& app, WordWrap wrap) {
     const std::u16string text = GetEditorText(old);
     const LRESULT anchor = Call(old, SCI_GETANCHOR);
     const LRESULT caret = Call(old, SCI_GETCURRENTPOS);
-    std::vector<std::uint8_t> marks = std::move(look.changedLineMarks);
-    look.changedLineMarks.clear();
     UniqueFont oldFont = std::move(look.font);
 
     HWND created = CreateEditor(app, look.areaRect, wrap, text, look.fixedPitch, look.sizeStep, false);
     if (created == nullptr) {
         look.font = std::move(oldFont);
-        look.changedLineMarks = std::move(marks);
         return false;
     }
     ::DestroyWindow(old);
     oldFont.Reset();
 
-    marks.resize(static_cast<std::size_t>(LineCount(created)), 0);
-    look.changedLineMarks = std::move(marks);
+    // The marks stay with the history; the text and so its lines are the same.
+    app.textState.history.marks.resize(static_cast<std::size_t>(LineCount(created)), 0);
     Call(created, SCI_SETSEL, static_cast<WPARAM>(anchor), caret);
     Call(created, SCI_SCROLLCARET);
     SetTheme(app, look.dark);
+    RecomputeMemoFolds(app);
     return true;
 }
 
@@ -451,11 +471,12 @@ void RefreshLineNumbers(App& app) {
         return;
     }
     const int lines = LineCount(editor);
+    const std::vector<std::uint8_t>& marks = app.textState.history.marks;
     char number[16];
     for (int line = 0; line < lines; ++line) {
         std::snprintf(number, sizeof(number), "%d", line + 1);
         const auto index = static_cast<std::size_t>(line);
-        const bool changed = index < look.changedLineMarks.size() && look.changedLineMarks[index] != 0;
+        const bool changed = index < marks.size() && marks[index] != 0;
         Call(editor, SCI_MARGINSETTEXT, W(line), reinterpret_cast<LPARAM>(number));
         Call(editor, SCI_MARGINSETSTYLE, W(line), changed ? kStyleChangedLineNumber : STYLE_LINENUMBER);
     }
@@ -475,11 +496,25 @@ void SyncLineNumbers(App& app) {
     }
 }
 
+void RefreshChangedLines(App& app) {
+    HWND editor = app.editor;
+    if (editor == nullptr || !app.look.showLineNumbers) return;
+    if (LineCount(editor) != app.look.numberedLineCount) {
+        SyncLineNumbers(app);
+    } else {
+        RefreshLineNumbers(app);
+    }
+}
+
 void ClearChangedLineMarks(App& app) {
-    std::vector<std::uint8_t>& marks = app.look.changedLineMarks;
+    EditorTextState& state = app.textState;
+    if (state.editor == nullptr) {
+        state.history.marks.clear();
+        return;
+    }
+    const std::vector<std::uint8_t>& marks = state.history.marks;
     const bool anySet = std::any_of(marks.begin(), marks.end(), [](std::uint8_t mark) { return mark != 0; });
-    marks.assign(app.editor != nullptr ? static_cast<std::size_t>(LineCount(app.editor)) : 0, 0);
-    if (anySet) RefreshLineNumbers(app);
+    if (anySet || marks.size() != static_cast<std::size_t>(LineCount(state.editor))) ClearMarks(state);
 }
 
 void ApplyCaret(App& app) {
@@ -522,7 +557,17 @@ void UpdateCurrentLineCues(App& app) {
 }
 
 void OnEditorNotify(App& app, const NMHDR& header) {
-    if (header.code == SCN_UPDATEUI) UpdateCurrentLineCues(app);
+    switch (header.code) {
+    case SCN_UPDATEUI:
+        UpdateCurrentLineCues(app);
+        OnEditorUpdateUi(app);
+        break;
+    case SCN_DOUBLECLICK:
+        OnEditorDoubleClick(app, static_cast<long long>(reinterpret_cast<const SCNotification&>(header).position));
+        break;
+    default:
+        break;
+    }
 }
 
 void SetFontPitch(App& app, bool fixedPitch) {

@@ -72,10 +72,7 @@ struct EditorLook {
     ResizeAnchor anchor;
     RECT areaRect {};           // the editor area last given, status label room included
     int numberedLineCount = 0;  // the line count the margin texts were made for
-
-    // One entry per document line, non-zero for a line edited since the panel
-    // was last shown.
-    std::vector<std::uint8_t> changedLineMarks;
+    // The changed-line marks live in the edit history (App::textState).
 };
 
 // Takes the display settings of the configuration; the size step is the one
@@ -122,6 +119,10 @@ void MeasureEditorFont(App& app);
 // After the line count changed: new margin texts, and a wider or narrower
 // number margin when the count gained or lost a digit.
 void SyncLineNumbers(App& app);
+// After the changed-line marks changed: new margin styles (and a new margin
+// width when the line count gained or lost a digit).
+void RefreshChangedLines(App& app);
+// Clears the edit history's changed-line marks and repaints the numbers.
 void ClearChangedLineMarks(App& app);
 // WM_NOTIFY from the editor, as the panel receives it.
 void OnEditorNotify(App& app, const NMHDR& header);

@@ -3,17 +3,29 @@
 
 #include "app/app_win.h"
 #include "app/commands.h"
+#include "editor/drop_target_win.h"
+#include "editor/editor_commands_win.h"
 #include "editor/editor_host_win.h"
+#include "editor/editor_keys.h"
 #include "editor/editor_paint_win.h"
+#include "editor/editor_proc_state_win.h"
+#include "editor/text_adapter_win.h"
+#include "sections/memo_fold_win.h"
 
+#include <Scintilla.h>
 #include <commctrl.h>
 #include <imm.h>
 #include <windowsx.h>
+
+#include <algorithm>
 
 namespace quillpane {
 namespace {
 
 constexpr UINT_PTR kEditorSubclassId = 0x51504544;  // "QPED"
+// GetWindowSubclass is missing from MinGW's import library: the state is
+// also kept as a window property for the panel's notifications.
+constexpr wchar_t kStateProperty[] = L"QpEditorProcState";
 
 LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
 
@@ -131,31 +143,283 @@ LRESULT OnScroll(App& app, HWND editor, UINT message, WPARAM wParam, LPARAM lPar
     return Default(editor, message, wParam, lParam);
 }
 
-LRESULT OnMouseWheel(App& app, HWND editor, WPARAM wParam, LPARAM lParam) {
-    if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
-        // The size step is the program's; the component must not zoom by itself.
-        ::PostMessageW(app.panel, PM_ZOOMSTEP, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 1 : static_cast<WPARAM>(-1), 0);
-        return 0;
-    }
-    return OnScroll(app, editor, WM_MOUSEWHEEL, wParam, lParam);
-}
-
 LRESULT OnSize(App& app, HWND editor, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = Default(editor, WM_SIZE, wParam, lParam);
     if (editor == app.editor && !app.shell.inSizeMove) UpdateCurrentLineCues(app);
     return result;
 }
 
-LRESULT OnNcDestroy(App& app, HWND editor, WPARAM wParam, LPARAM lParam, UINT_PTR id) {
+static_assert(static_cast<unsigned>(ComponentCommand::HomeDisplay) == SCI_HOMEDISPLAY &&
+              static_cast<unsigned>(ComponentCommand::HomeDisplayExtend) == SCI_HOMEDISPLAYEXTEND &&
+              static_cast<unsigned>(ComponentCommand::LineEndDisplay) == SCI_LINEENDDISPLAY &&
+              static_cast<unsigned>(ComponentCommand::LineEndDisplayExtend) == SCI_LINEENDDISPLAYEXTEND &&
+              static_cast<unsigned>(ComponentCommand::LineDownRectExtend) == SCI_LINEDOWNRECTEXTEND &&
+              static_cast<unsigned>(ComponentCommand::LineUpRectExtend) == SCI_LINEUPRECTEXTEND &&
+              static_cast<unsigned>(ComponentCommand::CharLeftRectExtend) == SCI_CHARLEFTRECTEXTEND &&
+              static_cast<unsigned>(ComponentCommand::CharRightRectExtend) == SCI_CHARRIGHTRECTEXTEND &&
+              static_cast<unsigned>(ComponentCommand::HomeRectExtend) == SCI_HOMERECTEXTEND &&
+              static_cast<unsigned>(ComponentCommand::LineEndRectExtend) == SCI_LINEENDRECTEXTEND &&
+              static_cast<unsigned>(ComponentCommand::PageUpRectExtend) == SCI_PAGEUPRECTEXTEND &&
+              static_cast<unsigned>(ComponentCommand::PageDownRectExtend) == SCI_PAGEDOWNRECTEXTEND);
+
+LRESULT Sci(HWND editor, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendMessageW(editor, message, wParam, lParam);
+}
+
+bool KeyHeld(int key) {
+    return ::GetKeyState(key) < 0;
+}
+
+// The input method is open and holds a composition string: it keeps its keys.
+bool Composing(HWND editor) {
+    HIMC context = ::ImmGetContext(editor);
+    if (context == nullptr) return false;
+    const bool composing = ::ImmGetOpenStatus(context) != FALSE &&
+                           ::ImmGetCompositionStringW(context, GCS_COMPSTR, nullptr, 0) > 0;
+    ::ImmReleaseContext(editor, context);
+    return composing;
+}
+
+bool IsOurs(const EditorProcState& state) {
+    return state.app->editor == state.editor && state.app->textState.editor == state.editor;
+}
+
+KeyEvent MakeKeyEvent(const EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    const App& app = *state.app;
+    KeyEvent event;
+    switch (message) {
+    case WM_SYSKEYDOWN: event.message = KeyMessage::SysKeyDown; break;
+    case WM_SYSCHAR: event.message = KeyMessage::SysChar; break;
+    case WM_CHAR: event.message = KeyMessage::Char; break;
+    default: event.message = KeyMessage::KeyDown; break;
+    }
+    event.key = static_cast<unsigned>(wParam);
+    event.ctrl = KeyHeld(VK_CONTROL);
+    event.shift = KeyHeld(VK_SHIFT);
+    // Bit 29: Alt was down when a system key was pressed.
+    event.alt = KeyHeld(VK_MENU) || ((message == WM_SYSKEYDOWN || message == WM_SYSCHAR) && (lParam & (1 << 29)) != 0);
+    event.autoRepeat = (lParam & (1 << 30)) != 0;
+    event.composing = (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && Composing(state.editor);
+    event.noArrowLineCross = app.config.editor.noArrowLineCross;
+    event.memoFold = app.config.editor.memoFold;
+    event.wordWrap = app.config.editor.wordWrap == WordWrap::Wrap;
+    return event;
+}
+
+// Several ranges, a rectangle, a selection to type over or overtype: the
+// component's edit is delete plus insert, recorded here as one step.
+bool TypingReplaces(HWND editor) {
+    const LRESULT mode = Sci(editor, SCI_GETSELECTIONMODE);
+    return mode == SC_SEL_RECTANGLE || mode == SC_SEL_THIN || Sci(editor, SCI_GETSELECTIONS) > 1 ||
+           Sci(editor, SCI_GETSELECTIONEMPTY) == 0 || Sci(editor, SCI_GETOVERTYPE) != 0;
+}
+
+std::size_t SelectionsLowest(HWND editor) {
+    const LRESULT count = Sci(editor, SCI_GETSELECTIONS);
+    LRESULT lowest = Sci(editor, SCI_GETSELECTIONSTART);
+    for (LRESULT i = 0; i < count; ++i) lowest = std::min(lowest, Sci(editor, SCI_GETSELECTIONNSTART, static_cast<WPARAM>(i)));
+    return lowest > 0 ? static_cast<std::size_t>(lowest) : 0;
+}
+
+std::size_t SelectionsHighest(HWND editor) {
+    const LRESULT count = Sci(editor, SCI_GETSELECTIONS);
+    LRESULT highest = Sci(editor, SCI_GETSELECTIONEND);
+    for (LRESULT i = 0; i < count; ++i) highest = std::max(highest, Sci(editor, SCI_GETSELECTIONNEND, static_cast<WPARAM>(i)));
+    return highest > 0 ? static_cast<std::size_t>(highest) : 0;
+}
+
+// The component's own processing as one compound step; the lines from the
+// old selection start to the new selection end are marked changed.
+LRESULT CompoundEdit(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    App& app = *state.app;
+    EditorTextState& text = app.textState;
+    HWND editor = state.editor;
+    BeforeEdit(text);
+    const std::size_t before = SelectionsLowest(editor);
+    const LRESULT result = Default(editor, message, wParam, lParam);
+    const std::size_t after = SelectionsHighest(editor);
+    const std::size_t first = EditorIndexFromPosition(text, std::min(before, after));
+    const std::size_t last = EditorIndexFromPosition(text, std::max(before, after));
+    MarkRangeChanged(text, first, last);
+    AfterEdit(text, false);
+    RefreshChangedLines(app);
+    return result;
+}
+
+void PostToPanel(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
+    ::PostMessageW(::GetParent(editor), message, wParam, lParam);
+}
+
+LRESULT RunKeyAction(EditorProcState& state, const KeyAction& action, UINT message, WPARAM wParam, LPARAM lParam) {
+    App& app = *state.app;
+    HWND editor = state.editor;
+    switch (action.kind) {
+    case KeyActionKind::PassToComponent:
+        return Default(editor, message, wParam, lParam);
+    case KeyActionKind::Swallow:
+        return 0;
+    case KeyActionKind::PostToPanel:
+        PostToPanel(editor, action.id, static_cast<WPARAM>(action.wParam), 0);
+        return 0;
+    case KeyActionKind::CommandToPanel:
+        PostToPanel(editor, WM_COMMAND, action.id, 0);
+        return 0;
+    case KeyActionKind::RunLineCommand:
+        (void)RunLineCommandOn(app, action.lineCommand);
+        break;
+    case KeyActionKind::DeleteWordLeft:
+        (void)DeleteWordLeft(app);
+        break;
+    case KeyActionKind::DeleteWordRight:
+        (void)DeleteWordRight(app);
+        break;
+    case KeyActionKind::ToggleFoldAtSelection:
+        ToggleFoldAtCaret(app);
+        break;
+    case KeyActionKind::RunComponentCommand:
+        Sci(editor, static_cast<UINT>(action.componentCommand));
+        break;
+    case KeyActionKind::CaretToDocumentEdge:
+        SetCaret(app, action.toEnd ? ReadEditorText(app.textState).size() : 0, action.extend);
+        break;
+    case KeyActionKind::CaretToLineEdge:
+        CaretToLineEdge(app, action.toEnd);
+        break;
+    case KeyActionKind::WordMove:
+        MoveByWord(app, action.toEnd, action.extend);
+        break;
+    case KeyActionKind::ScrollKeepCaret:
+        SuppressUnderlineForScroll(app, editor);
+        ScrollKeepingCaret(app, action.toEnd);
+        break;
+    case KeyActionKind::ArrowLineCross:
+        if (!ArrowStopsAtLineEdge(ReadEditorText(app.textState), EditorSelection16(app), action.toEnd, action.extend)) {
+            return Default(editor, message, wParam, lParam);
+        }
+        return 0;
+    case KeyActionKind::SelectAll:
+        Sci(editor, SCI_SELECTALL);
+        break;
+    }
+    EndEditorDrags(state);
+    AfterCaretMove(app);
+    return 0;
+}
+
+LRESULT OnKey(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsOurs(state)) return Default(state.editor, message, wParam, lParam);
+    const KeyEvent event = MakeKeyEvent(state, message, wParam, lParam);
+    const KeyAction action = MapEditorKey(event);
+    if (action.kind == KeyActionKind::PassToComponent && state.depth == 1 && !state.composing &&
+        IsCompoundEditKey(event, TypingReplaces(state.editor))) {
+        return CompoundEdit(state, message, wParam, lParam);
+    }
+    return RunKeyAction(state, action, message, wParam, lParam);
+}
+
+// Before a message that may edit, or a key or press that ends the capture.
+void CaptureStep(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    EditorTextState& text = state.app->textState;
+    switch (message) {
+    case EM_REPLACESEL:
+    case SCI_ADDTEXT:
+    case SCI_INSERTTEXT:
+    case SCI_REPLACESEL:
+    case SCI_CLEAR:
+    case SCI_DELETERANGE:
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+        CaptureBeforeUserEdit(text);
+        return;
+    case WM_CHAR:
+    case WM_KEYDOWN:
+        switch (CaptureStepFor(MakeKeyEvent(state, message, wParam, lParam))) {
+        case CaptureStep::Capture: CaptureBeforeUserEdit(text); return;
+        case CaptureStep::End: EndCapture(text); return;
+        case CaptureStep::None: return;
+        }
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        EndCapture(text);
+        return;
+    default:
+        return;
+    }
+}
+
+void BeginImeComposition(EditorProcState& state) {
+    if (state.composing) return;
+    HWND editor = state.editor;
+    BeginComposition(state.app->textState);
+    // The component's inline composition relies on its own undo.
+    Sci(editor, SCI_SETUNDOCOLLECTION, 1);
+    state.overtypeBeforeComposition = Sci(editor, SCI_GETOVERTYPE) != 0;
+    Sci(editor, SCI_SETOVERTYPE, 0);
+    state.composing = true;
+}
+
+void EndImeComposition(EditorProcState& state) {
+    if (!state.composing) return;
+    HWND editor = state.editor;
+    state.composing = false;
+    Sci(editor, SCI_SETUNDOCOLLECTION, 0);
+    Sci(editor, SCI_EMPTYUNDOBUFFER);
+    Sci(editor, SCI_SETOVERTYPE, state.overtypeBeforeComposition ? 1 : 0);
+    EndComposition(state.app->textState);
+    RefreshChangedLines(*state.app);
+}
+
+LRESULT OnImeComposition(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsOurs(state) || state.depth != 1) return Default(state.editor, message, wParam, lParam);
+    const bool started = !state.composing;
+    BeginImeComposition(state);
+    const LRESULT result = Default(state.editor, message, wParam, lParam);
+    // Some input methods commit a result without a composition around it.
+    if (message == WM_IME_COMPOSITION && started && (lParam & GCS_RESULTSTR) != 0 && (lParam & GCS_COMPSTR) == 0 &&
+        !Composing(state.editor)) {
+        EndImeComposition(state);
+    }
+    return result;
+}
+
+LRESULT OnImeEndComposition(EditorProcState& state, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = Default(state.editor, WM_IME_ENDCOMPOSITION, wParam, lParam);
+    if (IsOurs(state)) EndImeComposition(state);
+    return result;
+}
+
+// Cut, paste and clear are one step with their lines marked, whoever sends them.
+LRESULT OnClipboardEdit(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsOurs(state) || state.depth != 1 || state.composing) return Default(state.editor, message, wParam, lParam);
+    return CompoundEdit(state, message, wParam, lParam);
+}
+
+LRESULT OnContextMenu(EditorProcState& state, WPARAM wParam, LPARAM lParam) {
+    PostToPanel(state.editor, PM_EDITORMENU, wParam, lParam);
+    return 0;
+}
+
+LRESULT OnNcDestroy(EditorProcState* state, HWND editor, WPARAM wParam, LPARAM lParam, UINT_PTR id) {
     ::RemoveWindowSubclass(editor, EditorProc, id);
+    ::RemovePropW(editor, kStateProperty);
+    RevokeEditorDropTarget(state->dropTarget, editor);
+    App& app = *state->app;
     ReleasePaintBuffer(app.look);
     app.look.appliedCaretKind = 0;
     app.look.dosCaret.reset();
+    if (app.textState.editor == editor) app.textState.editor = nullptr;
+    delete state;
     return ::DefSubclassProc(editor, WM_NCDESTROY, wParam, lParam);
 }
 
-LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
-    App& app = *reinterpret_cast<App*>(data);
+LRESULT Dispatch(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    App& app = *state.app;
+    HWND editor = state.editor;
+    if (const std::optional<LRESULT> mouse = HandleEditorMouse(state, message, wParam, lParam)) return *mouse;
     switch (message) {
     case WM_PAINT:
         return OnPaint(app, editor, wParam, lParam);
@@ -173,25 +437,114 @@ LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lPa
         return OnKillFocus(app, editor, wParam, lParam);
     case WM_IME_NOTIFY:
         return OnImeNotify(app, editor, wParam, lParam);
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_COMPOSITION:
+        return OnImeComposition(state, message, wParam, lParam);
+    case WM_IME_ENDCOMPOSITION:
+        return OnImeEndComposition(state, wParam, lParam);
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        return OnKey(state, message, wParam, lParam);
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+        return OnClipboardEdit(state, message, wParam, lParam);
+    case WM_CONTEXTMENU:
+        return OnContextMenu(state, wParam, lParam);
     case WM_VSCROLL:
     case WM_HSCROLL:
         return OnScroll(app, editor, message, wParam, lParam);
-    case WM_MOUSEWHEEL:
-        return OnMouseWheel(app, editor, wParam, lParam);
     case WM_SIZE:
         return OnSize(app, editor, wParam, lParam);
-    case WM_NCDESTROY:
-        return OnNcDestroy(app, editor, wParam, lParam, id);
     default:
         break;
     }
     return Default(editor, message, wParam, lParam);
 }
 
+// Keeps the nesting depth right on every way out.
+class DepthScope {
+public:
+    explicit DepthScope(int& depth) : depth_(depth) { ++depth_; }
+    DepthScope(const DepthScope&) = delete;
+    DepthScope& operator=(const DepthScope&) = delete;
+    ~DepthScope() { --depth_; }
+
+private:
+    int& depth_;
+};
+
+LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+    auto* state = reinterpret_cast<EditorProcState*>(data);
+    if (message == WM_NCDESTROY) return OnNcDestroy(state, editor, wParam, lParam, id);
+    DepthScope depth(state->depth);
+    const bool ours = IsOurs(*state);
+    if (ours && state->depth == 1) CaptureStep(*state, message, wParam, lParam);
+    if (ours) {
+        EditorTextState& text = state->app->textState;
+        // A replacement is delete plus insert for the component: one step.
+        const bool replacement = (message == EM_REPLACESEL || message == SCI_REPLACESEL) && state->depth == 1 &&
+                                 !state->composing && !text.history.loading && !text.history.applying;
+        if (replacement) BeforeEdit(text);
+        LRESULT result = 0;
+        const bool answered = AnswerEditMessage(text, message, wParam, lParam, &result);
+        if (!answered && replacement) result = Dispatch(*state, message, wParam, lParam);
+        if (replacement) AfterEdit(text, true);
+        if (answered || replacement) return result;
+    }
+    return Dispatch(*state, message, wParam, lParam);
+}
+
 }  // namespace
 
+EditorProcState* EditorProcStateOf(HWND editor) {
+    if (editor == nullptr) return nullptr;
+    return static_cast<EditorProcState*>(::GetPropW(editor, kStateProperty));
+}
+
 bool InstallEditorProc(App& app, HWND editor) {
-    return ::SetWindowSubclass(editor, EditorProc, kEditorSubclassId, reinterpret_cast<DWORD_PTR>(&app)) != FALSE;
+    auto* state = new EditorProcState;
+    state->app = &app;
+    state->editor = editor;
+    if (::SetWindowSubclass(editor, EditorProc, kEditorSubclassId, reinterpret_cast<DWORD_PTR>(state)) == FALSE) {
+        delete state;
+        return false;
+    }
+    ::SetPropW(editor, kStateProperty, state);
+    state->dropTarget = RegisterEditorDropTarget(app, editor);
+    return true;
+}
+
+void OnEditorDoubleClick(App& app, long long position) {
+    EditorProcState* state = EditorProcStateOf(app.editor);
+    if (state == nullptr || !IsOurs(*state)) return;
+    HWND editor = app.editor;
+    const LRESULT caret = Sci(editor, SCI_GETCURRENTPOS);
+    const std::size_t bytes = static_cast<std::size_t>(position >= 0 ? position : (caret > 0 ? caret : 0));
+    SelectWordAt(app, EditorIndexFromPosition(app.textState, bytes));
+    // The pointer's place, not the caret's: the caret ends at the word's end,
+    // which a third click on the word would rarely hit.
+    const DWORD messagePos = ::GetMessagePos();
+    POINT point {GET_X_LPARAM(messagePos), GET_Y_LPARAM(messagePos)};
+    ::ScreenToClient(editor, &point);
+    state->doubleClickValid = true;
+    state->doubleClickTime = ::GetTickCount();
+    state->doubleClickPoint = point;
+}
+
+void OnEditorUpdateUi(App& app) {
+    EditorProcState* state = EditorProcStateOf(app.editor);
+    if (state == nullptr || !IsOurs(*state)) return;
+    HWND editor = app.editor;
+    if (Sci(editor, SCI_GETSELECTIONEMPTY) == 0) return;
+    const LRESULT caret = Sci(editor, SCI_GETCURRENTPOS);
+    const std::size_t position = caret > 0 ? static_cast<std::size_t>(caret) : 0;
+    if (state->lastPostedCaret == position) return;
+    state->lastPostedCaret = position;
+    const LRESULT line = Sci(editor, SCI_LINEFROMPOSITION, position);
+    PostToPanel(editor, PM_CARETLINE, static_cast<WPARAM>(line + 1), 0);
 }
 
 }  // namespace quillpane

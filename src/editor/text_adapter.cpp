@@ -19,10 +19,6 @@ bool CacheCurrent(const TextAdapter& adapter, const EditorModel& editor) {
 
 }  // namespace
 
-bool SameText(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
-}
-
 void BumpTextVersion(TextAdapter& adapter) {
     ++adapter.textVersion;
 }

@@ -2,6 +2,8 @@
 // code units, over cached UTF-8 and UTF-16 copies of the document.
 #pragma once
 
+#include "platform/text_compare.h"
+
 #include "editor/editor_model.h"
 #include "editor/text_types.h"
 #include "editor/utf_positions.h"
@@ -28,11 +30,6 @@ struct TextAdapter {
     bool cacheValid = false;
     DualText text;
 };
-
-// Whole-text equality at memory speed; the size is checked first, so texts
-// of different lengths cost nothing. (std::u16string's operator== compares
-// unit by unit even when the sizes differ.)
-[[nodiscard]] bool SameText(std::u16string_view a, std::u16string_view b);
 
 // The text may have changed in a way the adapter was not told about.
 void BumpTextVersion(TextAdapter& adapter);

@@ -2,6 +2,8 @@
 // the save lock after a failed load.
 #include "storage/memo_state.h"
 
+#include "platform/text_compare.h"
+
 #include <utility>
 
 namespace quillpane {
@@ -9,7 +11,7 @@ namespace quillpane {
 SaveTimerAction OnEditorChanged(MemoState& state, std::u16string_view editorText) {
     // An edit undone back to the saved text is clean again and cancels the
     // pending save.
-    state.memoDirty = editorText != state.lastSavedText;
+    state.memoDirty = !SameText(editorText, state.lastSavedText);
     return state.memoDirty ? SaveTimerAction::Arm : SaveTimerAction::Kill;
 }
 

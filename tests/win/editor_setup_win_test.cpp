@@ -174,14 +174,14 @@ TEST_F(EditorSetup, NumberMarginWidensOnTheTenthLine) {
 
 TEST_F(EditorSetup, ChangedLinesGetTheirOwnNumberStyle) {
     Create(NumberedLines(3));
-    app_.look.changedLineMarks = {0, 1, 0};
+    app_.textState.history.marks = {0, 1, 0};
     RefreshLineNumbers(app_);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 0), STYLE_LINENUMBER);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 1), 40);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 2), STYLE_LINENUMBER);
     ClearChangedLineMarks(app_);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 1), STYLE_LINENUMBER);
-    EXPECT_EQ(app_.look.changedLineMarks.size(), 3u);
+    EXPECT_EQ(app_.textState.history.marks.size(), 3u);
 }
 
 TEST_F(EditorSetup, IndicatorsTakeTheThemesColours) {
@@ -293,7 +293,7 @@ TEST_F(EditorSetup, WordWrapRecreationKeepsTextSelectionAndMarks) {
     text += u'\0';
     text += u"line\r\nfourth";
     HWND old = Create(text);
-    app_.look.changedLineMarks = {0, 1, 0, 1};
+    app_.textState.history.marks = {0, 1, 0, 1};
     RefreshLineNumbers(app_);
     // A selection made from right to left keeps its direction.
     Sci(SCI_SETSEL, 21, 14);
@@ -311,7 +311,7 @@ TEST_F(EditorSetup, WordWrapRecreationKeepsTextSelectionAndMarks) {
     EXPECT_EQ(GetEditorText(editor), text);
     EXPECT_EQ(Sci(SCI_GETANCHOR), 21);
     EXPECT_EQ(Sci(SCI_GETCURRENTPOS), 14);
-    EXPECT_EQ(app_.look.changedLineMarks, (std::vector<std::uint8_t> {0, 1, 0, 1}));
+    EXPECT_EQ(app_.textState.history.marks, (std::vector<std::uint8_t> {0, 1, 0, 1}));
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 1), 40);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 3), 40);
     EXPECT_TRUE(IsEditorReadOnly(editor));

@@ -1,0 +1,292 @@
+// Memo folds and the section commands against a real Scintilla window set up
+// as the panel sets it up.
+#include "app/app_win.h"
+#include "editor/editor_host_win.h"
+#include "editor/text_adapter_win.h"
+#include "sections/memo_fold_win.h"
+#include "sections/section_list.h"
+#include "settings/config.h"
+#include "support/temp_dir.h"
+
+#include <Scintilla.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace quillpane {
+namespace {
+
+constexpr RECT kArea {4, 30, 636, 436};
+constexpr char16_t kDivider[] = u"------------------------------";
+
+std::u16string Div() {
+    return kDivider;
+}
+
+// Routes the editor's notifications and the fold timer as the panel does.
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* app = reinterpret_cast<App*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (app != nullptr && message == WM_NOTIFY) {
+        const auto& notification = *reinterpret_cast<const SCNotification*>(lParam);
+        if (notification.nmhdr.hwndFrom == app->editor) {
+            if (notification.nmhdr.code == SCN_MODIFIED && OnScintillaModified(app->textState, notification)) {
+                OnDocumentChanged(app->textState);
+            }
+            OnMemoFoldNotify(*app, notification);
+        }
+        return 0;
+    }
+    if (app != nullptr && message == WM_TIMER && wParam == kTimerMemoFolds) {
+        OnMemoFoldTimer(*app);
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+class MemoFoldWin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSW windowClass {};
+        windowClass.lpfnWndProc = ParentProc;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"QpMemoFoldTestParent";
+        ::RegisterClassW(&windowClass);
+        ASSERT_TRUE(RegisterEditorClass(windowClass.hInstance));
+    }
+
+    void TearDown() override { Close(); }
+
+    // A fresh application record (as after a start) with the editor holding text.
+    void Open(const std::u16string& text, const Config& config) {
+        Close();
+        app_ = std::make_unique<App>();
+        app_->instance = ::GetModuleHandleW(nullptr);
+        app_->configPath = dir_.File("config.ini");
+        app_->config = config;
+        app_->panel = ::CreateWindowExW(0, L"QpMemoFoldTestParent", L"", WS_POPUP | WS_CLIPCHILDREN, 100, 100, 640,
+                                        440, nullptr, nullptr, app_->instance, nullptr);
+        ASSERT_NE(app_->panel, nullptr);
+        ::SetWindowLongPtrW(app_->panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app_.get()));
+        InitEditorLook(app_->look, app_->config.editor, app_->config.editor.fontSizeStep);
+        ASSERT_NE(CreateEditor(*app_, kArea, WordWrap::NoWrap, u"", false, 0, true), nullptr);
+        LoadEditorText(app_->textState, text);
+        RecomputeMemoFolds(*app_);
+    }
+
+    void Close() {
+        if (app_ != nullptr && app_->panel != nullptr) {
+            ::SetWindowLongPtrW(app_->panel, GWLP_USERDATA, 0);
+            ::DestroyWindow(app_->panel);
+        }
+        app_.reset();
+    }
+
+    static Config FoldingConfig(SectionMarkerRole role = SectionMarkerRole::Separator) {
+        Config config;
+        config.editor.memoFold = true;
+        config.editor.sectionMarkerRole = role;
+        return config;
+    }
+
+    LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageW(app_->editor, message, wParam, lParam);
+    }
+    std::u16string Text() const { return GetEditorText(app_->editor); }
+    void PutCaretOnLine(int line) const { Sci(SCI_GOTOPOS, static_cast<WPARAM>(Sci(SCI_POSITIONFROMLINE, line))); }
+    bool Visible(int line) const { return Sci(SCI_GETLINEVISIBLE, static_cast<WPARAM>(line)) != 0; }
+    bool Expanded(int line) const { return Sci(SCI_GETFOLDEXPANDED, static_cast<WPARAM>(line)) != 0; }
+    std::size_t SelectionStart() const {
+        return EditorIndexFromPosition(app_->textState, static_cast<std::size_t>(Sci(SCI_GETSELECTIONSTART)));
+    }
+    std::size_t SelectionEnd() const {
+        return EditorIndexFromPosition(app_->textState, static_cast<std::size_t>(Sci(SCI_GETSELECTIONEND)));
+    }
+    [[nodiscard]] std::vector<std::u16string> FoldedOnDisk() const {
+        return LoadConfig(app_->configPath).sidebar.folded;
+    }
+
+    testing::TempDir dir_;
+    std::unique_ptr<App> app_;
+};
+
+TEST_F(MemoFoldWin, InsertMarkerPutsTheDividerAndALineBreakAtTheCaretAsOneUndoStep) {
+    Open(u"abc", Config {});
+    Sci(SCI_GOTOPOS, 1);
+    InsertMarkerCommand(*app_);
+    EXPECT_EQ(Text(), u"a" + Div() + u"\r\nbc");
+    EXPECT_EQ(SelectionStart(), 33u);
+    EXPECT_EQ(SelectionEnd(), 33u);
+    ASSERT_TRUE(Undo(app_->textState));
+    EXPECT_EQ(Text(), u"abc");
+    EXPECT_FALSE(CanUndo(app_->textState));
+}
+
+TEST_F(MemoFoldWin, InsertMarkerInTheHeadingRoleReplacesTheSelectionWithThePrefixAndASpace) {
+    Config config;
+    config.editor.sectionMarkerRole = SectionMarkerRole::Heading;
+    Open(u"one\r\ntwo", config);
+    Sci(SCI_SETSEL, 5, 8);  // "two"
+    InsertMarkerCommand(*app_);
+    EXPECT_EQ(Text(), u"one\r\n## ");
+    EXPECT_EQ(SelectionStart(), 8u);
+}
+
+TEST_F(MemoFoldWin, InsertMarkerLeavesAReadOnlyEditorAlone) {
+    Open(u"abc", Config {});
+    SetEditorReadOnly(app_->editor, true);
+    InsertMarkerCommand(*app_);
+    EXPECT_EQ(Text(), u"abc");
+    EXPECT_FALSE(CanUndo(app_->textState));
+}
+
+TEST_F(MemoFoldWin, SelectThisNoteOnADividerSelectsTheMemoBelowWithoutTheDivider) {
+    const std::u16string text = u"top\r\n" + Div() + u"\r\nfirst\r\nbody\r\n" + Div() + u"\r\nsecond";
+    Open(text, Config {});
+    PutCaretOnLine(1);
+    Sci(SCI_CHARRIGHT);
+    SelectThisNoteCommand(*app_);
+    const std::size_t memoStart = 5 + 32;
+    EXPECT_EQ(SelectionStart(), memoStart);
+    EXPECT_EQ(SelectionEnd(), text.find(Div(), memoStart));
+}
+
+TEST_F(MemoFoldWin, ToggleAtTheCaretFoldsTheMemoMovesTheCaretToItsDividerAndSavesTheKey) {
+    const std::u16string text = u"intro\r\n" + Div() + u"\r\nTitle one\r\nbody\r\n" + Div() + u"\r\nTitle two\r\nmore";
+    Open(text, FoldingConfig());
+    EXPECT_EQ(Sci(SCI_GETMARGINWIDTHN, 2) > 0, true) << "fold margin shown with MemoFold on";
+    EXPECT_EQ(Sci(SCI_GETFOLDLEVEL, 0), SC_FOLDLEVELBASE) << "the memo above the first divider has no fold";
+    EXPECT_NE(Sci(SCI_GETFOLDLEVEL, 1) & SC_FOLDLEVELHEADERFLAG, 0);
+    EXPECT_EQ(Sci(SCI_GETFOLDLEVEL, 2), SC_FOLDLEVELBASE + 1);
+
+    PutCaretOnLine(3);
+    ToggleFoldAtCaret(*app_);
+    EXPECT_FALSE(Expanded(1));
+    EXPECT_FALSE(Visible(2));
+    EXPECT_FALSE(Visible(3));
+    EXPECT_TRUE(Visible(4));
+    EXPECT_EQ(Sci(SCI_LINEFROMPOSITION, static_cast<WPARAM>(Sci(SCI_GETCURRENTPOS))), 1) << "caret left the hidden part";
+    ASSERT_EQ(app_->config.sidebar.folded.size(), 1u);
+    EXPECT_EQ(FoldedOnDisk(), app_->config.sidebar.folded);
+
+    // On the divider line itself Ctrl+\ unfolds again and forgets the key.
+    ToggleFoldAtCaret(*app_);
+    EXPECT_TRUE(Visible(2));
+    EXPECT_TRUE(Expanded(1));
+    EXPECT_TRUE(app_->config.sidebar.folded.empty());
+    EXPECT_TRUE(FoldedOnDisk().empty());
+}
+
+TEST_F(MemoFoldWin, ADoubleClickInTheFoldMarginTogglesOnce) {
+    Open(Div() + u"\r\nmemo\r\nbody", FoldingConfig());
+    OnFoldMarginClick(*app_, 0);
+    OnFoldMarginClick(*app_, 0);
+    EXPECT_FALSE(Expanded(0));
+    EXPECT_FALSE(Visible(1));
+}
+
+TEST_F(MemoFoldWin, AfterARestartTheSecondOfTwoIdenticalMemosIsFoldedAgain) {
+    const std::u16string memo = Div() + u"\r\nsame\r\nbody\r\n";
+    const std::u16string text = u"top\r\n" + memo + memo;
+    Open(text, FoldingConfig());
+    PutCaretOnLine(5);
+    ToggleFoldAtCaret(*app_);
+    ASSERT_EQ(app_->config.sidebar.folded.size(), 1u);
+    EXPECT_EQ(app_->config.sidebar.folded[0].substr(16), u":1");
+
+    // A new start: the configuration from disk, a new editor, the same text.
+    Open(text, LoadConfig(dir_.File("config.ini")));
+    ASSERT_EQ(app_->config.sidebar.folded.size(), 1u);
+    EXPECT_TRUE(Expanded(1));
+    EXPECT_TRUE(Visible(2));
+    EXPECT_FALSE(Expanded(4));
+    EXPECT_FALSE(Visible(5));
+    EXPECT_FALSE(Visible(6));
+    EXPECT_TRUE(Visible(7));
+}
+
+TEST_F(MemoFoldWin, EditingAFoldedMemoUnfoldsItAtTheNextRecompute) {
+    Open(Div() + u"\r\nmemo\r\nbody\r\n" + Div() + u"\r\nnext\r\nmore", FoldingConfig());
+    PutCaretOnLine(0);
+    ToggleFoldAtCaret(*app_);
+    ASSERT_FALSE(Visible(1));
+    Sci(SCI_INSERTTEXT, static_cast<WPARAM>(Sci(SCI_POSITIONFROMLINE, 2)), reinterpret_cast<LPARAM>("x"));
+    ASSERT_FALSE(Visible(2)) << "the component leaves showing to the program";
+    RecomputeMemoFolds(*app_);
+    EXPECT_TRUE(Visible(1)) << "its key changed with its text";
+}
+
+TEST_F(MemoFoldWin, SwitchingMemoFoldOffShowsEveryLineAndKeepsTheKeys) {
+    Open(Div() + u"\r\nmemo\r\nbody", FoldingConfig());
+    ToggleFoldAtCaret(*app_);
+    ASSERT_FALSE(Visible(1));
+    app_->config.editor.memoFold = false;
+    RecomputeMemoFolds(*app_);
+    EXPECT_TRUE(Visible(1));
+    EXPECT_EQ(Sci(SCI_GETFOLDLEVEL, 0), SC_FOLDLEVELBASE);
+    EXPECT_EQ(Sci(SCI_GETMARGINWIDTHN, 2), 0);
+    EXPECT_EQ(app_->config.sidebar.folded.size(), 1u);
+
+    app_->config.editor.memoFold = true;
+    RecomputeMemoFolds(*app_);
+    EXPECT_FALSE(Visible(1)) << "the same fold comes back";
+}
+
+TEST_F(MemoFoldWin, RevealingAnIndexInAFoldedMemoUnfoldsItAndForgetsTheKey) {
+    const std::u16string text = Div() + u"\r\nmemo\r\nbody";
+    Open(text, FoldingConfig());
+    ToggleFoldAtCaret(*app_);
+    ASSERT_FALSE(Visible(2));
+    RevealTextIndex(*app_, text.find(u"body"));
+    EXPECT_TRUE(Visible(2));
+    EXPECT_TRUE(FoldedOnDisk().empty());
+}
+
+TEST_F(MemoFoldWin, RoleCommandsChangeTheRoleSaveItAndRefold) {
+    Open(u"## A\r\ntext\r\n## B\r\nmore", FoldingConfig());
+    EXPECT_EQ(Sci(SCI_GETFOLDLEVEL, 0), SC_FOLDLEVELBASE);
+    SetRoleCommand(*app_, 1168);
+    EXPECT_EQ(app_->config.editor.sectionMarkerRole, SectionMarkerRole::Heading);
+    EXPECT_EQ(LoadConfig(app_->configPath).editor.sectionMarkerRole, SectionMarkerRole::Heading);
+    EXPECT_NE(Sci(SCI_GETFOLDLEVEL, 0) & SC_FOLDLEVELHEADERFLAG, 0) << "headings fold now";
+    SetRoleCommand(*app_, 1167);
+    EXPECT_EQ(LoadConfig(app_->configPath).editor.sectionMarkerRole, SectionMarkerRole::Separator);
+    EXPECT_EQ(Sci(SCI_GETFOLDLEVEL, 0), SC_FOLDLEVELBASE);
+}
+
+TEST_F(MemoFoldWin, MovingTheLastMemoFirstIsOneUndoStep) {
+    const std::u16string text = Div() + u"\r\nA\r\n" + Div() + u"\r\nB\r\n" + Div() + u"\r\nC\r\n";
+    Open(text, FoldingConfig());
+    const SectionScan scan = BuildSections(text, MarkerSettingsOf(app_->config.editor), 0);
+    ASSERT_EQ(scan.entries.size(), 3u);
+    const std::size_t startOfC = scan.entries[2].startIndex;
+
+    EXPECT_EQ(MoveMemoCommand(*app_, 2, 0, 2, startOfC), -2) << "a stale count is refused";
+    EXPECT_EQ(MoveMemoCommand(*app_, 2, 0, 3, startOfC + 1), -2) << "a stale start is refused";
+    EXPECT_EQ(MoveMemoCommand(*app_, 1, 2, 3, scan.entries[1].startIndex), -1) << "right after itself";
+    EXPECT_FALSE(CanUndo(app_->textState));
+
+    EXPECT_EQ(MoveMemoCommand(*app_, 2, 0, 3, startOfC), 0);
+    EXPECT_EQ(Text(), Div() + u"\r\nC\r\n" + Div() + u"\r\nA\r\n" + Div() + u"\r\nB\r\n");
+    EXPECT_EQ(SelectionStart(), 32u) << "caret at the moved memo";
+    ASSERT_TRUE(Undo(app_->textState));
+    EXPECT_EQ(Text(), text);
+    EXPECT_FALSE(CanUndo(app_->textState));
+}
+
+TEST_F(MemoFoldWin, AMovedFoldedMemoStaysFolded) {
+    const std::u16string text = Div() + u"\r\nA\r\na\r\n" + Div() + u"\r\nB\r\nb\r\n";
+    Open(text, FoldingConfig());
+    PutCaretOnLine(3);
+    ToggleFoldAtCaret(*app_);
+    ASSERT_FALSE(Visible(4));
+    const SectionScan scan = BuildSections(text, MarkerSettingsOf(app_->config.editor), 0);
+    ASSERT_EQ(MoveMemoCommand(*app_, 1, 0, 2, scan.entries[1].startIndex), 0);
+    EXPECT_FALSE(Expanded(0));
+    EXPECT_FALSE(Visible(1));
+    EXPECT_TRUE(Expanded(3));
+    EXPECT_TRUE(Visible(4));
+}
+
+}  // namespace
+}  // namespace quillpane
