@@ -33,6 +33,18 @@ protected:
 
     [[nodiscard]] std::wstring ProgramFile(const wchar_t* name) const { return ProgramFolder() + name; }
 
+    // config.ini as the program would find it: run at startup off, then text.
+    void WriteConfig(const std::string& text) {
+        ::SHCreateDirectoryExW(nullptr, ProgramFolder().c_str(), nullptr);
+        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"config.ini"), "[General]\r\nRunAtStartup=0\r\n" + text));
+    }
+
+    // An existing memo file: no first-run flow.
+    void WriteMemo(const std::string& bytes) {
+        ::SHCreateDirectoryExW(nullptr, ProgramFolder().c_str(), nullptr);
+        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"Note.txt"), bytes));
+    }
+
     AppProcess app_;
     HWND panel_ = nullptr;
 };

@@ -17,10 +17,8 @@ class Editor : public AppScenario {
 protected:
     void SetUp() override {
         AppScenario::SetUp();
-        ASSERT_TRUE(::SHCreateDirectoryExW(nullptr, ProgramFolder().c_str(), nullptr) == ERROR_SUCCESS ||
-                    ::GetLastError() == ERROR_ALREADY_EXISTS);
-        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"config.ini"), "[General]\r\nRunAtStartup=0\r\n"));
-        ASSERT_TRUE(WriteFileBytes(MemoPath(), Utf8Memo("alpha\r\nbeta")));
+        WriteConfig("");
+        WriteMemo(Utf8Memo("alpha\r\nbeta"));
     }
 
     // Shows the panel and clicks into the editor so that keys reach it.

@@ -17,10 +17,8 @@ class Memo : public AppScenario {
 protected:
     // Writes config.ini and the memo before the program starts.
     void Arrange(const std::string& memoBytes, const std::string& extraConfig = "") {
-        ASSERT_TRUE(::SHCreateDirectoryExW(nullptr, ProgramFolder().c_str(), nullptr) == ERROR_SUCCESS ||
-                    ::GetLastError() == ERROR_ALREADY_EXISTS);
-        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"config.ini"), "[General]\r\nRunAtStartup=0\r\n" + extraConfig));
-        ASSERT_TRUE(WriteFileBytes(MemoPath(), memoBytes));
+        WriteConfig(extraConfig);
+        WriteMemo(memoBytes);
     }
 
     HWND StartShown() {

@@ -11,12 +11,7 @@ protected:
     void SetUp() override {
         AppScenario::SetUp();
         // An existing memo: no first-run flow.
-        ::SHCreateDirectoryExW(nullptr, ProgramFolder().c_str(), nullptr);
-        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"Note.txt"), "\xEF\xBB\xBFline one\r\nline two"));
-    }
-
-    void WriteConfig(const std::string& text) {
-        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"config.ini"), "[General]\r\nRunAtStartup=0\r\n" + text));
+        WriteMemo("\xEF\xBB\xBFline one\r\nline two");
     }
 
     bool Visible() const { return ::IsWindowVisible(panel_) != FALSE; }

@@ -33,11 +33,8 @@ std::string Join(std::initializer_list<std::string_view> pieces) {
 class Sections : public AppScenario {
 protected:
     void Arrange(const std::string& memo, const std::string& extraConfig) {
-        ASSERT_TRUE(::SHCreateDirectoryExW(nullptr, ProgramFolder().c_str(), nullptr) == ERROR_SUCCESS ||
-                    ::GetLastError() == ERROR_ALREADY_EXISTS);
-        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"config.ini"),
-                                   Join({"[General]\r\nRunAtStartup=0\r\n[Editor]\r\nMemoFold=1\r\n", extraConfig})));
-        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"Note.txt"), Join({kBom, memo})));
+        WriteConfig(Join({"[Editor]\r\nMemoFold=1\r\n", extraConfig}));
+        WriteMemo(Join({kBom, memo}));
     }
 
     HWND StartShown() {

@@ -40,12 +40,7 @@ class Theme : public AppScenario {
 protected:
     void SetUp() override {
         AppScenario::SetUp();
-        ::SHCreateDirectoryExW(nullptr, ProgramFolder().c_str(), nullptr);
-        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"Note.txt"), kMemo));
-    }
-
-    void WriteConfig(const std::string& text) {
-        ASSERT_TRUE(WriteFileBytes(ProgramFile(L"config.ini"), "[General]\r\nRunAtStartup=0\r\n" + text));
+        WriteMemo(kMemo);
     }
 
     static void SetSystemLight(bool light) {
