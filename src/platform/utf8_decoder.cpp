@@ -7,6 +7,8 @@
 // bytes per step and CJK runs take a short path.
 #include "platform/utf8_decoder.h"
 
+#include "platform/word_load.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -18,12 +20,6 @@ namespace {
 constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 constexpr char16_t kReplacement = 0xFFFD;
-
-std::uint64_t Load64(const void* p) {
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
-}
 
 // Code units that valid UTF-8 decodes to (one per lead byte, two for a
 // four-byte sequence), plus, when normalising, one per lone CR and lone LF.

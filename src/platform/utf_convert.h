@@ -17,7 +17,8 @@ namespace quillpane {
 [[nodiscard]] std::u16string Utf8ToUtf16Lenient(std::string_view bytes);
 
 // Like WideCharToMultiByte(CP_UTF8): an unpaired surrogate becomes U+FFFD.
-[[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);
+// The result starts with prefix (a byte-order mark, say).
+[[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text, std::string_view prefix = {});
 
 // ASCII-only helpers for literals and tests.
 [[nodiscard]] std::u16string AsciiToUtf16(std::string_view ascii);

@@ -99,4 +99,38 @@ inline std::u16string ReferenceUtf8Lenient(std::string_view bytes) {
     return *detail::ReferenceDecode<true>(bytes);
 }
 
+// One scalar at a time, for checking the fast encoder.
+inline std::string ReferenceUtf16ToUtf8(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() + text.size() / 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t value = text[i];
+        if (value < 0x80) {
+            bytes.push_back(static_cast<char>(value));
+            continue;
+        }
+        if (value >= 0xD800 && value <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            value = 0x10000 + ((value - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (value >= 0xD800 && value <= 0xDFFF) {
+            value = char16_t(0xFFFD);
+        }
+        if (value < 0x800) {
+            bytes.push_back(static_cast<char>(0xC0 | (value >> 6)));
+            bytes.push_back(static_cast<char>(0x80 | (value & 0x3F)));
+        } else if (value < 0x10000) {
+            bytes.push_back(static_cast<char>(0xE0 | (value >> 12)));
+            bytes.push_back(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (value & 0x3F)));
+        } else {
+            bytes.push_back(static_cast<char>(0xF0 | (value >> 18)));
+            bytes.push_back(static_cast<char>(0x80 | ((value >> 12) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (value & 0x3F)));
+        }
+    }
+    return bytes;
+}
+
 }  // namespace quillpane::testing
