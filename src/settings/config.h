@@ -1,4 +1,5 @@
-// Every config.ini value in one record, with its defaults, read rules and saving.
+// Every config.ini value in one record, with its defaults and saving; the
+// keys and their read rules are the table in config_schema.h.
 #pragma once
 
 #include "settings/hotkey.h"

@@ -3,12 +3,14 @@
 
 #include "platform/file_system.h"
 #include "platform/utf_convert.h"
+#include "settings/config_schema.h"
 #include "settings/paths.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 namespace quillpane {
 namespace {
@@ -339,6 +341,63 @@ TEST(Config, AnsiFileIsReadAndRewrittenAsUtf8) {
     const std::string bytes = dir.Read("config.ini");
     EXPECT_EQ(bytes.rfind("\xEF\xBB\xBF[UI]\r\nOpacity=70\r\n", 0), 0u);
     EXPECT_TRUE(Utf8ToUtf16Strict(bytes.substr(3)).has_value());
+}
+
+// A value of the row's member unlike the one config holds.
+void ChangeValue(const SettingRow& row, Config& config) {
+    switch (row.kind) {
+    case SettingKind::Text:
+    case SettingKind::Color: {
+        const auto& access = std::get<SettingAccess<std::u16string>>(row.member);
+        access.set(config, access.get(config) + u"x");
+        break;
+    }
+    case SettingKind::BoolWord:
+    case SettingKind::Flag: {
+        const auto& access = std::get<SettingAccess<bool>>(row.member);
+        access.set(config, !access.get(config));
+        break;
+    }
+    case SettingKind::Integer: {
+        const auto& access = std::get<SettingAccess<int>>(row.member);
+        access.set(config, access.get(config) != row.max ? row.max : row.min);
+        break;
+    }
+    case SettingKind::Choice: {
+        const auto& access = std::get<SettingAccess<int>>(row.member);
+        access.set(config, (access.get(config) + 1) % static_cast<int>(row.names.size()));
+        break;
+    }
+    case SettingKind::Hotkey:
+        std::get<SettingAccess<Hotkey>>(row.member).set(config, Hotkey {kModAlt | kModShift, 'Q'});
+        break;
+    case SettingKind::List:
+        break;
+    }
+}
+
+std::u16string Written(const SettingRow& row, const Config& config) {
+    IniFile ini;
+    WriteSetting(row, config, ini);
+    return FormatIniText(ini);
+}
+
+TEST(ConfigTable, EveryRowHasItsOwnKeyAndMemberAndReadsBackWhatItWrites) {
+    std::set<std::pair<std::u16string_view, std::u16string_view>> keys;
+    for (const SettingRow& row : ConfigSettings()) {
+        const std::string name(row.key.begin(), row.key.end());
+        EXPECT_TRUE(keys.emplace(row.section, row.key).second) << name;
+        if (row.kind == SettingKind::List) continue;
+        Config changed;
+        ChangeValue(row, changed);
+        int rowsChanged = 0;
+        for (const SettingRow& other : ConfigSettings()) rowsChanged += Written(other, changed) != Written(other, {});
+        EXPECT_EQ(rowsChanged, 1) << name;
+
+        IniFile ini;
+        WriteConfigToIni(changed, ini);
+        EXPECT_EQ(ConfigFromIni(ini), changed) << name;
+    }
 }
 
 struct FirstRun {
