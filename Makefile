@@ -7,7 +7,7 @@ WIN := $(BUILD)/win
 BENCH := $(BUILD)/bench
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build native win test test-native test-win run bench clean
+.PHONY: all deps build native win test test-native test-win run bench bench-e2e clean
 
 all: build
 
@@ -44,6 +44,12 @@ bench: deps
 	@[ -f $(BENCH)/CMakeCache.txt ] || cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
 	@cmake --build $(BENCH) --target quillpane_bench -j$(JOBS)
 	$(BENCH)/tests/quillpane_bench
+
+# Editor speed of Quillpane.exe against a bare Scintilla host, under Wine.
+bench-e2e: deps
+	@[ -f $(WIN)/CMakeCache.txt ] || cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	@cmake --build $(WIN) -j$(JOBS) --target Quillpane qp_bare_host qp_bench_e2e
+	@tools/bench-e2e.sh $(WIN) $(BENCH_E2E_ARGS)
 
 clean:
 	rm -rf $(NATIVE) $(WIN) $(BENCH)
