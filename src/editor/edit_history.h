@@ -1,6 +1,6 @@
-// The program's own edit history: whole-text undo steps that restore the
-// selection and the view, changed-line marks, compound edits, input-method
-// compositions and the last edit location.
+// The program's own edit history: undo steps that hold only the changed part
+// of the text and of the changed-line marks and restore the selection and the
+// view, compound edits, input-method compositions and the last edit location.
 #pragma once
 
 #include "editor/editor_model.h"
@@ -29,10 +29,24 @@ struct SelectionState {
     EditorSelection editor;  // anchor and caret in bytes, mode, rectangle
 };
 
-struct HistoryEntry {
-    std::u16string text;  // the whole document before (undo) or after (redo) the step
-    SelectionState selection;
+// The way from the document to another state of it: code units
+// [start, start + length) become text, and the marks of lines
+// [firstLine, firstLine + lineCount) become marks. Everything else is the
+// same in both, line for line.
+struct HistoryChange {
+    bool hasText = false;
+    std::size_t start = 0;  // UTF-16
+    std::size_t length = 0;
+    std::u16string text;
+    bool hasMarks = false;
+    std::size_t firstLine = 0;
+    std::size_t lineCount = 0;
     LineMarks marks;
+};
+
+struct HistoryEntry {
+    HistoryChange change;  // back to the state before (undo) or after (redo) the step
+    SelectionState selection;
 };
 
 // One instance for the process, owned by the application record.
@@ -40,33 +54,30 @@ struct EditHistory {
     std::vector<HistoryEntry> undoStack;  // oldest first
     std::vector<HistoryEntry> redoStack;
 
-    // The text as last recorded, the selection after the last recorded change
-    // and the marks at that time.
-    std::u16string baseline;
+    // The changes since the last recorded state, as the way back to it, and
+    // the selection after the last recorded change.
+    HistoryChange openStep;
     SelectionState baselineSelection;
-    LineMarks baselineMarks;
     bool baselineValid = false;
+    // The text's length as the reported changes add up to, and whether one
+    // could not be followed (the caches were stale): when either is off, the
+    // steps no longer fit the text and are dropped.
+    std::size_t trackedLength = 0;
+    bool lostTrack = false;
 
     // The selection just before a user action.
     std::optional<SelectionState> pendingCapture;
 
     // Between BeforeEdit and AfterEdit; nested pairs count as one edit.
     int compoundDepth = 0;
-    std::u16string compoundText;
     SelectionState compoundSelection;
-    LineMarks compoundMarks;
 
     bool mayMerge = false;             // the last step may take in the next change
     bool composingAtLastStep = false;  // the input method held a composition string then
 
     struct Composition {
         bool active = false;
-        // The text at the start is the baseline's until the baseline changes;
-        // this saves a copy of the whole text for every composition.
-        bool sharesBaseline = false;
-        std::u16string text;
         SelectionState selection;
-        LineMarks marks;
         std::size_t undoDepth = 0;
         std::vector<HistoryEntry> redoStack;
         std::size_t lastEditLocation = 0;
@@ -118,8 +129,9 @@ void CaptureBeforeUserEdit(EditContext context);
 void EndCapture(EditHistory& history);
 
 // Each insertion or deletion the component reports: patches the adapter's
-// caches and keeps the marks aligned with the lines (and marks the edited
-// lines outside compound edits).
+// caches, keeps the marks aligned with the lines (and marks the edited lines
+// outside compound edits and compositions) and adds the change to the open
+// step, at a cost that follows the change, not the text.
 void OnComponentModified(EditContext context, const TextModification& change);
 // Each document change, after OnComponentModified: records an undo step.
 void OnDocumentChanged(EditContext context);
@@ -144,6 +156,9 @@ void GoToLastEdit(EditContext context);
 
 // After the memo file was loaded or reloaded.
 void ResetHistory(EditContext context);
+// The text as last recorded: the current one with any change not yet recorded
+// taken back. Builds the whole text; for checks, not for editing.
+[[nodiscard]] std::u16string RecordedText(EditContext context);
 
 // Around an input-method composition: one step when committed, none when
 // cancelled.
@@ -160,7 +175,8 @@ void ClearMarks(EditContext context);
 [[nodiscard]] std::uint64_t HashLine(std::u16string_view line);
 // Marks for newText after a rewrite of oldText: a line whose text occurs among
 // the old lines takes the mark of the next unused old occurrence; any other
-// line is marked changed. Lines are split at CR LF.
+// line is marked changed. Lines are split at CR LF. A compound edit matches
+// only the lines its change covers.
 [[nodiscard]] LineMarks MatchLineMarks(std::u16string_view oldText, const LineMarks& oldMarks,
                                        std::u16string_view newText);
 

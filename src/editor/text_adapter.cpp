@@ -5,7 +5,6 @@
 #include "platform/utf_convert.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace quillpane {
 namespace {
@@ -14,7 +13,7 @@ bool CacheCurrent(const TextAdapter& adapter, const EditorModel& editor) {
     // The length check catches a change whose notification has not arrived
     // yet (the component reports EN_CHANGE before SCN_MODIFIED).
     return adapter.cacheValid && adapter.cachedWindow == editor.Identity() &&
-           adapter.cachedVersion == adapter.textVersion && adapter.text.Bytes().size() == editor.ByteLength();
+           adapter.cachedVersion == adapter.textVersion && adapter.text.ByteLength() == editor.ByteLength();
 }
 
 }  // namespace
@@ -37,6 +36,11 @@ const std::u16string& ReadText(TextAdapter& adapter, const EditorModel& editor) 
     return CurrentText(adapter, editor).Text();
 }
 
+std::u16string ReadTextRange(TextAdapter& adapter, const EditorModel& editor, std::size_t startIndex,
+                             std::size_t endIndex) {
+    return CurrentText(adapter, editor).TextRange(startIndex, endIndex);
+}
+
 std::size_t ToIndex(TextAdapter& adapter, const EditorModel& editor, std::size_t bytePosition) {
     return CurrentText(adapter, editor).ToIndex(bytePosition);
 }
@@ -46,54 +50,64 @@ std::size_t ToBytePosition(TextAdapter& adapter, const EditorModel& editor, std:
 }
 
 void OnTextModified(TextAdapter& adapter, const EditorModel& editor, const TextModification& change) {
+    Utf16Change applied;
+    (void)OnTextModified(adapter, editor, change, applied, nullptr);
+}
+
+bool OnTextModified(TextAdapter& adapter, const EditorModel& editor, const TextModification& change,
+                    Utf16Change& applied, std::u16string* removedUnits) {
+    applied = {};
     const bool wasCurrent = adapter.cacheValid && adapter.cachedWindow == editor.Identity() &&
                             adapter.cachedVersion == adapter.textVersion;
     ++adapter.textVersion;
-    if (!wasCurrent) return;
-    const std::size_t cached = adapter.text.Bytes().size();
+    if (!wasCurrent) return change.length == 0;
+    const std::size_t cached = adapter.text.ByteLength();
     const std::size_t now = editor.ByteLength();
     if (change.length == 0 || cached == now) {
         // Nothing changed, or the caches were read after this change.
         adapter.cachedVersion = adapter.textVersion;
-        return;
+        return change.length == 0;
     }
     const std::size_t before = change.insertion ? now - std::min(now, change.length) : now + change.length;
     const bool fits = change.insertion ? change.position + change.length <= now
                                        : change.position + change.length <= cached;
     if (cached != before || !fits) {
         adapter.cacheValid = false;
-        return;
+        return false;
     }
     if (change.insertion) {
         if (change.insertedBytes != nullptr) {
-            adapter.text.Replace(change.position, change.position,
-                                 std::string_view(change.insertedBytes, change.length));
+            applied = adapter.text.Replace(change.position, change.position,
+                                           std::string_view(change.insertedBytes, change.length), removedUnits);
         } else {
-            adapter.text.Replace(change.position, change.position,
-                                 editor.ReadByteRange(change.position, change.position + change.length));
+            applied = adapter.text.Replace(change.position, change.position,
+                                           editor.ReadByteRange(change.position, change.position + change.length),
+                                           removedUnits);
         }
     } else {
-        adapter.text.Replace(change.position, change.position + change.length, {});
+        applied = adapter.text.Replace(change.position, change.position + change.length, {}, removedUnits);
     }
     adapter.cachedVersion = adapter.textVersion;
+    return true;
 }
 
 void SetEditText(TextAdapter& adapter, EditorModel& editor, std::u16string_view text) {
+    const std::uint64_t version = adapter.textVersion;
     editor.SetText(Utf16ToUtf8(text));
-    BumpTextVersion(adapter);
+    // Reported changes kept the caches (and the history) current; only a
+    // change nobody reported leaves them to be read again.
+    if (adapter.textVersion == version) BumpTextVersion(adapter);
 }
 
 std::size_t CopyEditText(TextAdapter& adapter, const EditorModel& editor, char16_t* buffer, std::size_t bufferSize) {
     if (buffer == nullptr || bufferSize == 0) return 0;
-    const std::u16string& text = ReadText(adapter, editor);
-    const std::size_t count = std::min(text.size(), bufferSize - 1);
-    std::memcpy(buffer, text.data(), count * sizeof(char16_t));
+    const std::size_t count = CurrentText(adapter, editor).CopyText(0, bufferSize - 1, buffer);
     buffer[count] = u'\0';
     return count;
 }
 
 std::size_t EditTextLength(TextAdapter& adapter, const EditorModel& editor) {
-    return ReadText(adapter, editor).size();
+    return CurrentText(adapter, editor).Length();
 }
 
 TextRange GetEditSelection(TextAdapter& adapter, const EditorModel& editor) {
@@ -111,7 +125,7 @@ void SetEditSelection(TextAdapter& adapter, EditorModel& editor, long long start
     }
     const DualText& text = CurrentText(adapter, editor);
     const std::size_t anchor = text.ToBytePosition(static_cast<std::size_t>(start));
-    const std::size_t caret = end < 0 ? text.Bytes().size() : text.ToBytePosition(static_cast<std::size_t>(end));
+    const std::size_t caret = end < 0 ? text.ByteLength() : text.ToBytePosition(static_cast<std::size_t>(end));
     editor.SetSelection(anchor, caret);
 }
 

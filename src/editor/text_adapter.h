@@ -36,7 +36,13 @@ void BumpTextVersion(TextAdapter& adapter);
 
 // The document, read from the component only when the caches are stale.
 [[nodiscard]] const DualText& CurrentText(TextAdapter& adapter, const EditorModel& editor);
+// The whole text in one piece, which after an edit moves up to all of it: for
+// idle-time readers. Per-keystroke code uses CurrentText's length, units and
+// ranges (or ReadTextRange) instead.
 [[nodiscard]] const std::u16string& ReadText(TextAdapter& adapter, const EditorModel& editor);
+// Code units [startIndex, endIndex), clamped.
+[[nodiscard]] std::u16string ReadTextRange(TextAdapter& adapter, const EditorModel& editor, std::size_t startIndex,
+                                           std::size_t endIndex);
 
 [[nodiscard]] std::size_t ToIndex(TextAdapter& adapter, const EditorModel& editor, std::size_t bytePosition);
 [[nodiscard]] std::size_t ToBytePosition(TextAdapter& adapter, const EditorModel& editor, std::size_t index);
@@ -46,6 +52,12 @@ void BumpTextVersion(TextAdapter& adapter);
 // read again; a change arriving after the caches were already re-read is
 // recognised by the length.
 void OnTextModified(TextAdapter& adapter, const EditorModel& editor, const TextModification& change);
+// The same; true when the caches took the change in (or it changed nothing),
+// with what changed in UTF-16 in applied and, when removedUnits is given, the
+// units it replaced appended to it. False when the caches were stale or had
+// been read again after the change, so that what it replaced is unknown.
+[[nodiscard]] bool OnTextModified(TextAdapter& adapter, const EditorModel& editor, const TextModification& change,
+                                  Utf16Change& applied, std::u16string* removedUnits);
 
 // The edit-control messages, in UTF-16 code units.
 // WM_SETTEXT.

@@ -45,29 +45,6 @@ Walk WalkForward(std::string_view bytes, Walk at, std::size_t limitByte, std::si
 
 constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
 
-// A piece boundary at or before start that stays one whatever replaces the
-// bytes from start on: a byte that is not a continuation byte always starts
-// a piece, and three continuation bytes in a row always end one.
-std::size_t WindowStart(std::string_view bytes, std::size_t start) {
-    std::size_t at = start;
-    for (int run = 0; run < 3 && at > 0 && IsUtf8Continuation(static_cast<unsigned char>(bytes[at - 1])); ++run) {
-        --at;
-    }
-    if (at == 0) return 0;
-    if (!IsUtf8Continuation(static_cast<unsigned char>(bytes[at - 1]))) return at - 1;
-    return start;
-}
-
-// The mirror image: a boundary at or after end that stays one whatever comes
-// before end.
-std::size_t WindowEnd(std::string_view bytes, std::size_t end) {
-    std::size_t at = end;
-    for (int run = 0; run < 3 && at < bytes.size() && IsUtf8Continuation(static_cast<unsigned char>(bytes[at])); ++run) {
-        ++at;
-    }
-    return at;
-}
-
 }  // namespace
 
 Utf8Piece Utf8PieceAt(std::string_view bytes, std::size_t position) {
@@ -114,107 +91,346 @@ std::size_t BytePositionOf(std::string_view bytes, std::u16string_view text, std
     return WalkForward(bytes, {}, bytes.size(), index).byte;
 }
 
+template <typename Char>
+void GapBuffer<Char>::Assign(String text) {
+    data_ = std::move(text);
+    gapStart_ = data_.size();
+    gapLength_ = 0;
+}
+
+template <typename Char>
+void GapBuffer<Char>::Clear() {
+    data_.clear();
+    gapStart_ = 0;
+    gapLength_ = 0;
+}
+
+template <typename Char>
+void GapBuffer<Char>::AppendRange(std::size_t start, std::size_t end, String& out) const {
+    if (start >= end) return;
+    if (end <= gapStart_ || start >= gapStart_) {
+        out.append(data_.data() + start + (start >= gapStart_ ? gapLength_ : 0), end - start);
+        return;
+    }
+    out.append(data_.data() + start, gapStart_ - start);
+    out.append(data_.data() + gapStart_ + gapLength_, end - gapStart_);
+}
+
+template <typename Char>
+void GapBuffer<Char>::CopyRange(std::size_t start, std::size_t count, Char* out) const {
+    const std::size_t end = start + count;
+    if (count == 0) return;
+    if (end <= gapStart_ || start >= gapStart_) {
+        std::char_traits<Char>::copy(out, data_.data() + start + (start >= gapStart_ ? gapLength_ : 0), count);
+        return;
+    }
+    std::char_traits<Char>::copy(out, data_.data() + start, gapStart_ - start);
+    std::char_traits<Char>::copy(out + (gapStart_ - start), data_.data() + gapStart_ + gapLength_, end - gapStart_);
+}
+
+template <typename Char>
+void GapBuffer<Char>::MoveGap(std::size_t to) {
+    Char* data = data_.data();
+    if (gapLength_ > 0) {
+        if (to < gapStart_) {
+            std::char_traits<Char>::move(data + to + gapLength_, data + to, gapStart_ - to);
+        } else if (to > gapStart_) {
+            std::char_traits<Char>::move(data + gapStart_, data + gapStart_ + gapLength_, to - gapStart_);
+        }
+    }
+    gapStart_ = to;
+}
+
+template <typename Char>
+void GapBuffer<Char>::Reserve(std::size_t needed) {
+    if (gapLength_ >= needed) return;
+    // Room for a share of the text besides what is needed now, so that growing
+    // costs a constant per element over time.
+    constexpr std::size_t kMinimumGap = 256;
+    const std::size_t share = std::max(kMinimumGap, Size() / 16);
+    const std::size_t minimum = needed - gapLength_;
+    const std::size_t room = data_.capacity() - data_.size();
+    if (room >= minimum) {
+        // Memory held already (a gap closed for a whole-text reader, a large
+        // deletion) comes first: fresh pages cost more than moving the text.
+        const std::size_t extra = std::max(minimum, std::min(room, minimum + share));
+        const std::size_t backLength = Size() - gapStart_;
+        data_.resize(data_.size() + extra);
+        Char* data = data_.data();
+        std::char_traits<Char>::move(data + gapStart_ + gapLength_ + extra, data + gapStart_ + gapLength_, backLength);
+        gapLength_ += extra;
+        return;
+    }
+    // One allocation with the gap in place (growing the string itself would
+    // copy the text twice), and another share held back for the next time.
+    const std::size_t extra = minimum + share;
+    String grown;
+    grown.reserve(data_.size() + extra + share);
+    grown.append(Front());
+    grown.append(gapLength_ + extra, Char {});
+    grown.append(Back());
+    data_ = std::move(grown);
+    gapLength_ += extra;
+}
+
+template <typename Char>
+void GapBuffer<Char>::Replace(std::size_t at, std::size_t count, View inserted) {
+    const std::size_t end = at + count;
+    // The removed elements join the gap; only those between it and them move.
+    if (gapStart_ >= end) {
+        MoveGap(end);
+        gapStart_ = at;
+    } else if (gapStart_ <= at) {
+        MoveGap(at);
+    } else {
+        gapStart_ = at;
+    }
+    gapLength_ += count;
+    Reserve(inserted.size());
+    std::char_traits<Char>::copy(data_.data() + gapStart_, inserted.data(), inserted.size());
+    gapStart_ += inserted.size();
+    gapLength_ -= inserted.size();
+}
+
+template <typename Char>
+const typename GapBuffer<Char>::String& GapBuffer<Char>::Contiguous() {
+    const std::size_t size = Size();
+    MoveGap(size);
+    data_.resize(size);
+    gapLength_ = 0;
+    return data_;
+}
+
+template class GapBuffer<char>;
+template class GapBuffer<char16_t>;
+
 void DualText::Assign(std::string bytes) {
-    bytes_ = std::move(bytes);
-    text_ = Utf8ToUtf16Lenient(bytes_);
+    units_.Assign(Utf8ToUtf16Lenient(bytes));
+    bytes_.Assign(std::move(bytes));
     checkpoints_.assign(1, Checkpoint {});
-    AddCheckpoints(Checkpoint {}, bytes_.size(), checkpoints_);
+    AddCheckpoints(Checkpoint {}, bytes_.Size(), checkpoints_);
+    split_ = checkpoints_.size();
 }
 
 void DualText::Clear() {
-    bytes_.clear();
-    text_.clear();
+    bytes_.Clear();
+    units_.Clear();
     checkpoints_.assign(1, Checkpoint {});
+    split_ = 1;
 }
 
-const DualText::Checkpoint& DualText::CheckpointAtByte(std::size_t bytePosition) const {
-    const auto next = std::upper_bound(checkpoints_.begin(), checkpoints_.end(), bytePosition,
-                                       [](std::size_t value, const Checkpoint& c) { return value < c.byte; });
-    return *(next - 1);
+std::u16string DualText::TextRange(std::size_t start, std::size_t end) const {
+    std::u16string out;
+    AppendTextRange(start, end, out);
+    return out;
 }
 
-const DualText::Checkpoint& DualText::CheckpointAtUnit(std::size_t index) const {
-    const auto next = std::upper_bound(checkpoints_.begin(), checkpoints_.end(), index,
-                                       [](std::size_t value, const Checkpoint& c) { return value < c.unit; });
-    return *(next - 1);
+void DualText::AppendTextRange(std::size_t start, std::size_t end, std::u16string& out) const {
+    end = std::min(end, units_.Size());
+    if (start < end) units_.AppendRange(start, end, out);
+}
+
+std::string DualText::ByteRange(std::size_t start, std::size_t end) const {
+    std::string out;
+    end = std::min(end, bytes_.Size());
+    if (start < end) bytes_.AppendRange(start, end, out);
+    return out;
+}
+
+std::size_t DualText::CopyText(std::size_t start, std::size_t count, char16_t* out) const {
+    start = std::min(start, units_.Size());
+    count = std::min(count, units_.Size() - start);
+    units_.CopyRange(start, count, out);
+    return count;
+}
+
+std::string_view DualText::Bytes() const {
+    return bytes_.Contiguous();
+}
+
+const std::u16string& DualText::Text() const {
+    return units_.Contiguous();
+}
+
+DualText::Checkpoint DualText::CheckpointAt(std::size_t i) const {
+    const Checkpoint& c = checkpoints_[i];
+    if (i < split_) return c;
+    return {bytes_.Size() - c.byte, units_.Size() - c.unit};
+}
+
+std::size_t DualText::FirstCheckpointFrom(std::size_t bytePosition) const {
+    std::size_t low = 0;
+    std::size_t high = checkpoints_.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (CheckpointAt(middle).byte < bytePosition) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
+}
+
+DualText::Checkpoint DualText::CheckpointAtByte(std::size_t bytePosition) const {
+    std::size_t low = 1;
+    std::size_t high = checkpoints_.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (CheckpointAt(middle).byte <= bytePosition) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return CheckpointAt(low - 1);
+}
+
+DualText::Checkpoint DualText::CheckpointAtUnit(std::size_t index) const {
+    std::size_t low = 1;
+    std::size_t high = checkpoints_.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (CheckpointAt(middle).unit <= index) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return CheckpointAt(low - 1);
+}
+
+void DualText::MoveSplit(std::size_t to) {
+    // The same subtraction turns either form into the other.
+    const std::size_t bytes = bytes_.Size();
+    const std::size_t units = units_.Size();
+    const auto flip = [&](Checkpoint& c) { c = {bytes - c.byte, units - c.unit}; };
+    for (; split_ < to; ++split_) flip(checkpoints_[split_]);
+    while (split_ > to) flip(checkpoints_[--split_]);
+}
+
+DualText::Checkpoint DualText::WalkFrom(Checkpoint at, std::size_t limitByte, std::size_t limitUnit) const {
+    limitByte = std::min(limitByte, bytes_.Size());
+    if (at.byte >= limitByte || at.unit >= limitUnit) return at;
+    const std::size_t gap = bytes_.GapStart();
+    if (at.byte < gap) {
+        const Walk front = WalkForward(bytes_.Front(), {at.byte, at.unit}, std::min(limitByte, gap), limitUnit);
+        at = {front.byte, front.unit};
+        if (at.byte < gap || at.byte >= limitByte || at.unit >= limitUnit) return at;
+    }
+    const Walk back = WalkForward(bytes_.Back(), {at.byte - gap, at.unit}, limitByte - gap, limitUnit);
+    return {back.byte + gap, back.unit};
+}
+
+Utf8Piece DualText::PieceAt(std::size_t position) const {
+    const std::size_t gap = bytes_.GapStart();
+    return position < gap ? Utf8PieceAt(bytes_.Front(), position) : Utf8PieceAt(bytes_.Back(), position - gap);
+}
+
+// A piece boundary at or before start that stays one whatever replaces the
+// bytes from start on: a byte that is not a continuation byte always starts
+// a piece, and three continuation bytes in a row always end one.
+std::size_t DualText::WindowStart(std::size_t start) const {
+    std::size_t at = start;
+    for (int run = 0; run < 3 && at > 0 && IsUtf8Continuation(ByteAt(at - 1)); ++run) --at;
+    if (at == 0) return 0;
+    if (!IsUtf8Continuation(ByteAt(at - 1))) return at - 1;
+    return start;
+}
+
+// The mirror image: a boundary at or after end that stays one whatever comes
+// before end.
+std::size_t DualText::WindowEnd(std::size_t end) const {
+    std::size_t at = end;
+    for (int run = 0; run < 3 && at < bytes_.Size() && IsUtf8Continuation(ByteAt(at)); ++run) ++at;
+    return at;
 }
 
 void DualText::AddCheckpoints(Checkpoint from, std::size_t to, std::vector<Checkpoint>& out) const {
-    Walk at {from.byte, from.unit};
+    Checkpoint at = from;
     std::size_t last = from.byte;
+    const auto takePiece = [&] {
+        const Utf8Piece piece = PieceAt(at.byte);
+        at.byte += piece.bytes;
+        at.unit += piece.units;
+    };
     while (at.byte < to) {
         const std::size_t stop = std::min(to, last + kCheckpointSpacing);
-        at = WalkForward(bytes_, at, stop, kNoLimit);
-        // WalkForward stops short of a piece that crosses stop; take it whole.
-        if (at.byte < stop) {
-            const Utf8Piece piece = Utf8PieceAt(bytes_, at.byte);
-            at.byte += piece.bytes;
-            at.unit += piece.units;
-        }
-        while (at.byte < to && IsUtf8Continuation(static_cast<unsigned char>(bytes_[at.byte]))) {
-            const Utf8Piece piece = Utf8PieceAt(bytes_, at.byte);
-            at.byte += piece.bytes;
-            at.unit += piece.units;
-        }
+        at = WalkFrom(at, stop, kNoLimit);
+        // The walk stops short of a piece that crosses stop; take it whole.
+        if (at.byte < stop) takePiece();
+        while (at.byte < to && IsUtf8Continuation(ByteAt(at.byte))) takePiece();
         if (at.byte >= to) break;
-        out.push_back({at.byte, at.unit});
+        out.push_back(at);
         last = at.byte;
     }
 }
 
 std::size_t DualText::ToIndex(std::size_t bytePosition) const {
-    bytePosition = std::min(bytePosition, bytes_.size());
-    const Checkpoint& from = CheckpointAtByte(bytePosition);
-    return WalkForward(bytes_, {from.byte, from.unit}, bytePosition, kNoLimit).unit;
+    bytePosition = std::min(bytePosition, bytes_.Size());
+    return WalkFrom(CheckpointAtByte(bytePosition), bytePosition, kNoLimit).unit;
 }
 
 std::size_t DualText::ToBytePosition(std::size_t index) const {
-    index = std::min(index, text_.size());
-    if (index > 0 && index < text_.size() && IsHighSurrogate(text_[index - 1]) && IsLowSurrogate(text_[index])) {
+    const std::size_t length = units_.Size();
+    index = std::min(index, length);
+    if (index > 0 && index < length && IsHighSurrogate(units_.At(index - 1)) && IsLowSurrogate(units_.At(index))) {
         --index;
     }
-    const Checkpoint& from = CheckpointAtUnit(index);
-    return WalkForward(bytes_, {from.byte, from.unit}, bytes_.size(), index).byte;
+    return WalkFrom(CheckpointAtUnit(index), kNoLimit, index).byte;
 }
 
-void DualText::Replace(std::size_t start, std::size_t end, std::string_view inserted) {
-    start = std::min(start, bytes_.size());
-    end = std::clamp(end, start, bytes_.size());
-    if (start == end && inserted.empty()) return;
+Utf16Change DualText::Replace(std::size_t start, std::size_t end, std::string_view inserted,
+                              std::u16string* removedUnits) {
+    start = std::min(start, bytes_.Size());
+    end = std::clamp(end, start, bytes_.Size());
+    if (start == end && inserted.empty()) return {ToIndex(start), 0, 0};
 
     // Re-decode only a window from a boundary before the change to one after
     // it: pieces outside the window decode the same before and after.
-    const std::size_t windowStart = WindowStart(bytes_, start);
-    const std::size_t oldWindowEnd = WindowEnd(bytes_, end);
-    const Checkpoint& from = CheckpointAtByte(windowStart);
-    const Walk head = WalkForward(bytes_, {from.byte, from.unit}, windowStart, kNoLimit);
-    const std::size_t oldUnits =
-        Utf16LengthOf(std::string_view(bytes_).substr(windowStart, oldWindowEnd - windowStart));
+    const std::size_t windowStart = WindowStart(start);
+    const std::size_t oldWindowEnd = WindowEnd(end);
+    const Checkpoint head = WalkFrom(CheckpointAtByte(windowStart), windowStart, kNoLimit);
+    Checkpoint nearEnd = CheckpointAtByte(oldWindowEnd);
+    if (nearEnd.byte < head.byte) nearEnd = head;
+    const Checkpoint tail = WalkFrom(nearEnd, oldWindowEnd, kNoLimit);
 
-    bytes_.replace(start, end - start, inserted);
-    const std::size_t newWindowEnd = oldWindowEnd - (end - start) + inserted.size();
-    const std::u16string decoded =
-        Utf8ToUtf16Lenient(std::string_view(bytes_).substr(windowStart, newWindowEnd - windowStart));
-    text_.replace(head.unit, oldUnits, decoded);
+    std::string window;
+    window.reserve(start - windowStart + inserted.size() + oldWindowEnd - end);
+    bytes_.AppendRange(windowStart, start, window);
+    window.append(inserted);
+    bytes_.AppendRange(end, oldWindowEnd, window);
+    const std::u16string decoded = Utf8ToUtf16Lenient(window);
+    if (removedUnits != nullptr) units_.AppendRange(head.unit, tail.unit, *removedUnits);
 
-    // Checkpoints inside the old window go (the first, {0, 0}, always
-    // stays); those from its end on shift; a large insertion gets checkpoints
-    // of its own.
-    const auto byByte = [](const Checkpoint& c, std::size_t value) { return c.byte < value; };
-    const auto keepEnd =
-        std::max(checkpoints_.begin() + 1, std::lower_bound(checkpoints_.begin(), checkpoints_.end(), windowStart, byByte));
-    const auto shiftBegin =
-        std::max(keepEnd, std::lower_bound(checkpoints_.begin(), checkpoints_.end(), oldWindowEnd, byByte));
-    for (auto it = shiftBegin; it != checkpoints_.end(); ++it) {
-        it->byte = it->byte - oldWindowEnd + newWindowEnd;
-        it->unit = it->unit - oldUnits + decoded.size();
+    // Checkpoints inside the old window go (the first, {0, 0}, always stays);
+    // those before it count from the start and those after from the end, so
+    // none of them changes.
+    const std::size_t first = std::max<std::size_t>(1, FirstCheckpointFrom(windowStart));
+    const std::size_t after = std::max(first, FirstCheckpointFrom(oldWindowEnd));
+    if (split_ < first) {
+        MoveSplit(first);
+    } else if (split_ > after) {
+        MoveSplit(after);
     }
-    std::vector<Checkpoint> added;
-    if (newWindowEnd - windowStart > kCheckpointSpacing) {
-        AddCheckpoints({windowStart, head.unit}, newWindowEnd, added);
+    checkpoints_.erase(checkpoints_.begin() + static_cast<std::ptrdiff_t>(first),
+                       checkpoints_.begin() + static_cast<std::ptrdiff_t>(after));
+    split_ = first;
+
+    bytes_.Replace(windowStart, oldWindowEnd - windowStart, window);
+    units_.Replace(head.unit, tail.unit - head.unit, decoded);
+
+    // A large insertion, or many small ones at one place, gets checkpoints of
+    // its own once its neighbours drift apart.
+    const Checkpoint previous = CheckpointAt(first - 1);
+    const std::size_t next = first < checkpoints_.size() ? CheckpointAt(first).byte : bytes_.Size();
+    if (next - previous.byte > 2 * kCheckpointSpacing && window.size() > oldWindowEnd - windowStart) {
+        std::vector<Checkpoint> added;
+        AddCheckpoints(previous, next, added);
+        checkpoints_.insert(checkpoints_.begin() + static_cast<std::ptrdiff_t>(first), added.begin(), added.end());
+        split_ += added.size();
     }
-    const auto erasedAt = checkpoints_.erase(keepEnd, shiftBegin);
-    checkpoints_.insert(erasedAt, added.begin(), added.end());
+    return {head.unit, tail.unit - head.unit, decoded.size()};
 }
 
 }  // namespace quillpane

@@ -33,23 +33,85 @@ struct Utf8Piece {
 [[nodiscard]] std::size_t Utf16IndexOf(std::string_view bytes, std::size_t bytePosition);
 [[nodiscard]] std::size_t BytePositionOf(std::string_view bytes, std::u16string_view text, std::size_t index);
 
+// A sequence with a movable hole at the last edit: an insertion or deletion
+// moves only what lies between the previous edit and this one.
+template <typename Char>
+class GapBuffer {
+public:
+    using String = std::basic_string<Char>;
+    using View = std::basic_string_view<Char>;
+
+    [[nodiscard]] std::size_t Size() const { return data_.size() - gapLength_; }
+    [[nodiscard]] std::size_t GapStart() const { return gapStart_; }
+    [[nodiscard]] Char At(std::size_t i) const { return data_[i < gapStart_ ? i : i + gapLength_]; }
+    // The parts before and after the gap.
+    [[nodiscard]] View Front() const { return View(data_.data(), gapStart_); }
+    [[nodiscard]] View Back() const { return View(data_.data() + gapStart_ + gapLength_, Size() - gapStart_); }
+
+    void Assign(String text);
+    void Clear();
+    // Appends [start, end) (within the size) to out.
+    void AppendRange(std::size_t start, std::size_t end, String& out) const;
+    // Copies [start, start + count) (within the size) to out.
+    void CopyRange(std::size_t start, std::size_t count, Char* out) const;
+    // Replaces count elements at `at` (all within the size) by inserted.
+    void Replace(std::size_t at, std::size_t count, View inserted);
+    // The whole sequence in one piece: the gap moved to the end and cut off,
+    // so the next insertion opens it again.
+    const String& Contiguous();
+
+private:
+    void MoveGap(std::size_t to);
+    void Reserve(std::size_t needed);
+
+    String data_;
+    std::size_t gapStart_ = 0;
+    std::size_t gapLength_ = 0;
+};
+
+// What one DualText::Replace changed in the UTF-16 text: `removed` code units
+// at `index` became `inserted` ones. Both sides may include a few unchanged
+// units around the edit.
+struct Utf16Change {
+    std::size_t index = 0;
+    std::size_t removed = 0;
+    std::size_t inserted = 0;
+};
+
 // A document as UTF-8 bytes and their lenient UTF-16 decoding, with
 // checkpoints that make position conversions cheap on large texts. Replace
-// decodes only the few bytes around a change, so typing one character into a
-// large document costs two memory moves instead of a full conversion.
+// decodes only the few bytes around a change and both forms are gap buffers,
+// so typing costs the distance from the previous edit, not the text's size.
 class DualText {
 public:
     void Assign(std::string bytes);
     void Clear();
 
-    [[nodiscard]] std::string_view Bytes() const { return bytes_; }
-    [[nodiscard]] const std::u16string& Text() const { return text_; }
+    [[nodiscard]] std::size_t ByteLength() const { return bytes_.Size(); }
+    [[nodiscard]] std::size_t Length() const { return units_.Size(); }
+    [[nodiscard]] char16_t UnitAt(std::size_t index) const { return units_.At(index); }
+    [[nodiscard]] unsigned char ByteAt(std::size_t position) const {
+        return static_cast<unsigned char>(bytes_.At(position));
+    }
+    // Units [start, end) and bytes [start, end), clamped.
+    [[nodiscard]] std::u16string TextRange(std::size_t start, std::size_t end) const;
+    [[nodiscard]] std::string ByteRange(std::size_t start, std::size_t end) const;
+    void AppendTextRange(std::size_t start, std::size_t end, std::u16string& out) const;
+    // Copies units [start, start + count) (clamped); the count copied.
+    std::size_t CopyText(std::size_t start, std::size_t count, char16_t* out) const;
+
+    // The whole text in one piece. These close the gap, which costs up to the
+    // text's size after an edit far from the end: not for every keystroke.
+    [[nodiscard]] std::string_view Bytes() const;
+    [[nodiscard]] const std::u16string& Text() const;
 
     [[nodiscard]] std::size_t ToIndex(std::size_t bytePosition) const;
     [[nodiscard]] std::size_t ToBytePosition(std::size_t index) const;
 
-    // Replaces bytes [start, end) (clamped) by inserted.
-    void Replace(std::size_t start, std::size_t end, std::string_view inserted);
+    // Replaces bytes [start, end) (clamped) by inserted. When removedUnits is
+    // given, the code units the change replaces are appended to it first.
+    Utf16Change Replace(std::size_t start, std::size_t end, std::string_view inserted,
+                        std::u16string* removedUnits = nullptr);
 
     // Spacing of the checkpoints in bytes; exposed for tests.
     static constexpr std::size_t kCheckpointSpacing = 4096;
@@ -61,19 +123,35 @@ private:
         std::size_t unit = 0;
     };
 
+    [[nodiscard]] Checkpoint CheckpointAt(std::size_t i) const;
+    // The first checkpoint at or after a byte position (the count if none).
+    [[nodiscard]] std::size_t FirstCheckpointFrom(std::size_t bytePosition) const;
     // Last checkpoint at or before a byte position or a code-unit index.
-    [[nodiscard]] const Checkpoint& CheckpointAtByte(std::size_t bytePosition) const;
-    [[nodiscard]] const Checkpoint& CheckpointAtUnit(std::size_t index) const;
+    [[nodiscard]] Checkpoint CheckpointAtByte(std::size_t bytePosition) const;
+    [[nodiscard]] Checkpoint CheckpointAtUnit(std::size_t index) const;
+    // Makes checkpoints [0, to) count from the start and the rest from the end.
+    void MoveSplit(std::size_t to);
     // Adds checkpoints for bytes [from, to), starting from a known position.
     void AddCheckpoints(Checkpoint from, std::size_t to, std::vector<Checkpoint>& out) const;
 
-    std::string bytes_;
-    std::u16string text_;
+    // Walks pieces from a known position while the next one ends at or before
+    // limitByte and starts before limitUnit; where it stopped.
+    [[nodiscard]] Checkpoint WalkFrom(Checkpoint at, std::size_t limitByte, std::size_t limitUnit) const;
+    [[nodiscard]] Utf8Piece PieceAt(std::size_t position) const;
+    [[nodiscard]] std::size_t WindowStart(std::size_t start) const;
+    [[nodiscard]] std::size_t WindowEnd(std::size_t end) const;
+
+    // Mutable: handing out the whole text closes the gaps, which leaves the
+    // content as it is. The byte gap always sits on a piece boundary (the end
+    // of the last re-decoded window), so no piece straddles it.
+    mutable GapBuffer<char> bytes_;
+    mutable GapBuffer<char16_t> units_;
     // Sorted by byte and by unit; the first is {0, 0}. Every other one sits on
     // a byte that is not a continuation byte, which starts a piece whatever
-    // comes before it, so checkpoints stay valid when text before them
-    // changes and only need shifting.
+    // comes before it. Those before split_ count from the start, the others
+    // back from the end, so an edit between them moves none of them.
     std::vector<Checkpoint> checkpoints_ {Checkpoint {}};
+    std::size_t split_ = 1;
 };
 
 }  // namespace quillpane

@@ -1,13 +1,16 @@
-// What one typed character costs in large memos: the adapter's cache update,
-// the comparison with the saved text and the history step, against a plain
-// copy of the memo's bytes.
+// What one typed character costs the program at memo sizes from 1 KiB to
+// 64 MiB: the adapter's cache patch, the whole history step and the undo of
+// one character. The in-memory component's own editing (a plain string and
+// line table, far slower than the real one) is left out of every timing.
 #include "editor/edit_history.h"
 #include "editor/text_adapter.h"
+#include "platform/text_compare.h"
 #include "platform/utf_convert.h"
 #include "support/fake_editor_model.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -15,9 +18,13 @@
 namespace quillpane {
 namespace {
 
-using testing::FakeEditorModel;
+using Clock = std::chrono::steady_clock;
 
-constexpr std::size_t kMiB = 1024 * 1024;
+constexpr std::size_t kKiB = 1024;
+
+double Seconds(Clock::duration duration) {
+    return std::chrono::duration<double>(duration).count();
+}
 
 // Mixed ASCII and Japanese lines with CR LF, cut to whole lines.
 std::string MakeMemo(std::size_t bytes) {
@@ -40,33 +47,63 @@ std::string MakeMemo(std::size_t bytes) {
     return memo;
 }
 
-const std::string& Memo(std::size_t mebibytes) {
+const std::string& Memo(std::size_t kibibytes) {
     static std::map<std::size_t, std::string> memos;
-    auto it = memos.find(mebibytes);
-    if (it == memos.end()) it = memos.emplace(mebibytes, MakeMemo(mebibytes * kMiB)).first;
+    auto it = memos.find(kibibytes);
+    if (it == memos.end()) it = memos.emplace(kibibytes, MakeMemo(kibibytes * kKiB)).first;
     return it->second;
 }
 
-// The editor, adapter and history after the memo was loaded, with the caret
-// in the middle of the text.
-struct Session {
-    explicit Session(std::size_t mebibytes) : editor(Memo(mebibytes)) {
-        EditContext context = Context();
-        ResetHistory(context);
-        lastSavedText = ReadText(adapter, editor);
-        const std::size_t middle = editor.PositionFromLine(editor.LineCount() / 2);
-        editor.SetSelection(middle, middle);
+// The component, with the time its own replacements take apart from the
+// program's handlers of their notifications.
+class TimedEditor : public testing::FakeEditorModel {
+public:
+    using FakeEditorModel::FakeEditorModel;
+    void ReplaceRange(std::size_t start, std::size_t end, std::string_view bytes) override {
+        const Clock::time_point begin = Clock::now();
+        const double handlersBefore = handlerSeconds;
+        FakeEditorModel::ReplaceRange(start, end, bytes);
+        componentSeconds += Seconds(Clock::now() - begin) - (handlerSeconds - handlersBefore);
     }
-    EditContext Context() { return {history, adapter, editor}; }
-
-    FakeEditorModel editor;
-    TextAdapter adapter;
-    EditHistory history;
-    std::u16string lastSavedText;
+    double componentSeconds = 0;
+    double handlerSeconds = 0;
 };
 
-void Finish(benchmark::State& state, std::size_t mebibytes) {
-    state.counters["MiB"] = static_cast<double>(mebibytes);
+// The editor, adapter and history after the memo was loaded, with the caret
+// in the middle of the text where one character was typed already (the first
+// edit after loading is timed on its own). While wired, every change goes to
+// the history as the panel passes it on.
+struct Session {
+    explicit Session(std::size_t kibibytes, bool typeFirst = true) : editor(Memo(kibibytes)) {
+        editor.SetListener([this](const TextModification& change) {
+            if (!wired) return;
+            const Clock::time_point begin = Clock::now();
+            OnComponentModified(Context(), change);
+            OnDocumentChanged(Context());
+            editor.handlerSeconds += Seconds(Clock::now() - begin);
+        });
+        ResetHistory(Context());
+        const std::size_t middle = editor.PositionFromLine(editor.LineCount() / 2);
+        editor.SetSelection(middle, middle);
+        if (typeFirst) TypeOne();
+    }
+    EditContext Context() { return {history, adapter, editor}; }
+    void TypeOne() {
+        const bool wasWired = wired;
+        wired = true;
+        CaptureBeforeUserEdit(Context());
+        editor.TypeText("a");
+        wired = wasWired;
+    }
+
+    TimedEditor editor;
+    TextAdapter adapter;
+    EditHistory history;
+    bool wired = false;
+};
+
+void Finish(benchmark::State& state) {
+    state.counters["KiB"] = static_cast<double>(state.range(0));
 }
 
 // The floor: the memo's bytes copied into a reused buffer.
@@ -78,141 +115,128 @@ void BM_PlainCopy(benchmark::State& state) {
         benchmark::DoNotOptimize(copy.data());
         benchmark::ClobberMemory();
     }
-    Finish(state, static_cast<std::size_t>(state.range(0)));
+    Finish(state);
 }
 
-// One typed character, everything the program does for it: the capture
-// before the key, the cache patch and marks on SCN_MODIFIED, reading the
-// text, the dirty check against the saved text and the history step. The
-// component's own insertion is not timed.
-void BM_Keystroke(benchmark::State& state) {
-    const auto mebibytes = static_cast<std::size_t>(state.range(0));
-    auto session = std::make_unique<Session>(mebibytes);
-    EditContext context = session->Context();
-    for (auto _ : state) {
-        CaptureBeforeUserEdit(context);
-        state.PauseTiming();
-        const std::size_t caret = session->editor.GetSelection().caret;
-        const TextModification change = session->editor.Insert(caret, "a");
-        state.ResumeTiming();
-        OnComponentModified(context, change);
-        const std::u16string& text = ReadText(session->adapter, session->editor);
-        benchmark::DoNotOptimize(std::u16string_view(text) != session->lastSavedText);
-        OnDocumentChanged(context);
-        state.PauseTiming();
-        session->editor.SetSelection(caret + 1, caret + 1);
-        state.ResumeTiming();
-    }
-    Finish(state, mebibytes);
-}
-
-// The same keystroke with the caches dropped on every change and read again
-// in full, as a cache keyed only on the text version would do.
-void BM_KeystrokeRereadingText(benchmark::State& state) {
-    const auto mebibytes = static_cast<std::size_t>(state.range(0));
-    auto session = std::make_unique<Session>(mebibytes);
-    EditContext context = session->Context();
-    for (auto _ : state) {
-        CaptureBeforeUserEdit(context);
-        state.PauseTiming();
-        const std::size_t caret = session->editor.GetSelection().caret;
-        (void)session->editor.Insert(caret, "a");
-        state.ResumeTiming();
-        BumpTextVersion(session->adapter);
-        const std::u16string& text = ReadText(session->adapter, session->editor);
-        benchmark::DoNotOptimize(std::u16string_view(text) != session->lastSavedText);
-        OnDocumentChanged(context);
-        state.PauseTiming();
-        session->editor.SetSelection(caret + 1, caret + 1);
-        state.ResumeTiming();
-    }
-    Finish(state, mebibytes);
-}
-
-// The parts of BM_Keystroke on their own.
+// The adapter's caches patched for one typed character.
 void BM_KeystrokeCachePatch(benchmark::State& state) {
-    const auto mebibytes = static_cast<std::size_t>(state.range(0));
-    auto session = std::make_unique<Session>(mebibytes);
-    EditContext context = session->Context();
+    Session session(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        state.PauseTiming();
-        const std::size_t caret = session->editor.GetSelection().caret;
-        const TextModification change = session->editor.Insert(caret, "a");
-        session->editor.SetSelection(caret + 1, caret + 1);
-        state.ResumeTiming();
-        OnComponentModified(context, change);
-        benchmark::DoNotOptimize(ReadText(session->adapter, session->editor).size());
+        const std::size_t caret = session.editor.GetSelection().caret;
+        const TextModification change = session.editor.Insert(caret, "a");
+        const Clock::time_point begin = Clock::now();
+        OnTextModified(session.adapter, session.editor, change);
+        state.SetIterationTime(Seconds(Clock::now() - begin));
+        session.editor.SetSelection(caret + 1, caret + 1);
     }
-    Finish(state, mebibytes);
+    Finish(state);
+}
+
+// One typed character, everything the history does for it: the capture
+// before the key, the notification (cache patch and marks) and the step.
+double TimedHistoryStep(Session& session) {
+    EditContext context = session.Context();
+    const Clock::time_point begin = Clock::now();
+    CaptureBeforeUserEdit(context);
+    const Clock::time_point beforeInsert = Clock::now();
+    const std::size_t caret = session.editor.GetSelection().caret;
+    const TextModification change = session.editor.Insert(caret, "a");
+    const Clock::time_point afterInsert = Clock::now();
+    OnComponentModified(context, change);
+    OnDocumentChanged(context);
+    const double seconds = Seconds(beforeInsert - begin) + Seconds(Clock::now() - afterInsert);
+    session.editor.SetSelection(caret + 1, caret + 1);
+    return seconds;
 }
 
 void BM_KeystrokeHistoryStep(benchmark::State& state) {
-    const auto mebibytes = static_cast<std::size_t>(state.range(0));
-    auto session = std::make_unique<Session>(mebibytes);
-    EditContext context = session->Context();
+    Session session(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) state.SetIterationTime(TimedHistoryStep(session));
+    Finish(state);
+}
+
+// The first character typed after the memo was loaded, and after the whole
+// text was read (as the idle-time readers do): the caches' gaps move to the
+// caret once.
+void BM_FirstKeystrokeAfterLoad(benchmark::State& state) {
     for (auto _ : state) {
-        state.PauseTiming();
-        CaptureBeforeUserEdit(context);
-        const std::size_t caret = session->editor.GetSelection().caret;
-        const TextModification change = session->editor.Insert(caret, "a");
-        OnComponentModified(context, change);
-        state.ResumeTiming();
-        OnDocumentChanged(context);
-        state.PauseTiming();
-        session->editor.SetSelection(caret + 1, caret + 1);
-        state.ResumeTiming();
+        Session session(static_cast<std::size_t>(state.range(0)), false);
+        state.SetIterationTime(TimedHistoryStep(session));
     }
-    Finish(state, mebibytes);
+    Finish(state);
+}
+
+void BM_KeystrokeAfterWholeText(benchmark::State& state) {
+    Session session(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadText(session.adapter, session.editor).size());
+        state.SetIterationTime(TimedHistoryStep(session));
+    }
+    Finish(state);
+}
+
+// Undo of one typed character.
+void BM_UndoOneCharacter(benchmark::State& state) {
+    Session session(static_cast<std::size_t>(state.range(0)));
+    session.wired = true;
+    for (auto _ : state) {
+        CaptureBeforeUserEdit(session.Context());
+        session.editor.TypeText("a");
+        const double componentBefore = session.editor.componentSeconds;
+        const Clock::time_point begin = Clock::now();
+        benchmark::DoNotOptimize(Undo(session.Context()));
+        state.SetIterationTime(Seconds(Clock::now() - begin) -
+                               (session.editor.componentSeconds - componentBefore));
+    }
+    Finish(state);
+}
+
+// The whole text asked for after a change in the middle, as the idle-time
+// readers (search, sections, save) do.
+void BM_WholeTextAfterKeystroke(benchmark::State& state) {
+    Session session(static_cast<std::size_t>(state.range(0)));
+    session.wired = true;
+    for (auto _ : state) {
+        CaptureBeforeUserEdit(session.Context());
+        session.editor.TypeText("a");
+        const Clock::time_point begin = Clock::now();
+        benchmark::DoNotOptimize(ReadText(session.adapter, session.editor).size());
+        state.SetIterationTime(Seconds(Clock::now() - begin));
+    }
+    Finish(state);
 }
 
 // The dirty check when the length did not change (a character replaced):
-// the only case that compares the whole text. As the panel's check does it
-// (std::u16string_view), and at memory speed.
+// as the panel's check does it (std::u16string_view), and at memory speed.
 void BM_CompareSameLength(benchmark::State& state) {
-    const auto mebibytes = static_cast<std::size_t>(state.range(0));
-    const std::u16string saved = Utf8ToUtf16Lenient(Memo(mebibytes));
+    const std::u16string saved = Utf8ToUtf16Lenient(Memo(static_cast<std::size_t>(state.range(0))));
     std::u16string current = saved;
     current[current.size() * 3 / 4] = u'#';
     for (auto _ : state) benchmark::DoNotOptimize(std::u16string_view(current) != saved);
-    Finish(state, mebibytes);
+    Finish(state);
 }
 
 void BM_SameTextSameLength(benchmark::State& state) {
-    const auto mebibytes = static_cast<std::size_t>(state.range(0));
-    const std::u16string saved = Utf8ToUtf16Lenient(Memo(mebibytes));
+    const std::u16string saved = Utf8ToUtf16Lenient(Memo(static_cast<std::size_t>(state.range(0))));
     std::u16string current = saved;
     current[current.size() * 3 / 4] = u'#';
     for (auto _ : state) benchmark::DoNotOptimize(SameText(current, saved));
-    Finish(state, mebibytes);
+    Finish(state);
 }
 
-// Undo of one typed character: the differing middle is found and replaced.
-void BM_UndoOneCharacter(benchmark::State& state) {
-    const auto mebibytes = static_cast<std::size_t>(state.range(0));
-    auto session = std::make_unique<Session>(mebibytes);
-    session->editor.SetListener([&](const TextModification& change) {
-        OnComponentModified(session->Context(), change);
-        OnDocumentChanged(session->Context());
-    });
-    for (auto _ : state) {
-        state.PauseTiming();
-        CaptureBeforeUserEdit(session->Context());
-        session->editor.TypeText("a");
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(Undo(session->Context()));
-    }
-    Finish(state, mebibytes);
-}
-
-#define QP_SIZES Arg(1)->Arg(10)->Arg(64)->Unit(benchmark::kMillisecond)
-BENCHMARK(BM_PlainCopy)->QP_SIZES;
-BENCHMARK(BM_Keystroke)->QP_SIZES->Iterations(60);
-BENCHMARK(BM_KeystrokeRereadingText)->QP_SIZES->Iterations(20);
-BENCHMARK(BM_KeystrokeCachePatch)->QP_SIZES->Iterations(60);
-BENCHMARK(BM_KeystrokeHistoryStep)->QP_SIZES->Iterations(60);
-BENCHMARK(BM_CompareSameLength)->QP_SIZES;
-BENCHMARK(BM_SameTextSameLength)->QP_SIZES;
-BENCHMARK(BM_UndoOneCharacter)->QP_SIZES->Iterations(20);
+// Sizes in KiB: 1 KiB, 1 MiB, 10 MiB, 64 MiB.
+#define QP_SIZES Arg(1)->Arg(1024)->Arg(10 * 1024)->Arg(64 * 1024)
+#define QP_PER_KEY QP_SIZES->UseManualTime()->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_PlainCopy)->QP_SIZES->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeCachePatch)->QP_PER_KEY->Iterations(60);
+BENCHMARK(BM_KeystrokeHistoryStep)->QP_PER_KEY->Iterations(60);
+BENCHMARK(BM_FirstKeystrokeAfterLoad)->QP_PER_KEY->Iterations(5);
+BENCHMARK(BM_KeystrokeAfterWholeText)->QP_PER_KEY->Iterations(20);
+BENCHMARK(BM_UndoOneCharacter)->QP_PER_KEY->Iterations(30);
+BENCHMARK(BM_WholeTextAfterKeystroke)->QP_PER_KEY->Iterations(20);
+BENCHMARK(BM_CompareSameLength)->QP_SIZES->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SameTextSameLength)->QP_SIZES->Unit(benchmark::kMillisecond);
+#undef QP_PER_KEY
 #undef QP_SIZES
 
 }  // namespace

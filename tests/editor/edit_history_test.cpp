@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 namespace quillpane {
 namespace {
 
@@ -145,14 +148,23 @@ TEST(EditHistory, OnlyTheLatest128StepsCanBeUndone) {
     EXPECT_EQ(s.Bytes(), "A");
 }
 
+// The whole text replaced in one step: its entry holds all of the old text.
+void ReplaceAll(FakeEditorSession& s, std::string_view bytes) {
+    s.editor.SetSelection(0, s.Bytes().size());
+    BeforeEdit(s.Context());
+    s.editor.TypeText(bytes);
+    AfterEdit(s.Context(), false);
+}
+
 TEST(EditHistory, EntriesBeyondSixteenMebibytesOfTextAreDropped) {
     // 2.2 million units: 4.4 MB per entry, so three fit and four do not.
     FakeEditorSession s(std::string(2'200'000, 'x'));
-    for (int i = 0; i < 4; ++i) s.Type("y");
+    for (int i = 0; i < 4; ++i) ReplaceAll(s, std::string(2'200'000, static_cast<char>('a' + i)));
     EXPECT_EQ(s.history.undoStack.size(), 3u);
     // One entry stays however large it is.
     FakeEditorSession large(std::string(9'000'000, 'x'));
-    large.Type("ab");
+    ReplaceAll(large, std::string(9'000'001, 'y'));
+    ReplaceAll(large, "z");
     EXPECT_EQ(large.history.undoStack.size(), 1u);
     ASSERT_TRUE(Undo(large.Context()));
     EXPECT_EQ(large.Bytes().size(), 9'000'001u);
@@ -318,7 +330,7 @@ TEST(EditHistory, ResetEmptiesEverythingAndStartsFromTheCurrentText) {
     EXPECT_EQ(s.adapter.changeCounter, changes + 1);
     EXPECT_GT(s.adapter.textVersion, version);
     EXPECT_FALSE(HasLastEdit(s.Context()));
-    EXPECT_EQ(s.history.baseline, u"ya\r\nb");
+    EXPECT_EQ(RecordedText(s.Context()), u"ya\r\nb");
 }
 
 TEST(EditHistory, LoadingTextIsNotAnEdit) {
@@ -332,6 +344,127 @@ TEST(EditHistory, LoadingTextIsNotAnEdit) {
     s.Type("!");
     ASSERT_TRUE(Undo(s.Context()));
     EXPECT_EQ(s.Bytes(), "new text");
+}
+
+TEST(EditHistory, AStepChangingSeveralPlacesIsUndoneAndRedoneExactly) {
+    const std::string before = "alpha\r\nbeta\r\ngamma\r\ndelta";
+    FakeEditorSession s(before);
+    s.editor.SetSelection(2, 2);
+    BeforeEdit(s.Context());
+    (void)s.editor.Insert(s.Bytes().size(), "!");
+    (void)s.editor.Delete(7, 6);  // "beta\r\n"
+    (void)s.editor.Insert(0, "\xF0\x9F\x98\x80");
+    MarkLineChanged(s.Context(), 0);
+    AfterEdit(s.Context(), false);
+    const std::string after = s.Bytes();
+    ASSERT_EQ(after, "\xF0\x9F\x98\x80" "alpha\r\ngamma\r\ndelta!");
+    ASSERT_EQ(s.history.undoStack.size(), 1u);
+    ASSERT_TRUE(Undo(s.Context()));
+    EXPECT_EQ(s.Bytes(), before);
+    EXPECT_EQ(s.Caret(), 2u);
+    EXPECT_EQ(s.history.marks, (LineMarks {0, 0, 0, 0}));
+    ASSERT_TRUE(Redo(s.Context()));
+    EXPECT_EQ(s.Bytes(), after);
+    EXPECT_EQ(s.history.marks, (LineMarks {1, 0, 0}));
+}
+
+TEST(EditHistory, AStepThatLeavesTheTextAsItWasRecordsNothing) {
+    FakeEditorSession s("abc\r\ndef");
+    s.editor.SetSelection(1, 1);
+    s.Type("x");
+    BeforeEdit(s.Context());
+    (void)s.editor.Insert(4, "\xE3\x81\x8B\r\n");
+    (void)s.editor.Delete(4, 5);
+    AfterEdit(s.Context(), true);
+    ApplyTextEdit(s.Context(), {{1, 3}, u"xb", {3, 3}}, false);  // the same text again
+    EXPECT_EQ(s.history.undoStack.size(), 1u);
+    ASSERT_TRUE(Undo(s.Context()));
+    EXPECT_EQ(s.Bytes(), "abc\r\ndef");
+}
+
+TEST(EditHistory, AChangeNobodyReportedDropsTheStepsInsteadOfMisplacingThem) {
+    FakeEditorSession s("abc");
+    s.editor.SetSelection(3, 3);
+    s.Type("d");
+    s.editor.SetListener(nullptr);
+    (void)s.editor.Insert(0, "zz");
+    s.editor.SetListener([&](const TextModification& change) {
+        OnComponentModified(s.Context(), change);
+        OnDocumentChanged(s.Context());
+    });
+    s.Type("e");
+    EXPECT_FALSE(Undo(s.Context()));
+    EXPECT_EQ(s.Bytes(), "zzabcde");
+    s.Type("f");
+    ASSERT_TRUE(Undo(s.Context()));
+    EXPECT_EQ(s.Bytes(), "zzabcde");
+}
+
+// Positions between the characters of well-formed UTF-8.
+std::vector<std::size_t> Boundaries(const std::string& bytes) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i <= bytes.size(); ++i) {
+        if (i == bytes.size() || (static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) at.push_back(i);
+    }
+    return at;
+}
+
+// Typing, deleting and compound edits that change several places (with and
+// without matched marks) at random over CR LF, kana and emoji: undoing every
+// step and redoing it passes through every recorded state, marks included,
+// and nothing reads the whole text from the component again.
+TEST(EditHistory, RandomStepsUndoAndRedoThroughEveryRecordedState) {
+    const std::string pieces[] = {"a", "\r\n", "\xE3\x81\x8B", "\xF0\x9F\x98\x80", "b\r\nc"};
+    for (const unsigned seed : {1u, 2u, 3u}) {
+        std::mt19937 random(seed);
+        FakeEditorSession s("one\r\ntwo \xE3\x81\x8B\r\n\xF0\x9F\x98\x80 three\r\nfour");
+        const int reads = s.editor.wholeReads;
+        const auto change = [&] {
+            const std::vector<std::size_t> at = Boundaries(s.Bytes());
+            const std::size_t from = random() % at.size();
+            if (random() % 2 == 0) {
+                (void)s.editor.Insert(at[from], pieces[random() % std::size(pieces)]);
+            } else {
+                const std::size_t to = std::min(at.size() - 1, from + random() % 4);
+                (void)s.editor.Delete(at[from], at[to] - at[from]);
+            }
+        };
+        struct State {
+            std::string bytes;
+            LineMarks marks;
+        };
+        std::vector<State> states {{s.Bytes(), s.history.marks}};
+        for (int round = 0; round < 90; ++round) {
+            const std::size_t steps = s.history.undoStack.size();
+            CaptureBeforeUserEdit(s.Context());
+            if (round % 3 != 2) {
+                change();
+            } else {
+                BeforeEdit(s.Context());
+                for (int i = 0; i < 3; ++i) change();
+                AfterEdit(s.Context(), round % 2 == 0);
+            }
+            if (s.history.undoStack.size() > steps) {
+                states.push_back({s.Bytes(), s.history.marks});
+            } else {
+                ASSERT_EQ(s.Bytes(), states.back().bytes);
+                states.back().marks = s.history.marks;
+            }
+        }
+        ASSERT_LT(states.size(), kMaxUndoEntries);
+        for (std::size_t i = states.size() - 1; i-- > 0;) {
+            ASSERT_TRUE(Undo(s.Context()));
+            ASSERT_EQ(s.Bytes(), states[i].bytes) << seed << ": undone to " << i;
+            ASSERT_EQ(s.history.marks, states[i].marks) << seed << ": undone to " << i;
+        }
+        EXPECT_FALSE(Undo(s.Context()));
+        for (std::size_t i = 1; i < states.size(); ++i) {
+            ASSERT_TRUE(Redo(s.Context()));
+            ASSERT_EQ(s.Bytes(), states[i].bytes) << seed << ": redone to " << i;
+            ASSERT_EQ(s.history.marks, states[i].marks) << seed << ": redone to " << i;
+        }
+        EXPECT_EQ(s.editor.wholeReads, reads);
+    }
 }
 
 TEST(EditHistory, ReadOnlyEditorRefusesUndo) {

@@ -110,6 +110,22 @@ TEST(TextAdapter, ChangeReadBeforeItsNotificationIsNotAppliedTwice) {
     EXPECT_EQ(f.editor.wholeReads, 2);
 }
 
+TEST(TextAdapter, APatchTellsWhatItReplacedOrThatThisIsUnknown) {
+    AdapterFixture f;
+    (void)ReadText(f.adapter, f.editor);
+    Utf16Change applied;
+    std::u16string removed;
+    ASSERT_TRUE(OnTextModified(f.adapter, f.editor, f.editor.Delete(1, 6), applied, &removed));  // emoji, CR LF
+    EXPECT_EQ(removed, kText.substr(applied.index, applied.removed));
+    EXPECT_NE(removed.find(u"\U0001F600\r\n"), std::u16string::npos);
+
+    // Read again after the change: what it replaced is gone.
+    const TextModification change = f.editor.Insert(0, "q");
+    (void)ReadText(f.adapter, f.editor);
+    EXPECT_FALSE(OnTextModified(f.adapter, f.editor, change, applied, &removed));
+    EXPECT_EQ(ReadText(f.adapter, f.editor), u"qa\u65E5b");
+}
+
 TEST(TextAdapter, UnreportedChangeOrAnotherWindowIsReadAgain) {
     AdapterFixture f;
     (void)ReadText(f.adapter, f.editor);

@@ -158,5 +158,50 @@ TEST(UtfDualText, TypingIntoALargeTextKeepsCheckpointsSpread) {
     ExpectConsistent(dual, random);
 }
 
+// Edits at both ends and in the middle, cut anywhere inside multi-byte
+// sequences and surrogate pairs, checked against a plain string and a fresh
+// decode without closing the gaps (reading the whole text now and then
+// closes them). The reported change must turn the old text into the new.
+TEST(UtfDualText, GapsFollowEditsAnywhereAndMatchAReference) {
+    const struct {
+        std::size_t length;
+        unsigned seed;
+    } cases[] = {{0, 1}, {30, 2}, {3 * DualText::kCheckpointSpacing, 3}};
+    for (const auto& c : cases) {
+        std::mt19937 random(c.seed);
+        std::string reference = RandomBytes(random, c.length);
+        DualText dual;
+        dual.Assign(reference);
+        for (int round = 0; round < 300; ++round) {
+            const std::size_t size = reference.size();
+            const std::size_t start = round % 4 == 0 ? 0 : round % 4 == 1 ? size : random() % (size + 1);
+            const std::size_t end = std::min(size, start + random() % 6);
+            const std::size_t insertLength = random() % 6;
+            const std::string inserted = RandomBytes(random, insertLength).substr(0, insertLength);
+            const std::u16string before = Utf8ToUtf16Lenient(reference);
+            std::u16string removed;
+            const Utf16Change change = dual.Replace(start, end, inserted, &removed);
+            reference.replace(start, end - start, inserted);
+            const std::u16string after = Utf8ToUtf16Lenient(reference);
+
+            ASSERT_EQ(removed, before.substr(change.index, change.removed));
+            ASSERT_EQ(before.substr(0, change.index) + after.substr(change.index, change.inserted) +
+                          before.substr(change.index + change.removed),
+                      after);
+            ASSERT_EQ(dual.ByteRange(0, reference.size()), reference);
+            ASSERT_EQ(dual.TextRange(0, after.size()), after);
+            for (int i = 0; i < 8; ++i) {
+                const std::size_t position = i < 2 ? start + i : random() % (reference.size() + 2);
+                ASSERT_EQ(dual.ToIndex(position), Utf16IndexOf(reference, position)) << position;
+                const std::size_t index = i < 2 ? change.index + i : random() % (after.size() + 2);
+                ASSERT_EQ(dual.ToBytePosition(index), BytePositionOf(reference, after, index)) << index;
+            }
+            if (round % 50 == 49) {
+                ASSERT_EQ(dual.Text(), after);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillpane

@@ -15,7 +15,7 @@
 
 namespace quillpane::testing {
 
-class FakeEditorModel final : public EditorModel {
+class FakeEditorModel : public EditorModel {
 public:
     using Listener = std::function<void(const TextModification&)>;
 
