@@ -40,7 +40,9 @@ add_library(scintilla STATIC
   ${_scintilla_core}
   "${SCINTILLA_SOURCE_DIR}/win32/HanjaDic.cxx"
   "${SCINTILLA_SOURCE_DIR}/win32/PlatWin.cxx"
-  "${SCINTILLA_SOURCE_DIR}/win32/ScintillaWin.cxx")
+  "${SCINTILLA_SOURCE_DIR}/win32/ScintillaWin.cxx"
+  # The typed call object the program drives each editor through.
+  "${SCINTILLA_SOURCE_DIR}/call/ScintillaCall.cxx")
 target_include_directories(scintilla
   PUBLIC "${SCINTILLA_SOURCE_DIR}/include"
   PRIVATE "${SCINTILLA_SOURCE_DIR}/src")

@@ -10,10 +10,9 @@
 #include "app/focus_rules.h"
 #include "app/panel_geometry.h"
 #include "app/theme_win.h"
-#include "editor/editor_host_win.h"
-#include "editor/text_adapter_win.h"
+#include "editor/editor_window_win.h"
 #include "platform/handles_win.h"
-#include "sections/memo_fold.h"
+#include "sections/memo_fold_win.h"
 #include "settings/config.h"
 #include "storage/backup.h"
 #include "storage/memo_state.h"
@@ -47,27 +46,22 @@ struct App {
     UINT taskbarCreatedMessage = 0;
 
     HWND panel = nullptr;
-    HWND editor = nullptr;
     HWND sidebar = nullptr;  // the heading sidebar, once it exists
 
     std::u16string dataFolder;
     std::u16string programFolder;
     std::u16string configPath;
     Config config;
-    int sessionFontStep = 0;
 
     MemoState memo;
     bool memoCreated = false;
-    bool replacingEditorText = false;
     BackupRecord backupRecord;
 
     ShellState shell;
     TrayState tray;
     ThemeState theme;
-    EditorLook look;  // the editor's appearance, kept across its re-creation
-    EditorTextState textState;  // text adapter, edit history and changed-line marks
-    MemoFoldState memoFolds;  // the folds last applied to the editor
-    bool recomputingFolds = false;
+    EditorWindow editor;  // the memo's editor; reads config.editor and theme.isDark
+    MemoFolds folds;      // the memo folds shown in the editor
 };
 
 // Saves config.ini from the record; failures are silent by design.

@@ -4,6 +4,7 @@
 #include "app/app_win.h"
 #include "app/focus_rules.h"
 #include "app/panel_geometry.h"
+#include "platform/system_calls_win.h"
 #include "app/panel_win.h"
 #include "platform/wide_win.h"
 
@@ -65,7 +66,9 @@ FocusTarget DescribeTarget(HWND window) {
 
 bool IsCloaked(HWND window) {
     DWORD cloaked = 0;
-    return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked))) && cloaked != 0;
+    const auto getAttribute = System().dwmGetWindowAttribute;
+    return getAttribute != nullptr && SUCCEEDED(getAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked))) &&
+           cloaked != 0;
 }
 
 struct CoverSearch {

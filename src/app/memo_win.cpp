@@ -3,13 +3,14 @@
 #include "app/memo_win.h"
 
 #include "app/app_win.h"
-#include "app/commands.h"
+#include "resources/messages.h"
 #include "app/tray_win.h"
+#include "editor/editor_commands_win.h"
 #include "editor/editor_host_win.h"
 #include "editor/text_adapter_win.h"
 #include "i18n/language.h"
 #include "i18n/strings.h"
-#include "sections/memo_fold_win.h"
+#include "app/editor_settings_win.h"
 #include "storage/backup.h"
 #include "storage/note_file.h"
 
@@ -33,34 +34,35 @@ void ApplyTimerAction(App& app, SaveTimerAction action) {
 
 void LoadNote(App& app) {
     const bool wasDirty = app.memo.memoDirty;
-    EditorTextState& textState = app.textState;
+    EditorTextState& textState = app.editor.text;
     // The editor's change notifications during the replacement are ours.
-    app.replacingEditorText = true;
+    app.editor.replacingText = true;
     const LoadOutcome outcome = LoadNoteInto(app.memo, ReadNoteFile(app.memo.memoPath));
     if (outcome.Succeeded()) {
-        if (outcome.saveReenabled) SetEditorReadOnly(app.editor, false);
+        if (outcome.saveReenabled) SetEditorReadOnly(app.editor.hwnd, false);
         LoadEditorText(textState, outcome.text);
         // The editor may hold the text in a form of its own (NUL bytes,
         // lone surrogates): compare later edits with what it really holds.
         app.memo.lastSavedText = ReadEditorText(textState);
+        ResetChangedSpan(app.memo);
     } else {
         const TextId message =
             outcome.failure == LoadFailure::TooLarge ? TextId::LoadFailedTooLarge : TextId::LoadFailedUnreadable;
         const std::u16string_view text = Text(message, UiLanguage(app));
-        SetEditorReadOnly(app.editor, true);
+        SetEditorReadOnly(app.editor.hwnd, true);
         LoadEditorText(textState, text);
         ShowWarningBalloon(app, text);
     }
-    app.replacingEditorText = false;
-    SyncLineNumbers(app);
-    RecomputeMemoFolds(app);
+    app.editor.replacingText = false;
+    RefreshLineNumbers(app.editor);
+    RefreshMemoFolds(app);
     ::KillTimer(app.panel, kTimerAutosave);
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
 }
 
 bool SaveNote(App& app) {
     const bool wasDirty = app.memo.memoDirty;
-    const SaveResult result = SaveNoteText(app.memo, ReadEditorText(app.textState));
+    const SaveResult result = SaveNoteText(app.memo, ReadEditorText(app.editor.text));
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     switch (result) {
     case SaveResult::Saved: {
@@ -86,11 +88,17 @@ void FlushNote(App& app) {
 }
 
 void OnEditorModified(App& app, const SCNotification& notification) {
-    EditorTextState& textState = app.textState;
+    EditorTextState& textState = app.editor.text;
     if (!OnScintillaModified(textState, notification)) return;
-    if (!app.replacingEditorText && !textState.history.loading) {
+    if (!app.editor.replacingText && !textState.history.loading) {
         const bool wasDirty = app.memo.memoDirty;
-        ApplyTimerAction(app, OnEditorChanged(app.memo, ReadEditorText(textState)));
+        const std::size_t at = EditorIndexFromPosition(textState, static_cast<std::size_t>(notification.position));
+        const std::size_t length = EditorLength16(app.editor);
+        const long long delta = static_cast<long long>(length) - static_cast<long long>(app.memo.changed.length);
+        const auto read = [&textState](std::size_t start, std::size_t end) {
+            return ReadEditorRange(textState, start, end);
+        };
+        ApplyTimerAction(app, OnEditorEdited(app.memo, at, delta, read));
         if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     }
     OnDocumentChanged(textState);

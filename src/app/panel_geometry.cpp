@@ -2,7 +2,7 @@
 // physical pixels, so every rule can be tested without a screen.
 #include "app/panel_geometry.h"
 
-#include "app/dpi.h"
+#include "platform/dpi.h"
 
 #include <algorithm>
 #include <limits>
@@ -168,10 +168,6 @@ std::int64_t IntersectionArea(const Rect& a, const Rect& b) {
     const std::int64_t width = std::min(a.right, b.right) - std::max(a.left, b.left);
     const std::int64_t height = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
     return (width > 0 && height > 0) ? width * height : 0;
-}
-
-int ClampFontStep(int step) {
-    return std::clamp(step, kMinFontStep, kMaxFontStep);
 }
 
 unsigned LayoutDelay(bool inSizeMove, std::uint64_t now, std::uint64_t lastLayout) {

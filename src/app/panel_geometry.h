@@ -6,29 +6,9 @@
 #include <optional>
 #include <span>
 
+#include "platform/geometry.h"
+
 namespace quillpane {
-
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    [[nodiscard]] int Width() const { return right - left; }
-    [[nodiscard]] int Height() const { return bottom - top; }
-    bool operator==(const Rect&) const = default;
-};
-
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
-
-struct Size {
-    int width = 0;
-    int height = 0;
-    bool operator==(const Size&) const = default;
-};
 
 // A monitor as the system reports it: its whole area and its work area
 // (without the taskbar).
@@ -84,11 +64,6 @@ enum class HitZone { Client, Left, Right, Top, Bottom, TopLeft, TopRight, Bottom
 // Area in square pixels that two rectangles share.
 [[nodiscard]] std::int64_t IntersectionArea(const Rect& a, const Rect& b);
 inline constexpr std::int64_t kMinCoveringArea = 64;
-
-// Font size steps that Ctrl+wheel and the zoom keys may reach.
-inline constexpr int kMinFontStep = -8;
-inline constexpr int kMaxFontStep = 20;
-[[nodiscard]] int ClampFontStep(int step);
 
 // During an interactive resize, layouts come at most every 30 ms: the delay
 // before the next one may run, 0 when it may run now.

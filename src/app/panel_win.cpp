@@ -2,8 +2,7 @@
 #include "app/panel_win.h"
 
 #include "app/app_win.h"
-#include "app/commands.h"
-#include "app/dpi.h"
+#include "app/editor_settings_win.h"
 #include "app/focus_win.h"
 #include "app/hotkey_win.h"
 #include "app/memo_win.h"
@@ -13,10 +12,13 @@
 #include "editor/editor_commands_win.h"
 #include "editor/editor_host_win.h"
 #include "resource_ids.h"
+#include "platform/dpi.h"
+#include "platform/system_calls_win.h"
+#include "resources/messages.h"
 #include "sections/memo_fold_win.h"
+#include "sections/section_commands_win.h"
 
 #include <Scintilla.h>
-#include <dwmapi.h>
 #include <windowsx.h>
 
 #include <vector>
@@ -27,14 +29,6 @@ namespace {
 // Windows 11 values; older MinGW headers lack them, older Windows ignores them.
 constexpr DWORD kDwmWindowCornerPreference = 33;
 constexpr DWORD kDwmCornerRound = 2;
-
-int WindowDpi(HWND hwnd) {
-    using GetDpiFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpiFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const UINT dpi = getDpi != nullptr ? getDpi(hwnd) : 0;
-    return dpi != 0 ? static_cast<int>(dpi) : kDefaultDpi;
-}
 
 Rect ToRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
@@ -91,7 +85,7 @@ Rect ClampToNearestMonitor(const Rect& rect) {
 }
 
 void FocusEditor(App& app) {
-    if (app.editor != nullptr) ::SetFocus(app.editor);
+    if (app.editor.hwnd != nullptr) ::SetFocus(app.editor.hwnd);
 }
 
 // [Window] in memory from the panel's current rectangle; written at hide.
@@ -110,9 +104,9 @@ void RecordPlacement(App& app) {
 void LayoutPanel(App& app) {
     app.shell.lastLayoutTick = ::GetTickCount64();
     const Size client = ClientSize(app.panel);
-    if (app.editor != nullptr) {
+    if (app.editor.hwnd != nullptr) {
         const Rect editor = EditorWindowRect(client, app.shell.metrics);
-        LayoutEditor(app, RECT {editor.left, editor.top, editor.right, editor.bottom});
+        LayoutEditor(app.editor, RECT {editor.left, editor.top, editor.right, editor.bottom});
     }
     const int border = app.shell.metrics.border;
     const RECT strips[] = {
@@ -139,8 +133,8 @@ void ShowRect(App& app, const Rect& rect, bool rememberPlacement) {
     const bool wasShown = app.shell.shown;
     HWND insertAfter = (!wasShown && app.config.general.alwaysOnTop) ? HWND_TOPMOST : HWND_TOP;
     UINT flags = SWP_SHOWWINDOW | (wasShown ? SWP_NOZORDER : 0);
-    if (!wasShown) ClearChangedLineMarks(app);
-    if (!wasShown) RecomputeMemoFolds(app);
+    if (!wasShown) ClearChangedLineMarks(app.editor);
+    if (!wasShown) RefreshMemoFolds(app);
     ::SetWindowPos(app.panel, insertAfter, rect.left, rect.top, rect.Width(), rect.Height(), flags);
     ::UpdateWindow(app.panel);
     ForceForeground(app);
@@ -197,7 +191,7 @@ void OnGetMinMaxInfo(App& app, LPARAM lParam) {
 }
 
 void OnExitSizeMove(App& app) {
-    EndResizeAnchor(app);
+    EndResizeAnchor(app.editor);
     app.shell.inSizeMove = false;
     ::KillTimer(app.panel, kTimerLayout);
     LayoutPanel(app);
@@ -223,8 +217,8 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
     // Document changes arrive as SCN_MODIFIED (WM_NOTIFY); the editor's
     // EN_CHANGE adds nothing to them.
-    if (app.editor != nullptr && reinterpret_cast<HWND>(lParam) == app.editor) return;
-    if (RunEditorCommand(app, id)) return;
+    if (app.editor.hwnd != nullptr && reinterpret_cast<HWND>(lParam) == app.editor.hwnd) return;
+    if (RunEditorCommand(app.editor, id)) return;
     switch (id) {
     case IDM_SHOWPANEL:
         if (app.shell.shown) {
@@ -247,25 +241,25 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
         ::InvalidateRect(app.panel, nullptr, FALSE);
         break;
     case IDM_CUT:
-        ::SendMessageW(app.editor, WM_CUT, 0, 0);
+        ::SendMessageW(app.editor.hwnd, WM_CUT, 0, 0);
         break;
     case IDM_COPY:
-        ::SendMessageW(app.editor, WM_COPY, 0, 0);
+        ::SendMessageW(app.editor.hwnd, WM_COPY, 0, 0);
         break;
     case IDM_PASTE:
-        ::SendMessageW(app.editor, WM_PASTE, 0, 0);
+        ::SendMessageW(app.editor.hwnd, WM_PASTE, 0, 0);
         break;
     case IDM_DELETE:
-        ::SendMessageW(app.editor, WM_CLEAR, 0, 0);
+        ::SendMessageW(app.editor.hwnd, WM_CLEAR, 0, 0);
         break;
     case IDM_SELECTALL:
-        ::SendMessageW(app.editor, EM_SETSEL, 0, -1);
+        ::SendMessageW(app.editor.hwnd, EM_SETSEL, 0, -1);
         break;
     case IDM_INSERTMARKER:
-        InsertMarkerCommand(app);
+        InsertMarkerCommand(app.editor);
         break;
     case IDM_SELECTNOTE:
-        SelectThisNoteCommand(app);
+        SelectThisNoteCommand(app.editor);
         break;
     case IDM_ROLE_SEPARATOR:
     case IDM_ROLE_HEADING:
@@ -285,7 +279,8 @@ void OnTimer(App& app, UINT_PTR id) {
         OnMemoWatchTimer(app);
         break;
     case kTimerMemoFolds:
-        OnMemoFoldTimer(app);
+        ::KillTimer(app.panel, kTimerMemoFolds);
+        RefreshMemoFolds(app);
         break;
     case kTimerLayout:
         ::KillTimer(app.panel, kTimerLayout);
@@ -329,7 +324,7 @@ void OnTrayNotify(App& app, LPARAM lParam) {
 }
 
 void OnDestroy(App& app) {
-    for (UINT_PTR timer : {kTimerAutosave, kTimerMemoWatch, kTimerLayout, kTimerPhoneRetry}) {
+    for (UINT_PTR timer : {kTimerAutosave, kTimerMemoWatch, kTimerLayout, kTimerPhoneRetry, kTimerMemoFolds}) {
         ::KillTimer(app.panel, timer);
     }
     ::UnregisterHotKey(app.panel, kHotkeyId);
@@ -339,6 +334,7 @@ void OnDestroy(App& app) {
 }
 
 LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (OnEditorRequest(app, message, wParam, lParam)) return 0;
     if (message != 0 && message == app.toggleMessage) {
         OnToggleMessage(app, wParam, lParam);
         return 0;
@@ -380,7 +376,7 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_ENTERSIZEMOVE:
         app.shell.inSizeMove = true;
-        BeginResizeAnchor(app);
+        BeginResizeAnchor(app.editor);
         return 0;
     case WM_EXITSIZEMOVE:
         OnExitSizeMove(app);
@@ -413,7 +409,7 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         HidePanel(app);
         return 0;
     case PM_ZOOMSTEP:
-        SetSizeStep(app, app.sessionFontStep + (static_cast<int>(wParam) > 0 ? 1 : -1), false);
+        SetSizeStep(app, app.editor.sizeStep + (static_cast<int>(wParam) > 0 ? 1 : -1), false);
         return 0;
     case PM_ZOOMRESET:
         SetSizeStep(app, app.config.editor.fontSizeStep, false);
@@ -425,12 +421,13 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         DarkenMenus(app);
         break;
     case WM_NOTIFY:
-        if (app.editor != nullptr && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == app.editor) {
+        if (app.editor.hwnd != nullptr && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == app.editor.hwnd) {
             if (reinterpret_cast<const NMHDR*>(lParam)->code == SCN_MODIFIED) {
                 OnEditorModified(app, *reinterpret_cast<const SCNotification*>(lParam));
             }
-            OnEditorNotify(app, *reinterpret_cast<const NMHDR*>(lParam));
-            OnMemoFoldNotify(app, *reinterpret_cast<const SCNotification*>(lParam));
+            OnEditorNotify(app.editor, *reinterpret_cast<const NMHDR*>(lParam));
+            OnMemoFoldNotify(app.editor, app.folds, app.config.sidebar.folded,
+                             *reinterpret_cast<const SCNotification*>(lParam));
         }
         break;
     case PM_SAVENOW:
@@ -466,7 +463,7 @@ LRESULT CALLBACK PanelWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         app->panel = nullptr;
-        app->editor = nullptr;
+        app->editor.hwnd = nullptr;
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
     return HandleMessage(*app, hwnd, message, wParam, lParam);
@@ -491,8 +488,10 @@ bool CreatePanel(App& app) {
                                    placement.w, placement.h, nullptr, nullptr, app.instance, &app);
     if (panel == nullptr) return false;
     const DWORD corner = kDwmCornerRound;
-    ::DwmSetWindowAttribute(panel, kDwmWindowCornerPreference, &corner, sizeof(corner));
-    RecomputeMetrics(app, WindowDpi(panel));
+    if (System().dwmSetWindowAttribute != nullptr) {
+        System().dwmSetWindowAttribute(panel, kDwmWindowCornerPreference, &corner, sizeof(corner));
+    }
+    RecomputeMetrics(app, WindowDpiOf(panel));
 
     if (!placement.posValid) {
         placement.w = Scale(640, app.shell.metrics.dpi);
@@ -507,10 +506,8 @@ bool CreatePanel(App& app) {
     ::SetWindowPos(panel, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     const Rect editor = EditorWindowRect(ClientSize(panel), app.shell.metrics);
-    const EditorSettings& settings = app.config.editor;
-    InitEditorLook(app.look, settings, app.sessionFontStep);
-    if (CreateEditor(app, RECT {editor.left, editor.top, editor.right, editor.bottom}, settings.wordWrap, u"",
-                     settings.fontPitch == FontPitch::Fixed, app.sessionFontStep, true) == nullptr) {
+    WireEditor(app);
+    if (!CreateEditor(app.editor, RECT {editor.left, editor.top, editor.right, editor.bottom}, u"", true)) {
         ::DestroyWindow(panel);
         return false;
     }

@@ -2,7 +2,7 @@
 #include "app/startup_win.h"
 
 #include "app/app_win.h"
-#include "app/commands.h"
+#include "resources/messages.h"
 #include "app/focus_win.h"
 #include "app/memo_win.h"
 #include "app/panel_win.h"
@@ -12,6 +12,7 @@
 #include "i18n/language.h"
 #include "i18n/language_win.h"
 #include "i18n/strings.h"
+#include "platform/system_calls_win.h"
 #include "platform/wide_win.h"
 #include "settings/embedded_default_win.h"
 #include "app/hotkey_win.h"
@@ -33,12 +34,9 @@ constexpr wchar_t kToggleMessageName[] = L"WM_QUILLPN_TOGGLE";
 
 // Windows 10 1703 and later; older systems keep the manifest's awareness.
 void SetPerMonitorDpiAwareness() {
-    using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr) return;
-    auto setContext =
-        reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(::GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
-    if (setContext != nullptr) setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    if (const auto setContext = System().setProcessDpiAwarenessContext) {
+        setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    }
 }
 
 // Another instance owns the mutex: ask it to show its panel and leave.
@@ -55,7 +53,7 @@ void LoadSettings(App& app) {
     app.configPath = ConfigPathOf(app.programFolder);
     EnsureConfigFile(app.dataFolder, ExecutableFolder(), EmbeddedDefaultConfig());
     app.config = LoadConfig(app.configPath);
-    app.sessionFontStep = app.config.editor.fontSizeStep;
+    app.editor.sizeStep = app.config.editor.fontSizeStep;
 }
 
 void ResolveMemoPath(App& app) {

@@ -20,10 +20,6 @@ bool FollowsSystemChange(Theme theme, std::u16string_view area) {
     return theme == Theme::FollowOs && area == kImmersiveColorSet;
 }
 
-std::u16string_view ControlThemeName(bool dark) {
-    return dark ? u"DarkMode_Explorer" : u"Explorer";
-}
-
 std::uint32_t PanelBackgroundColour(bool dark) {
     return dark ? 0x1E1E1E : 0xFFFFFF;
 }

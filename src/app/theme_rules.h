@@ -1,6 +1,7 @@
 // Which theme is in force: [UI] Theme against the system's app colour setting.
 #pragma once
 
+#include "editor/editor_look.h"
 #include "settings/config.h"
 
 #include <cstdint>
@@ -30,9 +31,6 @@ struct ResolvedTheme {
 // WM_SETTINGCHANGE with this area name is the system's light/dark switch.
 inline constexpr std::u16string_view kImmersiveColorSet = u"ImmersiveColorSet";
 [[nodiscard]] bool FollowsSystemChange(Theme theme, std::u16string_view area);
-
-// The visual style that gives scroll bars and lists the theme's look.
-[[nodiscard]] std::u16string_view ControlThemeName(bool dark);
 
 // The panel's own background and frame (0x00BBGGRR).
 [[nodiscard]] std::uint32_t PanelBackgroundColour(bool dark);

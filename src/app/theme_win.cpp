@@ -3,11 +3,12 @@
 #include "app/theme_win.h"
 
 #include "app/app_win.h"
+#include "app/editor_settings_win.h"
 #include "app/theme_rules.h"
 #include "editor/editor_host_win.h"
+#include "platform/system_calls_win.h"
 #include "platform/wide_win.h"
 
-#include <dwmapi.h>
 #include <uxtheme.h>
 
 #include <string>
@@ -18,46 +19,21 @@ namespace {
 // Windows 10 2004 and later; older headers lack the name.
 constexpr DWORD kDwmUseImmersiveDarkMode = 20;
 
-// The undocumented uxtheme exports, reachable by ordinal only.
-constexpr WORD kOrdinalAllowDarkModeForWindow = 133;
-constexpr WORD kOrdinalSetPreferredAppMode = 135;
-constexpr WORD kOrdinalFlushMenuThemes = 136;
-
-using AllowDarkModeForWindowFn = BOOLEAN(WINAPI*)(HWND, BOOLEAN);
-using SetPreferredAppModeFn = int(WINAPI*)(int);
-using FlushMenuThemesFn = void(WINAPI*)();
-
-HMODULE UxTheme() {
-    static const HMODULE module = [] {
-        HMODULE loaded = ::GetModuleHandleW(L"uxtheme.dll");
-        if (loaded == nullptr) loaded = ::LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        return loaded;
-    }();
-    return module;
-}
-
-template <typename Fn>
-Fn Export(WORD ordinal) {
-    HMODULE module = UxTheme();
-    if (module == nullptr) return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, MAKEINTRESOURCEA(ordinal))));
-}
-
 void SetPreferredAppMode(int mode) {
-    if (auto fn = Export<SetPreferredAppModeFn>(kOrdinalSetPreferredAppMode)) fn(mode);
+    if (const auto fn = System().setPreferredAppMode) fn(mode);
 }
 
 void FlushMenuThemes() {
-    if (auto fn = Export<FlushMenuThemesFn>(kOrdinalFlushMenuThemes)) fn();
+    if (const auto fn = System().flushMenuThemes) fn();
 }
 
 void AllowDarkModeForWindow(HWND window, bool allow) {
-    if (auto fn = Export<AllowDarkModeForWindowFn>(kOrdinalAllowDarkModeForWindow)) fn(window, allow ? TRUE : FALSE);
+    if (const auto fn = System().allowDarkModeForWindow) fn(window, allow ? TRUE : FALSE);
 }
 
 void SetDarkFrame(HWND window, bool dark) {
     const BOOL value = dark ? TRUE : FALSE;
-    ::DwmSetWindowAttribute(window, kDwmUseImmersiveDarkMode, &value, sizeof(value));
+    if (const auto fn = System().dwmSetWindowAttribute) fn(window, kDwmUseImmersiveDarkMode, &value, sizeof(value));
 }
 
 void SetControlTheme(HWND window, bool dark) {
@@ -109,14 +85,14 @@ void ApplyTheme(App& app) {
     const bool suspend = app.panel != nullptr && app.shell.shown && ::IsWindowVisible(app.panel);
     if (suspend) {
         ::SendMessageW(app.panel, WM_SETREDRAW, FALSE, 0);
-        if (app.editor != nullptr) ::SendMessageW(app.editor, WM_SETREDRAW, FALSE, 0);
+        if (app.editor.hwnd != nullptr) ::SendMessageW(app.editor.hwnd, WM_SETREDRAW, FALSE, 0);
     }
 
     SetTheme(app, theme.isDark);
-    if (app.editor != nullptr) {
-        SetControlTheme(app.editor, theme.isDark);
-        MeasureEditorFont(app);
-        ApplyMargins(app);
+    if (app.editor.hwnd != nullptr) {
+        SetControlTheme(app.editor.hwnd, theme.isDark);
+        MeasureEditorFont(app.editor);
+        ApplyMargins(app.editor);
     }
     if (app.panel != nullptr) {
         AllowDarkModeForWindow(app.panel, theme.menusDark);
@@ -126,9 +102,9 @@ void ApplyTheme(App& app) {
 
     if (suspend) {
         ::SendMessageW(app.panel, WM_SETREDRAW, TRUE, 0);
-        if (app.editor != nullptr) ::SendMessageW(app.editor, WM_SETREDRAW, TRUE, 0);
+        if (app.editor.hwnd != nullptr) ::SendMessageW(app.editor.hwnd, WM_SETREDRAW, TRUE, 0);
         constexpr UINT kAll = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
-        Redraw(app.editor, kAll);
+        Redraw(app.editor.hwnd, kAll);
         Redraw(app.panel, kAll);
     }
 }

@@ -2,7 +2,7 @@
 #include "app/tray_win.h"
 
 #include "app/app_win.h"
-#include "app/commands.h"
+#include "resources/messages.h"
 #include "resource_ids.h"
 
 #include <commctrl.h>

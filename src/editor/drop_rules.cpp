@@ -1,6 +1,8 @@
 // Drop rules of the editor: file names as text, moved and copied text.
 #include "editor/drop_rules.h"
 
+#include "storage/note_codec.h"
+
 #include <algorithm>
 
 namespace quillpane {
@@ -42,8 +44,12 @@ DropOutcome FileDrop(std::u16string_view text, std::size_t dropIndex, const std:
 }
 
 DropOutcome TextDrop(std::u16string_view text, Selection selection, std::size_t dropIndex,
-                     std::u16string_view dropped, bool ctrl) {
-    if (dropped.empty()) return {};
+                     std::u16string_view droppedText, bool ctrl) {
+    if (droppedText.empty()) return {};
+    // Text from another program may end its lines in LF or CR alone; the
+    // memo's lines end in CR LF everywhere, as after a load.
+    const std::u16string normalized = NormalizeLineEnds(droppedText);
+    const std::u16string_view dropped = normalized;
     const std::size_t at = std::min(dropIndex, text.size());
     const std::size_t selStart = std::min(selection.Start(), text.size());
     const std::size_t selEnd = std::min(selection.End(), text.size());

@@ -2,7 +2,7 @@
 // dropped text is inserted, or moved within the editor; each drop one step.
 #include "editor/drop_target_win.h"
 
-#include "app/app_win.h"
+#include "editor/editor_window_win.h"
 #include "editor/drop_rules.h"
 #include "editor/editor_commands_win.h"
 #include "editor/editor_host_win.h"
@@ -140,12 +140,12 @@ HRESULT EditorDropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, 
     *effect = DROPEFFECT_NONE;
     filesOffered_ = false;
     textOffered_ = false;
-    EditorTextState& state = app_.textState;
+    EditorTextState& state = ed_.text;
     if (data == nullptr || IsEditorReadOnly(editor_) || state.editor != editor_) return S_OK;
     POINT client {point.x, point.y};
     ::ScreenToClient(editor_, &client);
     const LRESULT position =
-        ::SendMessageW(editor_, SCI_CHARPOSITIONFROMPOINT, static_cast<WPARAM>(client.x), client.y);
+        Sci(ed_, editor_, SCI_CHARPOSITIONFROMPOINT, static_cast<WPARAM>(client.x), client.y);
     if (position < 0) return S_OK;
     const std::size_t dropIndex = EditorIndexFromPosition(state, static_cast<std::size_t>(position));
     const std::u16string& text = ReadEditorText(state);
@@ -158,21 +158,21 @@ HRESULT EditorDropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, 
     } else {
         const std::optional<std::u16string> dropped = DroppedText(data);
         if (!dropped) return S_OK;
-        outcome = TextDrop(text, EditorSelection16(app_), dropIndex, *dropped, (keyState & MK_CONTROL) != 0);
+        outcome = TextDrop(text, EditorSelection16(ed_), dropIndex, *dropped, (keyState & MK_CONTROL) != 0);
     }
     if (outcome.edit) {
         ApplyTextEdit(state, *outcome.edit, true);
-        AfterCaretMove(app_);
+        AfterCaretMove(ed_);
     }
     *effect = ToDropEffect(outcome.effect);
     return S_OK;
 }
 
-EditorDropTarget* RegisterEditorDropTarget(App& app, HWND editor) {
+EditorDropTarget* RegisterEditorDropTarget(EditorWindow& ed, HWND editor) {
     if (FAILED(::OleInitialize(nullptr))) return nullptr;
     // The component registers a target of its own; the program's replaces it.
     ::RevokeDragDrop(editor);
-    auto* target = new EditorDropTarget(app, editor);
+    auto* target = new EditorDropTarget(ed, editor);
     if (FAILED(::RegisterDragDrop(editor, target))) {
         target->Release();
         ::OleUninitialize();

@@ -9,11 +9,11 @@
 
 namespace quillpane {
 
-struct App;
+struct EditorWindow;
 
 class EditorDropTarget final : public IDropTarget {
 public:
-    EditorDropTarget(App& app, HWND editor) : app_(app), editor_(editor) {}
+    EditorDropTarget(EditorWindow& ed, HWND editor) : ed_(ed), editor_(editor) {}
     EditorDropTarget(const EditorDropTarget&) = delete;
     EditorDropTarget& operator=(const EditorDropTarget&) = delete;
 
@@ -29,7 +29,7 @@ private:
     ~EditorDropTarget() = default;
     [[nodiscard]] DWORD EffectFor(DWORD keyState) const;
 
-    App& app_;
+    EditorWindow& ed_;
     HWND editor_;
     bool filesOffered_ = false;
     bool textOffered_ = false;
@@ -38,7 +38,7 @@ private:
 
 // Replaces the component's own drop target by the program's; null when OLE
 // is not available (the editor then takes no drops).
-[[nodiscard]] EditorDropTarget* RegisterEditorDropTarget(App& app, HWND editor);
+[[nodiscard]] EditorDropTarget* RegisterEditorDropTarget(EditorWindow& ed, HWND editor);
 // On WM_NCDESTROY: revokes and releases the target (target becomes null).
 void RevokeEditorDropTarget(EditorDropTarget*& target, HWND editor);
 

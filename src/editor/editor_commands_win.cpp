@@ -2,12 +2,14 @@
 // word commands, caret moves and the history commands.
 #include "editor/editor_commands_win.h"
 
-#include "app/app_win.h"
-#include "app/commands.h"
+#include "editor/editor_window_win.h"
+#include "resources/messages.h"
 #include "editor/editor_host_win.h"
+#include "editor/editor_keys.h"
 #include "editor/text_adapter_win.h"
 #include "editor/word_boundaries.h"
 #include "editor/word_segmenter_win.h"
+#include "platform/utf_convert.h"
 
 #include <Scintilla.h>
 
@@ -16,16 +18,12 @@
 namespace quillpane {
 namespace {
 
-LRESULT Call(HWND editor, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return ::SendMessageW(editor, message, wParam, lParam);
-}
-
 std::size_t ToSize(LRESULT value) {
     return value > 0 ? static_cast<std::size_t>(value) : 0;
 }
 
-bool Ready(const App& app) {
-    return app.editor != nullptr && app.textState.editor == app.editor;
+bool Ready(const EditorWindow& ed) {
+    return ed.hwnd != nullptr && ed.text.editor == ed.hwnd;
 }
 
 std::optional<LineCommand> LineCommandFor(unsigned id) {
@@ -43,48 +41,136 @@ std::optional<LineCommand> LineCommandFor(unsigned id) {
     }
 }
 
+// At most this many bytes on either side of the caret are read for the word
+// and line rules: a memo of one enormous line stays as fast as any other.
+constexpr std::size_t kWindowReach = 8192;
+
+std::size_t LengthOf(EditorWindow& ed) {
+    return EditorTextLength(ed.text);
+}
+
+// The lines around a selection, from the line before it to the line after
+// it, in UTF-16 with the index of their first unit: what the word and line
+// rules look at instead of the whole memo.
+struct TextWindow {
+    std::u16string text;
+    std::size_t offset = 0;
+
+    [[nodiscard]] Selection Local(Selection selection) const {
+        return {selection.anchor - offset, selection.caret - offset};
+    }
+    [[nodiscard]] Selection Global(Selection selection) const {
+        return {selection.anchor + offset, selection.caret + offset};
+    }
+    [[nodiscard]] TextRange Global(TextRange range) const { return {range.start + offset, range.end + offset}; }
+    [[nodiscard]] TextEdit Global(TextEdit edit) const {
+        edit.replaced = Global(edit.replaced);
+        edit.selectionAfter = Global(edit.selectionAfter);
+        return edit;
+    }
+};
+
+bool StartsCharacter(EditorWindow& ed, std::size_t position) {
+    const auto byte = static_cast<unsigned char>(Sci(ed, SCI_GETCHARAT, position));
+    return (byte & 0xC0) != 0x80;
+}
+
+TextWindow WindowAround(EditorWindow& ed, std::size_t fromIndex, std::size_t toIndex) {
+    EditorTextState& state = ed.text;
+    const std::size_t length = ToSize(Sci(ed, SCI_GETLENGTH));
+    const std::size_t from = EditorPositionFromIndex(state, std::min(fromIndex, toIndex));
+    const std::size_t to = EditorPositionFromIndex(state, std::max(fromIndex, toIndex));
+    const auto firstLine = ToSize(Sci(ed, SCI_LINEFROMPOSITION, from));
+    const auto lastLine = ToSize(Sci(ed, SCI_LINEFROMPOSITION, to));
+    std::size_t start = ToSize(Sci(ed, SCI_POSITIONFROMLINE, firstLine > 0 ? firstLine - 1 : 0));
+    std::size_t end = std::min(length, ToSize(Sci(ed, SCI_POSITIONFROMLINE, lastLine + 2)));
+    if (lastLine + 2 >= ToSize(Sci(ed, SCI_GETLINECOUNT))) end = length;
+    if (from > start + kWindowReach) start = from - kWindowReach;
+    if (end > to + kWindowReach) end = to + kWindowReach;
+    while (start > 0 && !StartsCharacter(ed, start)) --start;
+    while (end < length && !StartsCharacter(ed, end)) ++end;
+
+    std::string bytes(end - start + 1, '\0');
+    Sci_TextRangeFull range {};
+    range.chrg.cpMin = static_cast<Sci_Position>(start);
+    range.chrg.cpMax = static_cast<Sci_Position>(end);
+    range.lpstrText = bytes.data();
+    bytes.resize(ToSize(Sci(ed, SCI_GETTEXTRANGEFULL, 0, reinterpret_cast<LPARAM>(&range))));
+    return {Utf8ToUtf16Lenient(bytes), EditorIndexFromPosition(state, start)};
+}
+
+TextWindow WindowAround(EditorWindow& ed, Selection selection) {
+    return WindowAround(ed, selection.Start(), selection.End());
+}
+
+// The line commands that look only at the selected lines and their neighbours.
+bool IsLocalCommand(LineCommand command) {
+    switch (command) {
+    case LineCommand::DuplicateLines:
+    case LineCommand::DeleteLines:
+    case LineCommand::JoinLines:
+    case LineCommand::DeleteToLineEnd:
+    case LineCommand::MoveLinesUp:
+    case LineCommand::MoveLinesDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Deletes range as one step; the caret stays at its start.
-bool DeleteRange(App& app, const std::optional<TextRange>& range) {
+bool DeleteRange(EditorWindow& ed, const std::optional<TextRange>& range) {
     if (!range || range->start == range->end) return false;
     const TextEdit edit {*range, u"", {range->start, range->start}};
-    ApplyTextEdit(app.textState, edit, true);
-    AfterCaretMove(app);
+    ApplyTextEdit(ed.text, edit, true);
+    AfterCaretMove(ed);
     return true;
 }
 
 }  // namespace
 
-Selection EditorSelection16(App& app) {
-    if (!Ready(app)) return {};
-    EditorTextState& state = app.textState;
-    const std::size_t anchor = EditorIndexFromPosition(state, ToSize(Call(app.editor, SCI_GETANCHOR)));
-    const std::size_t caret = EditorIndexFromPosition(state, ToSize(Call(app.editor, SCI_GETCURRENTPOS)));
+std::size_t EditorLength16(EditorWindow& ed) {
+    return Ready(ed) ? LengthOf(ed) : 0;
+}
+
+bool ArrowStopsHere(EditorWindow& ed, bool toEnd, bool extend) {
+    if (!Ready(ed)) return false;
+    const Selection selection = EditorSelection16(ed);
+    const TextWindow window = WindowAround(ed, selection);
+    return ArrowStopsAtLineEdge(window.text, window.Local(selection), toEnd, extend);
+}
+
+Selection EditorSelection16(EditorWindow& ed) {
+    if (!Ready(ed)) return {};
+    EditorTextState& state = ed.text;
+    const std::size_t anchor = EditorIndexFromPosition(state, ToSize(Sci(ed, SCI_GETANCHOR)));
+    const std::size_t caret = EditorIndexFromPosition(state, ToSize(Sci(ed, SCI_GETCURRENTPOS)));
     return {anchor, caret};
 }
 
-void AfterCaretMove(App& app) {
-    ApplyCaret(app);
-    UpdateCurrentLineCues(app);
+void AfterCaretMove(EditorWindow& ed) {
+    ApplyCaret(ed);
+    UpdateCurrentLineCues(ed);
 }
 
-void SetSelection16(App& app, Selection selection) {
-    if (!Ready(app)) return;
-    EditorTextState& state = app.textState;
-    const std::size_t length = ReadEditorText(state).size();
+void SetSelection16(EditorWindow& ed, Selection selection) {
+    if (!Ready(ed)) return;
+    EditorTextState& state = ed.text;
+    const std::size_t length = LengthOf(ed);
     const std::size_t anchor = EditorPositionFromIndex(state, std::min(selection.anchor, length));
     const std::size_t caret = EditorPositionFromIndex(state, std::min(selection.caret, length));
-    Call(app.editor, SCI_SETSEL, static_cast<WPARAM>(anchor), static_cast<LPARAM>(caret));
-    Call(app.editor, SCI_CHOOSECARETX);
-    Call(app.editor, SCI_SCROLLCARET);
-    AfterCaretMove(app);
+    Sci(ed, SCI_SETSEL, static_cast<WPARAM>(anchor), static_cast<LPARAM>(caret));
+    Sci(ed, SCI_CHOOSECARETX);
+    Sci(ed, SCI_SCROLLCARET);
+    AfterCaretMove(ed);
 }
 
-void SetCaret(App& app, std::size_t index, bool extend) {
-    if (!Ready(app)) return;
-    index = std::min(index, ReadEditorText(app.textState).size());
+void SetCaret(EditorWindow& ed, std::size_t index, bool extend) {
+    if (!Ready(ed)) return;
+    index = std::min(index, LengthOf(ed));
     std::size_t anchor = index;
     if (extend) {
-        const Selection current = EditorSelection16(app);
+        const Selection current = EditorSelection16(ed);
         // The end farther from the target stays.
         const std::size_t start = current.Start();
         const std::size_t end = current.End();
@@ -96,93 +182,116 @@ void SetCaret(App& app, std::size_t index, bool extend) {
             anchor = index - start >= end - index ? start : end;
         }
     }
-    SetSelection16(app, {anchor, index});
+    SetSelection16(ed, {anchor, index});
 }
 
-bool RunLineCommandOn(App& app, LineCommand command) {
-    if (!Ready(app)) return false;
-    EditorTextState& state = app.textState;
-    const std::u16string& text = ReadEditorText(state);
-    if (text.empty()) return false;
-    const std::optional<TextEdit> edit = RunLineCommand(command, text, EditorSelection16(app));
+bool RunLineCommandOn(EditorWindow& ed, LineCommand command) {
+    if (!Ready(ed)) return false;
+    EditorTextState& state = ed.text;
+    const Selection selection = EditorSelection16(ed);
+    std::optional<TextEdit> edit;
+    if (IsLocalCommand(command)) {
+        const TextWindow window = WindowAround(ed, selection);
+        if (LengthOf(ed) == 0) return false;
+        edit = RunLineCommand(command, window.text, window.Local(selection));
+        if (edit) edit = window.Global(*edit);
+    } else {
+        // Sorting and cleaning up take the whole memo when nothing is selected.
+        const std::u16string& text = ReadEditorText(state);
+        if (text.empty()) return false;
+        edit = RunLineCommand(command, text, selection);
+    }
     if (!edit) return false;
     ApplyTextEdit(state, *edit, MarksByLineMatching(command));
-    AfterCaretMove(app);
+    AfterCaretMove(ed);
     return true;
 }
 
-bool CanMoveLinesNow(App& app, int direction) {
-    if (!Ready(app)) return false;
-    return CanMoveLines(ReadEditorText(app.textState), EditorSelection16(app), direction);
+bool CanMoveLinesNow(EditorWindow& ed, int direction) {
+    if (!Ready(ed)) return false;
+    const Selection selection = EditorSelection16(ed);
+    const TextWindow window = WindowAround(ed, selection);
+    return CanMoveLines(window.text, window.Local(selection), direction);
 }
 
-bool DeleteWordLeft(App& app) {
-    if (!Ready(app)) return false;
-    return DeleteRange(app, DeleteWordLeftRange(ReadEditorText(app.textState), EditorSelection16(app)));
+bool DeleteWordLeft(EditorWindow& ed) {
+    if (!Ready(ed)) return false;
+    const Selection selection = EditorSelection16(ed);
+    const TextWindow window = WindowAround(ed, selection);
+    const std::optional<TextRange> range = DeleteWordLeftRange(window.text, window.Local(selection));
+    return DeleteRange(ed, range ? std::optional<TextRange>(window.Global(*range)) : std::nullopt);
 }
 
-bool DeleteWordRight(App& app) {
-    if (!Ready(app)) return false;
-    return DeleteRange(app, DeleteWordRightRange(ReadEditorText(app.textState), EditorSelection16(app)));
+bool DeleteWordRight(EditorWindow& ed) {
+    if (!Ready(ed)) return false;
+    const Selection selection = EditorSelection16(ed);
+    const TextWindow window = WindowAround(ed, selection);
+    const std::optional<TextRange> range = DeleteWordRightRange(window.text, window.Local(selection));
+    return DeleteRange(ed, range ? std::optional<TextRange>(window.Global(*range)) : std::nullopt);
 }
 
-void MoveByWord(App& app, bool right, bool extend) {
-    if (!Ready(app)) return;
-    SetSelection16(app, WordMove(ReadEditorText(app.textState), EditorSelection16(app), right, extend));
+void MoveByWord(EditorWindow& ed, bool right, bool extend) {
+    if (!Ready(ed)) return;
+    const Selection selection = EditorSelection16(ed);
+    const TextWindow window = WindowAround(ed, selection);
+    SetSelection16(ed, window.Global(WordMove(window.text, window.Local(selection), right, extend)));
 }
 
-void ScrollKeepingCaret(App& app, bool down) {
-    if (!Ready(app)) return;
-    HWND editor = app.editor;
-    const LRESULT caret = Call(editor, SCI_GETCURRENTPOS);
-    const LRESULT x = Call(editor, SCI_POINTXFROMPOSITION, 0, caret);
-    const LRESULT y = Call(editor, SCI_POINTYFROMPOSITION, 0, caret);
-    Call(editor, SCI_LINESCROLL, 0, down ? 1 : -1);
-    const LRESULT position = Call(editor, SCI_POSITIONFROMPOINT, static_cast<WPARAM>(x), y);
-    if (position >= 0) Call(editor, SCI_SETEMPTYSELECTION, static_cast<WPARAM>(position));
-    AfterCaretMove(app);
+void ScrollKeepingCaret(EditorWindow& ed, bool down) {
+    if (!Ready(ed)) return;
+    const LRESULT caret = Sci(ed, SCI_GETCURRENTPOS);
+    const LRESULT x = Sci(ed, SCI_POINTXFROMPOSITION, 0, caret);
+    const LRESULT y = Sci(ed, SCI_POINTYFROMPOSITION, 0, caret);
+    Sci(ed, SCI_LINESCROLL, 0, down ? 1 : -1);
+    const LRESULT position = Sci(ed, SCI_POSITIONFROMPOINT, static_cast<WPARAM>(x), y);
+    if (position >= 0) Sci(ed, SCI_SETEMPTYSELECTION, static_cast<WPARAM>(position));
+    AfterCaretMove(ed);
 }
 
-void CaretToLineEdge(App& app, bool toEnd) {
-    if (!Ready(app)) return;
-    const std::u16string& text = ReadEditorText(app.textState);
-    const LineRange line = LogicalLineAt(text, EditorSelection16(app).End());
-    SetCaret(app, toEnd ? line.contentEnd : line.start, false);
+void CaretToLineEdge(EditorWindow& ed, bool toEnd) {
+    if (!Ready(ed)) return;
+    const std::size_t end = EditorSelection16(ed).End();
+    const TextWindow window = WindowAround(ed, end, end);
+    const LineRange line = LogicalLineAt(window.text, end - window.offset);
+    SetCaret(ed, window.offset + (toEnd ? line.contentEnd : line.start), false);
 }
 
-void SelectWordAt(App& app, std::size_t index) {
-    if (!Ready(app)) return;
-    const std::u16string& text = ReadEditorText(app.textState);
-    if (const std::optional<TextRange> word = WordRangeAt(text, index, PlatformSegmentLookup())) {
-        SetSelection16(app, {word->start, word->end});
+void SelectWordAt(EditorWindow& ed, std::size_t index) {
+    if (!Ready(ed)) return;
+    const TextWindow window = WindowAround(ed, index, index);
+    if (const std::optional<TextRange> word =
+            WordRangeAt(window.text, index - window.offset, PlatformSegmentLookup())) {
+        SetSelection16(ed, window.Global(Selection {word->start, word->end}));
     }
 }
 
-std::optional<TextRange> WordAtCaret(App& app) {
-    if (!Ready(app)) return std::nullopt;
-    const std::u16string& text = ReadEditorText(app.textState);
-    return WordAtCaret(text, EditorSelection16(app).caret, PlatformSegmentLookup());
+std::optional<TextRange> WordAtCaret(EditorWindow& ed) {
+    if (!Ready(ed)) return std::nullopt;
+    const std::size_t caret = EditorSelection16(ed).caret;
+    const TextWindow window = WindowAround(ed, caret, caret);
+    const std::optional<TextRange> word = WordAtCaret(window.text, caret - window.offset, PlatformSegmentLookup());
+    return word ? std::optional<TextRange>(window.Global(*word)) : std::nullopt;
 }
 
-bool RunEditorCommand(App& app, unsigned id) {
-    if (!Ready(app)) return false;
-    EditorTextState& state = app.textState;
+bool RunEditorCommand(EditorWindow& ed, unsigned id) {
+    if (!Ready(ed)) return false;
+    EditorTextState& state = ed.text;
     switch (id) {
     case IDM_UNDO:
-        if (Undo(state)) AfterCaretMove(app);
+        if (Undo(state)) AfterCaretMove(ed);
         return true;
     case IDM_REDO:
-        if (Redo(state)) AfterCaretMove(app);
+        if (Redo(state)) AfterCaretMove(ed);
         return true;
     case IDM_LASTEDIT:
         GoToLastEdit(state);
-        AfterCaretMove(app);
+        AfterCaretMove(ed);
         return true;
     default:
         break;
     }
     if (const std::optional<LineCommand> command = LineCommandFor(id)) {
-        (void)RunLineCommandOn(app, *command);
+        (void)RunLineCommandOn(ed, *command);
         return true;
     }
     return false;

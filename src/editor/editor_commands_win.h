@@ -13,41 +13,47 @@
 
 namespace quillpane {
 
-struct App;
+struct EditorWindow;
+
+// The memo's length in UTF-16 code units, without reading its text.
+[[nodiscard]] std::size_t EditorLength16(EditorWindow& ed);
+// Whether an arrow key stops at the line edge under NoArrowLineCross, judged
+// on the lines around the selection.
+[[nodiscard]] bool ArrowStopsHere(EditorWindow& ed, bool toEnd, bool extend);
 
 // The main selection as UTF-16 anchor and caret.
-[[nodiscard]] Selection EditorSelection16(App& app);
+[[nodiscard]] Selection EditorSelection16(EditorWindow& ed);
 
 // Caret to a UTF-16 index (clamped); with extend the end of the selection
 // farther from the index stays. Then the caret's x is remembered, the caret
 // scrolled into view and the caret look and cues brought up to date.
-void SetCaret(App& app, std::size_t index, bool extend);
+void SetCaret(EditorWindow& ed, std::size_t index, bool extend);
 // A stream selection from anchor to caret (UTF-16), finished as SetCaret.
-void SetSelection16(App& app, Selection selection);
+void SetSelection16(EditorWindow& ed, Selection selection);
 // Caret look and current-line cues after the program moved the caret.
-void AfterCaretMove(App& app);
+void AfterCaretMove(EditorWindow& ed);
 
 // Runs a line command; true when the text changed (one undo step).
-bool RunLineCommandOn(App& app, LineCommand command);
-[[nodiscard]] bool CanMoveLinesNow(App& app, int direction);
+bool RunLineCommandOn(EditorWindow& ed, LineCommand command);
+[[nodiscard]] bool CanMoveLinesNow(EditorWindow& ed, int direction);
 
 // Ctrl+Backspace / Ctrl+Delete; true when something was deleted.
-bool DeleteWordLeft(App& app);
-bool DeleteWordRight(App& app);
+bool DeleteWordLeft(EditorWindow& ed);
+bool DeleteWordRight(EditorWindow& ed);
 // Ctrl+Shift+Left/Right, Ctrl+Alt+Left/Right.
-void MoveByWord(App& app, bool right, bool extend);
+void MoveByWord(EditorWindow& ed, bool right, bool extend);
 // Ctrl+Up/Down: one line of scrolling, the caret keeping its place on screen.
-void ScrollKeepingCaret(App& app, bool down);
+void ScrollKeepingCaret(EditorWindow& ed, bool down);
 // Ctrl+Left/Right: start or content end of the caret's logical line.
-void CaretToLineEdge(App& app, bool toEnd);
+void CaretToLineEdge(EditorWindow& ed, bool toEnd);
 
 // The double-click word (platform segmenter, else the class rule).
-void SelectWordAt(App& app, std::size_t index);
+void SelectWordAt(EditorWindow& ed, std::size_t index);
 // The word at the caret for the search highlight, if there is one.
-[[nodiscard]] std::optional<TextRange> WordAtCaret(App& app);
+[[nodiscard]] std::optional<TextRange> WordAtCaret(EditorWindow& ed);
 
 // The panel's editor commands: undo, redo, last edit location and the line
 // commands of the menus. True when id was one of them.
-bool RunEditorCommand(App& app, unsigned id);
+bool RunEditorCommand(EditorWindow& ed, unsigned id);
 
 }  // namespace quillpane

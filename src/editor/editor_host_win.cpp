@@ -2,14 +2,12 @@
 // program gives it, its layout, and whole-text access.
 #include "editor/editor_host_win.h"
 
-#include "app/app_win.h"
-#include "app/dpi.h"
-#include "app/theme_rules.h"
+#include "platform/dpi.h"
 #include "editor/editor_paint_win.h"
 #include "editor/editor_proc_win.h"
 #include "platform/utf_convert.h"
 #include "platform/wide_win.h"
-#include "sections/memo_fold_win.h"
+#include "resources/messages.h"
 
 #include <Scintilla.h>
 #include <imm.h>
@@ -27,8 +25,8 @@ static_assert(kStyleDefault == STYLE_DEFAULT && kStyleLineNumber == STYLE_LINENU
 
 namespace {
 
-LRESULT Call(HWND editor, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return ::SendMessageW(editor, message, wParam, lParam);
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendMessageW(window, message, wParam, lParam);
 }
 
 WPARAM W(int value) {
@@ -79,33 +77,38 @@ std::string FaceNameOf(HFONT font) {
     return Utf16ToUtf8(FromWide(logFont.lfFaceName));
 }
 
-void RebuildFont(App& app, HWND editor) {
-    EditorLook& look = app.look;
-    const int dpi = WindowDpiOf(editor);
-    UniqueFont font = BuildEditorFont(look.fixedPitch, look.sizeStep, dpi);
-    if (!font) return;  // keep the previous font rather than none
-    ::SendMessageW(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
-    look.font = std::move(font);
-    look.fontDpi = dpi;
+bool FixedPitch(const EditorWindow& ed) {
+    return SettingsOf(ed).fontPitch == FontPitch::Fixed;
 }
 
-void SendCreationSettings(HWND editor, bool wrap) {
-    Call(editor, SCI_SETCODEPAGE, SC_CP_UTF8);
-    Call(editor, SCI_SETEOLMODE, SC_EOL_CRLF);
-    Call(editor, SCI_SETUNDOCOLLECTION, 0);
-    Call(editor, SCI_SETWRAPMODE, wrap ? SC_WRAP_WORD : SC_WRAP_NONE);
-    Call(editor, SCI_SETLAYOUTCACHE, SC_CACHE_DOCUMENT);
-    Call(editor, SCI_SETBUFFEREDDRAW, 1);
-    Call(editor, SCI_SETHSCROLLBAR, wrap ? 0 : 1);
-    Call(editor, SCI_SETSCROLLWIDTHTRACKING, 1);
-    Call(editor, SCI_SETUSETABS, 1);
-    Call(editor, SCI_SETTABWIDTH, 4);
-    Call(editor, SCI_SETMOUSESELECTIONRECTANGULARSWITCH, 1);
-    Call(editor, SCI_SETVIRTUALSPACEOPTIONS, SCVS_RECTANGULARSELECTION);
-    Call(editor, SCI_SETADDITIONALSELECTIONTYPING, 1);
-    Call(editor, SCI_SETIMEINTERACTION, SC_IME_INLINE);
-    Call(editor, SCI_USEPOPUP, SC_POPUP_NEVER);
-    Call(editor, SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
+void RebuildFont(EditorWindow& ed) {
+    EditorLook& look = ed.look;
+    const int dpi = WindowDpiOf(ed.hwnd);
+    UniqueFont font = BuildEditorFont(FixedPitch(ed), ed.sizeStep, dpi);
+    if (!font) return;  // keep the previous font rather than none
+    Send(ed.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    look.font = std::move(font);
+    look.fontDpi = dpi;
+    ed.dpi = dpi;
+}
+
+void SendCreationSettings(EditorWindow& ed, bool wrap) {
+    Sci(ed, SCI_SETCODEPAGE, SC_CP_UTF8);
+    Sci(ed, SCI_SETEOLMODE, SC_EOL_CRLF);
+    Sci(ed, SCI_SETUNDOCOLLECTION, 0);
+    Sci(ed, SCI_SETWRAPMODE, wrap ? SC_WRAP_WORD : SC_WRAP_NONE);
+    Sci(ed, SCI_SETLAYOUTCACHE, SC_CACHE_DOCUMENT);
+    Sci(ed, SCI_SETBUFFEREDDRAW, 1);
+    Sci(ed, SCI_SETHSCROLLBAR, wrap ? 0 : 1);
+    Sci(ed, SCI_SETSCROLLWIDTHTRACKING, 1);
+    Sci(ed, SCI_SETUSETABS, 1);
+    Sci(ed, SCI_SETTABWIDTH, 4);
+    Sci(ed, SCI_SETMOUSESELECTIONRECTANGULARSWITCH, 1);
+    Sci(ed, SCI_SETVIRTUALSPACEOPTIONS, SCVS_RECTANGULARSELECTION);
+    Sci(ed, SCI_SETADDITIONALSELECTIONTYPING, 1);
+    Sci(ed, SCI_SETIMEINTERACTION, SC_IME_INLINE);
+    Sci(ed, SCI_USEPOPUP, SC_POPUP_NEVER);
+    Sci(ed, SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
 }
 
 bool ReadImeOpen(HWND editor) {
@@ -116,100 +119,98 @@ bool ReadImeOpen(HWND editor) {
     return open;
 }
 
-Colour BandColour(const App& app) {
-    return CurrentLineCueColours(app.look.dark, app.look.imeOpen, app.config.editor).band;
+Colour BandColour(const EditorWindow& ed) {
+    return CurrentLineCueColours(IsDark(ed), ed.look.imeOpen, SettingsOf(ed)).band;
 }
 
-void SwitchBand(App& app, bool on) {
-    HWND editor = app.editor;
+void SwitchBand(EditorWindow& ed, bool on) {
     if (on) {
-        Call(editor, SCI_SETCARETLINEBACK, BandColour(app));
-        Call(editor, SCI_SETCARETLINEBACKALPHA, SC_ALPHA_NOALPHA);
-        Call(editor, SCI_SETCARETLINEVISIBLE, 1);
+        Sci(ed, SCI_SETCARETLINEBACK, BandColour(ed));
+        Sci(ed, SCI_SETCARETLINEBACKALPHA, SC_ALPHA_NOALPHA);
+        Sci(ed, SCI_SETCARETLINEVISIBLE, 1);
         // The band stays while the editor has no focus.
-        Call(editor, SCI_SETCARETLINEVISIBLEALWAYS, 1);
+        Sci(ed, SCI_SETCARETLINEVISIBLEALWAYS, 1);
     } else {
-        Call(editor, SCI_SETCARETLINEVISIBLE, 0);
-        Call(editor, SCI_SETCARETLINEVISIBLEALWAYS, 0);
+        Sci(ed, SCI_SETCARETLINEVISIBLE, 0);
+        Sci(ed, SCI_SETCARETLINEVISIBLEALWAYS, 0);
     }
-    app.look.bandOn = on;
+    ed.look.bandOn = on;
 }
 
-bool SelectionEmpty(HWND editor) {
-    return Call(editor, SCI_GETSELECTIONEMPTY) != 0;
+bool SelectionEmpty(EditorWindow& ed) {
+    return Sci(ed, SCI_GETSELECTIONEMPTY) != 0;
 }
 
-void StyleFont(HWND editor, int style, const std::string& face, int points) {
-    Call(editor, SCI_STYLESETFONT, W(style), reinterpret_cast<LPARAM>(face.c_str()));
-    Call(editor, SCI_STYLESETSIZE, W(style), points);
+void StyleFont(EditorWindow& ed, int style, const std::string& face, int points) {
+    Sci(ed, SCI_STYLESETFONT, W(style), reinterpret_cast<LPARAM>(face.c_str()));
+    Sci(ed, SCI_STYLESETSIZE, W(style), points);
 }
 
-void ApplyIndicators(HWND editor, bool dark) {
-    for (const IndicatorLook& indicator : IndicatorLooks(dark)) {
+void ApplyIndicators(EditorWindow& ed) {
+    for (const IndicatorLook& indicator : IndicatorLooks(IsDark(ed))) {
         const WPARAM id = W(indicator.indicator);
-        Call(editor, SCI_INDICSETSTYLE, id, indicator.style);
-        Call(editor, SCI_INDICSETFORE, id, L(indicator.fore));
-        Call(editor, SCI_INDICSETUNDER, id, indicator.under ? 1 : 0);
-        if (indicator.alpha >= 0) Call(editor, SCI_INDICSETALPHA, id, indicator.alpha);
-        if (indicator.outlineAlpha >= 0) Call(editor, SCI_INDICSETOUTLINEALPHA, id, indicator.outlineAlpha);
+        Sci(ed, SCI_INDICSETSTYLE, id, indicator.style);
+        Sci(ed, SCI_INDICSETFORE, id, L(indicator.fore));
+        Sci(ed, SCI_INDICSETUNDER, id, indicator.under ? 1 : 0);
+        if (indicator.alpha >= 0) Sci(ed, SCI_INDICSETALPHA, id, indicator.alpha);
+        if (indicator.outlineAlpha >= 0) Sci(ed, SCI_INDICSETOUTLINEALPHA, id, indicator.outlineAlpha);
         if (indicator.hoverStyle >= 0) {
-            Call(editor, SCI_INDICSETHOVERSTYLE, id, indicator.hoverStyle);
-            Call(editor, SCI_INDICSETHOVERFORE, id, L(indicator.hoverFore));
+            Sci(ed, SCI_INDICSETHOVERSTYLE, id, indicator.hoverStyle);
+            Sci(ed, SCI_INDICSETHOVERFORE, id, L(indicator.hoverFore));
         }
     }
 }
 
-void DefineChevron(HWND editor, int marker, Chevron chevron, int size, Colour colour) {
+void DefineChevron(EditorWindow& ed, int marker, Chevron chevron, int size, Colour colour) {
     const std::vector<std::uint8_t> pixels = ChevronImage(chevron, size, colour);
-    Call(editor, SCI_RGBAIMAGESETWIDTH, W(size));
-    Call(editor, SCI_RGBAIMAGESETHEIGHT, W(size));
-    Call(editor, SCI_RGBAIMAGESETSCALE, 100);
-    Call(editor, SCI_MARKERDEFINERGBAIMAGE, W(marker), reinterpret_cast<LPARAM>(pixels.data()));
+    Sci(ed, SCI_RGBAIMAGESETWIDTH, W(size));
+    Sci(ed, SCI_RGBAIMAGESETHEIGHT, W(size));
+    Sci(ed, SCI_RGBAIMAGESETSCALE, 100);
+    Sci(ed, SCI_MARKERDEFINERGBAIMAGE, W(marker), reinterpret_cast<LPARAM>(pixels.data()));
 }
 
 // How the fold margin looks; what a click in it does belongs to the memo folds.
-void ApplyFoldMargin(App& app) {
-    HWND editor = app.editor;
-    if (!app.config.editor.memoFold) {
+void ApplyFoldMargin(EditorWindow& ed) {
+    if (!SettingsOf(ed).memoFold) {
         for (int margin : {1, 2}) {
-            Call(editor, SCI_SETMARGINWIDTHN, W(margin), 0);
-            Call(editor, SCI_SETMARGINSENSITIVEN, W(margin), 0);
+            Sci(ed, SCI_SETMARGINWIDTHN, W(margin), 0);
+            Sci(ed, SCI_SETMARGINSENSITIVEN, W(margin), 0);
         }
         return;
     }
-    const Palette& palette = PaletteFor(app.look.dark);
-    const FoldMarginGeometry geometry = FoldMarginFor(app.look.numberWidth, WindowDpiOf(editor));
-    Call(editor, SCI_SETMARGINTYPEN, 1, SC_MARGIN_COLOUR);
-    Call(editor, SCI_SETMARGINWIDTHN, 1, geometry.spacerWidth);
-    Call(editor, SCI_SETMARGINMASKN, 1, 0);
-    Call(editor, SCI_SETMARGINSENSITIVEN, 1, 0);
-    Call(editor, SCI_SETMARGINBACKN, 1, L(palette.gutter));
+    const Palette& palette = PaletteFor(IsDark(ed));
+    const FoldMarginGeometry geometry = FoldMarginFor(ed.look.numberWidth, WindowDpiOf(ed.hwnd));
+    Sci(ed, SCI_SETMARGINTYPEN, 1, SC_MARGIN_COLOUR);
+    Sci(ed, SCI_SETMARGINWIDTHN, 1, geometry.spacerWidth);
+    Sci(ed, SCI_SETMARGINMASKN, 1, 0);
+    Sci(ed, SCI_SETMARGINSENSITIVEN, 1, 0);
+    Sci(ed, SCI_SETMARGINBACKN, 1, L(palette.gutter));
 
-    Call(editor, SCI_SETMARGINTYPEN, 2, SC_MARGIN_SYMBOL);
-    Call(editor, SCI_SETMARGINWIDTHN, 2, geometry.foldWidth);
-    Call(editor, SCI_SETMARGINMASKN, 2, static_cast<LPARAM>(SC_MASK_FOLDERS));
-    Call(editor, SCI_SETMARGINSENSITIVEN, 2, 1);
-    Call(editor, SCI_SETMARGINCURSORN, 2, SC_CURSORARROW);
-    Call(editor, SCI_SETMARGINBACKN, 2, L(palette.gutter));
-    Call(editor, SCI_SETFOLDMARGINCOLOUR, 1, L(palette.gutter));
-    Call(editor, SCI_SETFOLDMARGINHICOLOUR, 1, L(palette.gutter));
+    Sci(ed, SCI_SETMARGINTYPEN, 2, SC_MARGIN_SYMBOL);
+    Sci(ed, SCI_SETMARGINWIDTHN, 2, geometry.foldWidth);
+    Sci(ed, SCI_SETMARGINMASKN, 2, static_cast<LPARAM>(SC_MASK_FOLDERS));
+    Sci(ed, SCI_SETMARGINSENSITIVEN, 2, 1);
+    Sci(ed, SCI_SETMARGINCURSORN, 2, SC_CURSORARROW);
+    Sci(ed, SCI_SETMARGINBACKN, 2, L(palette.gutter));
+    Sci(ed, SCI_SETFOLDMARGINCOLOUR, 1, L(palette.gutter));
+    Sci(ed, SCI_SETFOLDMARGINHICOLOUR, 1, L(palette.gutter));
 
     for (int marker : {SC_MARKNUM_FOLDEREND, SC_MARKNUM_FOLDEROPENMID, SC_MARKNUM_FOLDERMIDTAIL, SC_MARKNUM_FOLDERTAIL,
                        SC_MARKNUM_FOLDERSUB}) {
-        Call(editor, SCI_MARKERDEFINE, W(marker), SC_MARK_EMPTY);
+        Sci(ed, SCI_MARKERDEFINE, W(marker), SC_MARK_EMPTY);
     }
-    DefineChevron(editor, SC_MARKNUM_FOLDER, Chevron::Folded, geometry.markSize, palette.foldMark);
-    DefineChevron(editor, SC_MARKNUM_FOLDEROPEN, Chevron::Open, geometry.markSize, palette.foldMark);
+    DefineChevron(ed, SC_MARKNUM_FOLDER, Chevron::Folded, geometry.markSize, palette.foldMark);
+    DefineChevron(ed, SC_MARKNUM_FOLDEROPEN, Chevron::Open, geometry.markSize, palette.foldMark);
 
-    Call(editor, SCI_SETAUTOMATICFOLD, 0);
-    Call(editor, SCI_SETFOLDFLAGS, 0);
-    Call(editor, SCI_FOLDDISPLAYTEXTSETSTYLE, SC_FOLDDISPLAYTEXT_STANDARD);
-    Call(editor, SCI_STYLESETFORE, STYLE_FOLDDISPLAYTEXT, L(palette.foldDisplayText));
-    Call(editor, SCI_STYLESETBACK, STYLE_FOLDDISPLAYTEXT, L(palette.background));
+    Sci(ed, SCI_SETAUTOMATICFOLD, 0);
+    Sci(ed, SCI_SETFOLDFLAGS, 0);
+    Sci(ed, SCI_FOLDDISPLAYTEXTSETSTYLE, SC_FOLDDISPLAYTEXT_STANDARD);
+    Sci(ed, SCI_STYLESETFORE, STYLE_FOLDDISPLAYTEXT, L(palette.foldDisplayText));
+    Sci(ed, SCI_STYLESETBACK, STYLE_FOLDDISPLAYTEXT, L(palette.background));
 }
 
-int LineCount(HWND editor) {
-    return static_cast<int>(Call(editor, SCI_GETLINECOUNT));
+long long LineCount(EditorWindow& ed) {
+    return static_cast<long long>(Sci(ed, SCI_GETLINECOUNT));
 }
 
 int ClientWidth(HWND editor) {
@@ -218,22 +219,22 @@ int ClientWidth(HWND editor) {
     return client.right - client.left;
 }
 
-ViewSnapshot ReadView(const App& app, HWND editor) {
+ViewSnapshot ReadView(EditorWindow& ed) {
     ViewSnapshot view;
-    view.firstVisibleLine = static_cast<int>(Call(editor, SCI_GETFIRSTVISIBLELINE));
-    const bool measured = app.look.showLineNumbers && app.look.lineHeight >= 0;
-    const int x = AnchorX(measured, app.look.numberWidth, WindowDpiOf(editor));
-    view.topPosition = static_cast<int>(Call(editor, SCI_CHARPOSITIONFROMPOINT, W(x), 0));
-    view.clientWidth = ClientWidth(editor);
+    view.firstVisibleLine = static_cast<int>(Sci(ed, SCI_GETFIRSTVISIBLELINE));
+    const bool measured = SettingsOf(ed).showLineNumbers && ed.look.lineHeight >= 0;
+    const int x = AnchorX(measured, ed.look.numberWidth, WindowDpiOf(ed.hwnd));
+    view.topPosition = static_cast<int>(Sci(ed, SCI_CHARPOSITIONFROMPOINT, W(x), 0));
+    view.clientWidth = ClientWidth(ed.hwnd);
     return view;
 }
 
-void RestoreView(HWND editor, const LayoutPlan& plan) {
+void RestoreView(EditorWindow& ed, const LayoutPlan& plan) {
     if (plan.keepDocumentLine) {
-        const LRESULT line = Call(editor, SCI_LINEFROMPOSITION, W(plan.source.topPosition));
-        Call(editor, SCI_SETFIRSTVISIBLELINE, static_cast<WPARAM>(Call(editor, SCI_VISIBLEFROMDOCLINE, line)));
+        const LRESULT line = Sci(ed, SCI_LINEFROMPOSITION, W(plan.source.topPosition));
+        Sci(ed, SCI_SETFIRSTVISIBLELINE, static_cast<WPARAM>(Sci(ed, SCI_VISIBLEFROMDOCLINE, line)));
     } else {
-        Call(editor, SCI_SETFIRSTVISIBLELINE, W(plan.source.firstVisibleLine));
+        Sci(ed, SCI_SETFIRSTVISIBLELINE, W(plan.source.firstVisibleLine));
     }
 }
 
@@ -248,14 +249,26 @@ void ResetCueCaches(EditorLook& look) {
     look.cueFirstVisibleLine = -1;
 }
 
+// Forgets every margin text: a new window, or numbers switched off.
+void ForgetLineNumbers(EditorWindow& ed) {
+    for (long long line = ed.look.numbered.first; line < ed.look.numbered.End(); ++line) {
+        Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), 0);
+    }
+    ed.look.numbered = {};
+}
+
 // Points the process's text state at a new editor window; the history and
 // its marks stay, the adapter's caches rebuild for the new window.
-void AttachTextState(App& app, HWND editor) {
-    EditorTextState& state = app.textState;
-    state.editor = editor;
+void AttachTextState(EditorWindow& ed) {
+    EditorTextState& state = ed.text;
+    state.editor = ed.hwnd;
+    state.call = &ed.sci;
     if (!state.hooks.refreshLineNumbers) {
-        App* owner = &app;
-        state.hooks.refreshLineNumbers = [owner] { RefreshChangedLines(*owner); };
+        EditorWindow* owner = &ed;
+        state.hooks.refreshLineNumbers = [owner] { RefreshLineNumbers(*owner); };
+        state.hooks.linesShifted = [owner](long long line, long long linesAdded) {
+            ShiftNumberedLines(owner->look.numbered, line, linesAdded);
+        };
         state.hooks.reapplyCaretLook = [owner] {
             ApplyCaret(*owner);
             UpdateCurrentLineCues(*owner);
@@ -263,24 +276,15 @@ void AttachTextState(App& app, HWND editor) {
     }
 }
 
+void RebuildDerivedLook(EditorWindow& ed) {
+    RebuildFont(ed);
+    MeasureEditorFont(ed);
+    ApplyMargins(ed);
+    ApplyStyles(ed);
+    Repaint(ed.hwnd);
+}
+
 }  // namespace
-
-int WindowDpiOf(HWND window) {
-    using GetDpiFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpiFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const UINT dpi = (getDpi != nullptr && window != nullptr) ? getDpi(window) : 0;
-    return dpi != 0 ? static_cast<int>(dpi) : kDefaultDpi;
-}
-
-void InitEditorLook(EditorLook& look, const EditorSettings& settings, int sizeStep) {
-    look.fixedPitch = settings.fontPitch == FontPitch::Fixed;
-    look.sizeStep = ClampFontStep(sizeStep);
-    look.showLineNumbers = settings.showLineNumbers;
-    look.showHighlight = settings.showCurrentLineHighlight;
-    look.showUnderline = settings.showCurrentLineUnderline;
-    look.caretStyle = settings.caretStyle;
-}
 
 bool RegisterEditorClass(HINSTANCE instance) {
     // Scintilla forgets its class atom when asked to register twice.
@@ -290,51 +294,56 @@ bool RegisterEditorClass(HINSTANCE instance) {
     return Scintilla_RegisterClasses(instance) != 0;
 }
 
-HWND CreateEditor(App& app, const RECT& rect, WordWrap wrap, std::u16string_view text, bool fixedPitch, int sizeStep,
-                  bool visible) {
-    if (!RegisterEditorClass(app.instance)) return nullptr;
-    const bool wrapOn = wrap == WordWrap::Wrap;
+void AttachCallObject(Scintilla::ScintillaCall& call, HWND window) {
+    const auto function = reinterpret_cast<Scintilla::FunctionDirect>(Send(window, SCI_GETDIRECTSTATUSFUNCTION));
+    const auto pointer = static_cast<intptr_t>(Send(window, SCI_GETDIRECTPOINTER));
+    call.SetFnPtr(function, pointer);
+}
+
+bool CreateEditor(EditorWindow& ed, const RECT& rect, std::u16string_view text, bool visible) {
+    if (!RegisterEditorClass(ed.instance)) return false;
+    const bool wrapOn = SettingsOf(ed).wordWrap == WordWrap::Wrap;
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL;
     if (!wrapOn) style |= WS_HSCROLL;
     if (visible) style |= WS_VISIBLE;
     const int areaHeight = rect.bottom - rect.top;
-    HWND editor = ::CreateWindowExW(0, L"Scintilla", L"", style, rect.left, rect.top, rect.right - rect.left,
-                                    EditorHeightFor(areaHeight, WindowDpiOf(app.panel)), app.panel,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorControlId)), app.instance,
+    HWND window = ::CreateWindowExW(0, L"Scintilla", L"", style, rect.left, rect.top, rect.right - rect.left,
+                                    EditorHeightFor(areaHeight, WindowDpiOf(ed.parent)), ed.parent,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorControlId)), ed.instance,
                                     nullptr);
-    if (editor == nullptr) return nullptr;
-    app.editor = editor;
-    AttachTextState(app, editor);
-    EditorLook& look = app.look;
+    if (window == nullptr) return false;
+    ed.hwnd = window;
+    AttachCallObject(ed.sci, window);
+    AttachTextState(ed);
+    EditorLook& look = ed.look;
     look.areaRect = rect;
-    look.fixedPitch = fixedPitch;
-    look.sizeStep = ClampFontStep(sizeStep);
+    look.numbered = {};
+    ed.sizeStep = ClampFontStep(ed.sizeStep);
 
-    SendCreationSettings(editor, wrapOn);
-    RebuildFont(app, editor);
-    MeasureEditorFont(app);
-    (void)InstallEditorProc(app, editor);
+    SendCreationSettings(ed, wrapOn);
+    RebuildFont(ed);
+    MeasureEditorFont(ed);
+    (void)InstallEditorProc(ed);
 
     if (!text.empty()) {
         // Appended with its length so that NUL characters survive.
         const std::string bytes = Utf16ToUtf8(text);
-        const bool wasReplacing = app.replacingEditorText;
-        app.replacingEditorText = true;
+        const bool wasReplacing = ed.replacingText;
+        ed.replacingText = true;
         {
             // The copy of a text the history already holds is no edit.
-            HistoryLoadingScope loading(app.textState.history);
-            Call(editor, SCI_APPENDTEXT, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
+            HistoryLoadingScope loading(ed.text.history);
+            Sci(ed, SCI_APPENDTEXT, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
         }
-        app.replacingEditorText = wasReplacing;
+        ed.replacingText = wasReplacing;
     }
 
-    if (!look.backgroundBrush) RebuildThemeBrushes(look);
-    ApplyMargins(app);
+    if (!look.backgroundBrush) RebuildThemeBrushes(look, IsDark(ed));
+    ApplyMargins(ed);
     look.appliedCaretKind = 0;
-    ApplyStyles(app);
+    ApplyStyles(ed);
     ResetCueCaches(look);
-    RecomputeMemoFolds(app);
-    return editor;
+    return true;
 }
 
 HWND CreateEditor(HWND parent, HINSTANCE instance, const RECT& bounds) {
@@ -344,42 +353,53 @@ HWND CreateEditor(HWND parent, HINSTANCE instance, const RECT& bounds) {
                                     parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorControlId)), instance,
                                     nullptr);
     if (editor == nullptr) return nullptr;
-    Call(editor, SCI_SETCODEPAGE, SC_CP_UTF8);
-    Call(editor, SCI_SETEOLMODE, SC_EOL_CRLF);
-    Call(editor, SCI_SETUNDOCOLLECTION, 0);
-    Call(editor, SCI_EMPTYUNDOBUFFER);
+    Send(editor, SCI_SETCODEPAGE, SC_CP_UTF8);
+    Send(editor, SCI_SETEOLMODE, SC_EOL_CRLF);
+    Send(editor, SCI_SETUNDOCOLLECTION, 0);
+    Send(editor, SCI_EMPTYUNDOBUFFER);
     return editor;
 }
 
-bool RecreateEditor(App& app, WordWrap wrap) {
-    HWND old = app.editor;
+bool RecreateEditor(EditorWindow& ed, WordWrap wrap) {
+    HWND old = ed.hwnd;
     if (old == nullptr) return false;
-    EditorLook& look = app.look;
+    EditorLook& look = ed.look;
     const std::u16string text = GetEditorText(old);
-    const LRESULT anchor = Call(old, SCI_GETANCHOR);
-    const LRESULT caret = Call(old, SCI_GETCURRENTPOS);
+    const LRESULT anchor = Send(old, SCI_GETANCHOR);
+    const LRESULT caret = Send(old, SCI_GETCURRENTPOS);
     UniqueFont oldFont = std::move(look.font);
+    Scintilla::ScintillaCall oldCall = ed.sci;
 
-    HWND created = CreateEditor(app, look.areaRect, wrap, text, look.fixedPitch, look.sizeStep, false);
-    if (created == nullptr) {
+    // The new window is made with the wrap asked for; the setting itself is
+    // the caller's to store once this succeeded.
+    EditorSettings wanted = SettingsOf(ed);
+    wanted.wordWrap = wrap;
+    const EditorSettings* settings = ed.settings;
+    ed.settings = &wanted;
+    const bool created = CreateEditor(ed, look.areaRect, text, false);
+    ed.settings = settings;
+    if (!created) {
+        ed.hwnd = old;
+        ed.sci = oldCall;
+        AttachTextState(ed);
         look.font = std::move(oldFont);
         return false;
     }
     ::DestroyWindow(old);
     oldFont.Reset();
+    AttachTextState(ed);
 
     // The marks stay with the history; the text and so its lines are the same.
-    app.textState.history.marks.resize(static_cast<std::size_t>(LineCount(created)), 0);
-    Call(created, SCI_SETSEL, static_cast<WPARAM>(anchor), caret);
-    Call(created, SCI_SCROLLCARET);
-    SetTheme(app, look.dark);
-    RecomputeMemoFolds(app);
+    ed.text.history.marks.resize(static_cast<std::size_t>(LineCount(ed)), 0);
+    Sci(ed, SCI_SETSEL, static_cast<WPARAM>(anchor), caret);
+    Sci(ed, SCI_SCROLLCARET);
+    OnThemeChanged(ed);
     return true;
 }
 
-void MeasureEditorFont(App& app) {
-    HWND editor = app.editor;
-    EditorLook& look = app.look;
+void MeasureEditorFont(EditorWindow& ed) {
+    HWND editor = ed.hwnd;
+    EditorLook& look = ed.look;
     if (editor == nullptr || !look.font) return;
     HDC dc = ::GetDC(editor);
     if (dc == nullptr) return;
@@ -396,329 +416,279 @@ void MeasureEditorFont(App& app) {
     look.textHeight = metrics.tmAscent + metrics.tmDescent;
 }
 
-void ApplyStyles(App& app) {
-    HWND editor = app.editor;
-    if (editor == nullptr) return;
-    EditorLook& look = app.look;
-    const Palette& palette = PaletteFor(look.dark);
+void ApplyStyles(EditorWindow& ed) {
+    if (ed.hwnd == nullptr) return;
+    EditorLook& look = ed.look;
+    const bool dark = IsDark(ed);
+    const Palette& palette = PaletteFor(dark);
     const std::string face = FaceNameOf(look.font.Get());
-    const int points = FontPointSize(look.sizeStep);
+    const int points = FontPointSize(ed.sizeStep);
 
-    StyleFont(editor, STYLE_DEFAULT, face, points);
-    Call(editor, SCI_STYLESETFORE, STYLE_DEFAULT, L(palette.text));
-    Call(editor, SCI_STYLESETBACK, STYLE_DEFAULT, L(palette.background));
-    Call(editor, SCI_STYLECLEARALL);
+    StyleFont(ed, STYLE_DEFAULT, face, points);
+    Sci(ed, SCI_STYLESETFORE, STYLE_DEFAULT, L(palette.text));
+    Sci(ed, SCI_STYLESETBACK, STYLE_DEFAULT, L(palette.background));
+    Sci(ed, SCI_STYLECLEARALL);
 
     for (int style : {STYLE_LINENUMBER, kStyleChangedLineNumber}) {
         const bool changed = style == kStyleChangedLineNumber;
-        StyleFont(editor, style, face, points);
-        Call(editor, SCI_STYLESETFORE, W(style), L(palette.lineNumberText));
-        Call(editor, SCI_STYLESETBACK, W(style), L(palette.gutter));
-        Call(editor, SCI_STYLESETITALIC, W(style), changed ? 1 : 0);
-        Call(editor, SCI_STYLESETWEIGHT, W(style), changed ? 600 : SC_WEIGHT_NORMAL);
+        StyleFont(ed, style, face, points);
+        Sci(ed, SCI_STYLESETFORE, W(style), L(palette.lineNumberText));
+        Sci(ed, SCI_STYLESETBACK, W(style), L(palette.gutter));
+        Sci(ed, SCI_STYLESETITALIC, W(style), changed ? 1 : 0);
+        Sci(ed, SCI_STYLESETWEIGHT, W(style), changed ? 600 : SC_WEIGHT_NORMAL);
     }
-    Call(editor, SCI_SETCARETFORE, L(palette.text));
+    Sci(ed, SCI_SETCARETFORE, L(palette.text));
 
-    look.imeOpen = ReadImeOpen(editor);
-    SwitchBand(app, BandWanted(look.showHighlight, SelectionEmpty(editor)));
+    look.imeOpen = ReadImeOpen(ed.hwnd);
+    SwitchBand(ed, BandWanted(SettingsOf(ed).showCurrentLineHighlight, SelectionEmpty(ed)));
 
-    Call(editor, SCI_SETSELFORE, 1, L(palette.selectionText));
-    Call(editor, SCI_SETSELBACK, 1, L(palette.selectionBack));
-    Call(editor, SCI_SETSELALPHA, SC_ALPHA_NOALPHA);
-    ApplyIndicators(editor, look.dark);
+    Sci(ed, SCI_SETSELFORE, 1, L(palette.selectionText));
+    Sci(ed, SCI_SETSELBACK, 1, L(palette.selectionBack));
+    Sci(ed, SCI_SETSELALPHA, SC_ALPHA_NOALPHA);
+    ApplyIndicators(ed);
 
-    if (look.showLineNumbers) RefreshLineNumbers(app);
-    ApplyCaret(app);
-    ApplyFoldMargin(app);
+    RefreshLineNumbers(ed);
+    ApplyCaret(ed);
+    ApplyFoldMargin(ed);
 }
 
-void ApplyMargins(App& app) {
-    HWND editor = app.editor;
-    if (editor == nullptr) return;
-    EditorLook& look = app.look;
-    const int dpi = WindowDpiOf(editor);
-    look.numberWidth = NumberMarginWidth(look.showLineNumbers, LineCount(editor), look.averageCharWidth, dpi);
-    for (int margin = 1; margin <= 4; ++margin) Call(editor, SCI_SETMARGINWIDTHN, W(margin), 0);
+void ApplyMargins(EditorWindow& ed) {
+    if (ed.hwnd == nullptr) return;
+    EditorLook& look = ed.look;
+    const int dpi = WindowDpiOf(ed.hwnd);
+    const bool numbers = SettingsOf(ed).showLineNumbers;
+    look.numberWidth = NumberMarginWidth(numbers, LineCount(ed), look.averageCharWidth, dpi);
+    for (int margin = 1; margin <= 4; ++margin) Sci(ed, SCI_SETMARGINWIDTHN, W(margin), 0);
     const int textMargin = TextMarginWidth(look.numberWidth > 0, dpi);
     if (look.numberWidth > 0) {
         // Margin texts rather than the component's numbering, so that changed
         // lines can carry a style of their own.
-        Call(editor, SCI_SETMARGINTYPEN, 0, SC_MARGIN_RTEXT);
-        Call(editor, SCI_SETMARGINWIDTHN, 0, look.numberWidth);
-        Call(editor, SCI_SETMARGINSENSITIVEN, 0, 1);
-        Call(editor, SCI_SETMARGINCURSORN, 0, SC_CURSORARROW);
+        Sci(ed, SCI_SETMARGINTYPEN, 0, SC_MARGIN_RTEXT);
+        Sci(ed, SCI_SETMARGINWIDTHN, 0, look.numberWidth);
+        Sci(ed, SCI_SETMARGINSENSITIVEN, 0, 1);
+        Sci(ed, SCI_SETMARGINCURSORN, 0, SC_CURSORARROW);
     } else {
-        Call(editor, SCI_SETMARGINWIDTHN, 0, 0);
-        Call(editor, SCI_SETMARGINSENSITIVEN, 0, 0);
+        Sci(ed, SCI_SETMARGINWIDTHN, 0, 0);
+        Sci(ed, SCI_SETMARGINSENSITIVEN, 0, 0);
     }
-    Call(editor, SCI_SETMARGINLEFT, 0, textMargin);
-    Call(editor, SCI_SETMARGINRIGHT, 0, textMargin);
-    Call(editor, SCI_SETEXTRAASCENT, W(Scale(kExtraAscentDescent, dpi)));
-    Call(editor, SCI_SETEXTRADESCENT, W(Scale(kExtraAscentDescent, dpi)));
-    if (look.showLineNumbers) RefreshLineNumbers(app);
-    ApplyFoldMargin(app);
-    ::SetWindowPos(editor, nullptr, 0, 0, 0, 0,
+    Sci(ed, SCI_SETMARGINLEFT, 0, textMargin);
+    Sci(ed, SCI_SETMARGINRIGHT, 0, textMargin);
+    Sci(ed, SCI_SETEXTRAASCENT, W(Scale(kExtraAscentDescent, dpi)));
+    Sci(ed, SCI_SETEXTRADESCENT, W(Scale(kExtraAscentDescent, dpi)));
+    RefreshLineNumbers(ed);
+    ApplyFoldMargin(ed);
+    ::SetWindowPos(ed.hwnd, nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void RefreshLineNumbers(App& app) {
-    HWND editor = app.editor;
-    if (editor == nullptr) return;
-    EditorLook& look = app.look;
-    Call(editor, SCI_MARGINTEXTCLEARALL);
-    if (!look.showLineNumbers) {
-        look.numberedLineCount = 0;
+void RefreshLineNumbers(EditorWindow& ed) {
+    if (ed.hwnd == nullptr) return;
+    EditorLook& look = ed.look;
+    if (!SettingsOf(ed).showLineNumbers) {
+        if (!look.numbered.shown.empty()) ForgetLineNumbers(ed);
         return;
     }
-    const int lines = LineCount(editor);
-    const std::vector<std::uint8_t>& marks = app.textState.history.marks;
-    char number[16];
-    for (int line = 0; line < lines; ++line) {
-        std::snprintf(number, sizeof(number), "%d", line + 1);
+    const long long lines = LineCount(ed);
+    if (look.numberWidth > 0 &&
+        NumberMarginWidth(true, lines, look.averageCharWidth, WindowDpiOf(ed.hwnd)) != look.numberWidth) {
+        // A digit more or less: the margin is rebuilt, which comes back here.
+        look.numberWidth = 0;
+        ApplyMargins(ed);
+        return;
+    }
+    const auto firstShown = static_cast<long long>(Sci(ed, SCI_DOCLINEFROMVISIBLE, Sci(ed, SCI_GETFIRSTVISIBLELINE)));
+    const auto onScreen = static_cast<long long>(Sci(ed, SCI_LINESONSCREEN));
+    const auto lastShown = static_cast<long long>(
+        Sci(ed, SCI_DOCLINEFROMVISIBLE, Sci(ed, SCI_GETFIRSTVISIBLELINE) + static_cast<LRESULT>(onScreen)));
+    const NumberedSpan span = NumberedSpanFor(firstShown, lastShown, lines);
+    const NumberingPlan plan = PlanLineNumbers(look.numbered, span.first, span.end, lines, ed.text.history.marks);
+    for (const long long line : plan.clear) {
+        if (line < lines) Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), 0);
+    }
+    char number[24];
+    for (const long long line : plan.set) {
+        std::snprintf(number, sizeof(number), "%lld", line + 1);
         const auto index = static_cast<std::size_t>(line);
+        const std::vector<std::uint8_t>& marks = ed.text.history.marks;
         const bool changed = index < marks.size() && marks[index] != 0;
-        Call(editor, SCI_MARGINSETTEXT, W(line), reinterpret_cast<LPARAM>(number));
-        Call(editor, SCI_MARGINSETSTYLE, W(line), changed ? kStyleChangedLineNumber : STYLE_LINENUMBER);
-    }
-    look.numberedLineCount = lines;
-}
-
-void SyncLineNumbers(App& app) {
-    HWND editor = app.editor;
-    EditorLook& look = app.look;
-    if (editor == nullptr || !look.showLineNumbers) return;
-    const int lines = LineCount(editor);
-    if (lines == look.numberedLineCount) return;
-    if (NumberMarginWidth(true, lines, look.averageCharWidth, WindowDpiOf(editor)) != look.numberWidth) {
-        ApplyMargins(app);
-    } else {
-        RefreshLineNumbers(app);
+        Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(number));
+        Sci(ed, SCI_MARGINSETSTYLE, static_cast<WPARAM>(line), changed ? kStyleChangedLineNumber : STYLE_LINENUMBER);
     }
 }
 
-void RefreshChangedLines(App& app) {
-    HWND editor = app.editor;
-    if (editor == nullptr || !app.look.showLineNumbers) return;
-    if (LineCount(editor) != app.look.numberedLineCount) {
-        SyncLineNumbers(app);
-    } else {
-        RefreshLineNumbers(app);
-    }
-}
-
-void ClearChangedLineMarks(App& app) {
-    EditorTextState& state = app.textState;
+void ClearChangedLineMarks(EditorWindow& ed) {
+    EditorTextState& state = ed.text;
     if (state.editor == nullptr) {
         state.history.marks.clear();
         return;
     }
     const std::vector<std::uint8_t>& marks = state.history.marks;
     const bool anySet = std::any_of(marks.begin(), marks.end(), [](std::uint8_t mark) { return mark != 0; });
-    if (anySet || marks.size() != static_cast<std::size_t>(LineCount(state.editor))) ClearMarks(state);
+    if (anySet || marks.size() != static_cast<std::size_t>(LineCount(ed))) ClearMarks(state);
 }
 
-void ApplyCaret(App& app) {
-    HWND editor = app.editor;
-    if (editor == nullptr) return;
-    EditorLook& look = app.look;
-    const int kind = CaretKindOf(look.caretStyle);
+void ApplyCaret(EditorWindow& ed) {
+    if (ed.hwnd == nullptr) return;
+    EditorLook& look = ed.look;
+    const int kind = CaretKindOf(SettingsOf(ed).caretStyle);
     if (kind == look.appliedCaretKind) return;
-    const CaretSettings settings = CaretSettingsFor(kind, WindowDpiOf(editor));
+    const CaretSettings settings = CaretSettingsFor(kind, WindowDpiOf(ed.hwnd));
     const int style = settings.invisible ? CARETSTYLE_INVISIBLE : settings.block ? CARETSTYLE_BLOCK : CARETSTYLE_LINE;
-    Call(editor, SCI_SETCARETSTYLE, W(style));
-    if (settings.width >= 0) Call(editor, SCI_SETCARETWIDTH, W(settings.width));
-    Call(editor, SCI_SETCARETPERIOD, W(settings.period));
+    Sci(ed, SCI_SETCARETSTYLE, W(style));
+    if (settings.width >= 0) Sci(ed, SCI_SETCARETWIDTH, W(settings.width));
+    Sci(ed, SCI_SETCARETPERIOD, W(settings.period));
     look.appliedCaretKind = kind;
 }
 
-void UpdateImeCue(App& app) {
-    HWND editor = app.editor;
-    if (editor == nullptr) return;
-    EditorLook& look = app.look;
-    const bool open = ReadImeOpen(editor);
+void UpdateImeCue(EditorWindow& ed) {
+    if (ed.hwnd == nullptr) return;
+    EditorLook& look = ed.look;
+    const bool open = ReadImeOpen(ed.hwnd);
     if (open == look.imeOpen) return;
     look.imeOpen = open;
-    if (look.bandOn) Call(editor, SCI_SETCARETLINEBACK, BandColour(app));
+    if (look.bandOn) Sci(ed, SCI_SETCARETLINEBACK, BandColour(ed));
     look.underlinePen.Reset();
-    InvalidateImeCue(app);
+    InvalidateImeCue(ed);
 }
 
-void UpdateCurrentLineCues(App& app) {
-    HWND editor = app.editor;
-    if (editor == nullptr) return;
-    EditorLook& look = app.look;
-    const bool band = BandWanted(look.showHighlight, SelectionEmpty(editor));
+void UpdateCurrentLineCues(EditorWindow& ed) {
+    if (ed.hwnd == nullptr) return;
+    EditorLook& look = ed.look;
+    const bool band = BandWanted(SettingsOf(ed).showCurrentLineHighlight, SelectionEmpty(ed));
     if (band != look.bandOn) {
-        SwitchBand(app, band);
-        InvalidateUnderline(app, look.underlineY);
+        SwitchBand(ed, band);
+        InvalidateUnderline(ed, look.underlineY);
     }
-    TrackProgramCues(app);
-    SyncLineNumbers(app);
+    TrackProgramCues(ed);
+    RefreshLineNumbers(ed);
 }
 
-void OnEditorNotify(App& app, const NMHDR& header) {
+void OnEditorNotify(EditorWindow& ed, const NMHDR& header) {
     switch (header.code) {
     case SCN_UPDATEUI:
-        UpdateCurrentLineCues(app);
-        OnEditorUpdateUi(app);
+        UpdateCurrentLineCues(ed);
+        OnEditorUpdateUi(ed);
         break;
     case SCN_DOUBLECLICK:
-        OnEditorDoubleClick(app, static_cast<long long>(reinterpret_cast<const SCNotification&>(header).position));
+        OnEditorDoubleClick(ed, static_cast<long long>(reinterpret_cast<const SCNotification&>(header).position));
         break;
     default:
         break;
     }
 }
 
-void SetFontPitch(App& app, bool fixedPitch) {
-    app.config.editor.fontPitch = fixedPitch ? FontPitch::Fixed : FontPitch::Proportional;
-    app.look.fixedPitch = fixedPitch;
-    if (app.editor == nullptr) return;
-    RebuildFont(app, app.editor);
-    MeasureEditorFont(app);
-    ApplyMargins(app);
-    ApplyStyles(app);
-    Repaint(app.editor);
+void OnFontSettingsChanged(EditorWindow& ed) {
+    if (ed.hwnd == nullptr) return;
+    RebuildDerivedLook(ed);
 }
 
-void SetSizeStep(App& app, int step, bool persist) {
+void SetSizeStep(EditorWindow& ed, int step) {
     step = ClampFontStep(step);
-    EditorLook& look = app.look;
-    const bool changed = step != look.sizeStep;
-    if (changed) {
-        look.sizeStep = step;
-        app.sessionFontStep = step;
-        if (app.editor != nullptr) {
-            RebuildFont(app, app.editor);
-            MeasureEditorFont(app);
-            ApplyMargins(app);
-            ApplyStyles(app);
-            Repaint(app.editor);
-        }
-    }
-    // A step reached by zooming and then chosen in the settings must still be saved.
-    if (persist && app.config.editor.fontSizeStep != step) {
-        app.config.editor.fontSizeStep = step;
-        SaveAppConfig(app);
-    }
+    if (step == ed.sizeStep) return;
+    ed.sizeStep = step;
+    if (ed.hwnd != nullptr) RebuildDerivedLook(ed);
 }
 
-void SetTheme(App& app, bool dark) {
-    EditorLook& look = app.look;
-    look.dark = dark;
-    RebuildThemeBrushes(look);
+void OnThemeChanged(EditorWindow& ed) {
+    EditorLook& look = ed.look;
+    RebuildThemeBrushes(look, IsDark(ed));
     look.underlinePen.Reset();
-    if (app.editor == nullptr) return;
-    ApplyStyles(app);
-    Repaint(app.editor);
+    if (ed.hwnd == nullptr) return;
+    ApplyStyles(ed);
+    Repaint(ed.hwnd);
 }
 
-void SetShowUnderline(App& app, bool show) {
-    app.config.editor.showCurrentLineUnderline = show;
-    app.look.showUnderline = show;
-    app.look.underlineY = -1;
-    if (app.editor == nullptr) return;
-    ApplyStyles(app);
-    Repaint(app.editor);
+void OnCueSettingsChanged(EditorWindow& ed) {
+    ed.look.underlineY = -1;
+    if (ed.hwnd == nullptr) return;
+    ApplyStyles(ed);
+    Repaint(ed.hwnd);
 }
 
-void SetShowHighlight(App& app, bool show) {
-    app.config.editor.showCurrentLineHighlight = show;
-    app.look.showHighlight = show;
-    if (app.editor == nullptr) return;
-    ApplyStyles(app);
-    Repaint(app.editor);
+void OnLineNumbersChanged(EditorWindow& ed) {
+    if (ed.hwnd == nullptr) return;
+    MeasureEditorFont(ed);
+    ApplyMargins(ed);
+    ApplyStyles(ed);
+    Repaint(ed.hwnd);
 }
 
-void SetShowLineNumbers(App& app, bool show) {
-    app.config.editor.showLineNumbers = show;
-    app.look.showLineNumbers = show;
-    if (app.editor == nullptr) return;
-    MeasureEditorFont(app);
-    ApplyMargins(app);
-    RefreshLineNumbers(app);
-    ApplyStyles(app);
-    Repaint(app.editor);
+void OnCaretStyleChanged(EditorWindow& ed) {
+    ed.look.dosCaret.reset();
+    if (ed.hwnd == nullptr) return;
+    ApplyCaret(ed);
+    Repaint(ed.hwnd);
 }
 
-void SetCaretStyle(App& app, CaretStyle style) {
-    app.config.editor.caretStyle = style;
-    app.look.caretStyle = style;
-    app.look.dosCaret.reset();
-    if (app.editor == nullptr) return;
-    ApplyCaret(app);
-    Repaint(app.editor);
-}
-
-void SetWordWrap(App& app, WordWrap wrap) {
-    if (wrap == app.config.editor.wordWrap || app.editor == nullptr) return;
-    const bool readOnly = IsEditorReadOnly(app.editor);
-    if (!RecreateEditor(app, wrap)) return;
-    app.config.editor.wordWrap = wrap;
-    HWND editor = app.editor;
+bool SetWordWrap(EditorWindow& ed, WordWrap wrap) {
+    if (ed.hwnd == nullptr) return false;
+    const bool wrapped = Sci(ed, SCI_GETWRAPMODE) != SC_WRAP_NONE;
+    if (wrapped == (wrap == WordWrap::Wrap)) return true;
+    const bool readOnly = IsEditorReadOnly(ed.hwnd);
+    if (!RecreateEditor(ed, wrap)) return false;
     // The styles came back with the theme; the caret kind was reset with the old window.
-    ApplyCaret(app);
-    ::SetWindowTheme(editor, WidePtr(std::u16string(ControlThemeName(app.look.dark))), nullptr);
-    MeasureEditorFont(app);
-    ApplyMargins(app);
-    ::SetWindowPos(editor, nullptr, 0, 0, 0, 0,
+    ApplyCaret(ed);
+    ::SetWindowTheme(ed.hwnd, WidePtr(std::u16string(ControlThemeName(IsDark(ed)))), nullptr);
+    MeasureEditorFont(ed);
+    ApplyMargins(ed);
+    ::SetWindowPos(ed.hwnd, nullptr, 0, 0, 0, 0,
                    SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (readOnly) SetEditorReadOnly(editor, true);
-    ::SetFocus(editor);
-    SaveAppConfig(app);
+    if (readOnly) SetEditorReadOnly(ed.hwnd, true);
+    ::SetFocus(ed.hwnd);
+    return true;
 }
 
-void LayoutEditor(App& app, const RECT& rect) {
-    EditorLook& look = app.look;
+void LayoutEditor(EditorWindow& ed, const RECT& rect) {
+    EditorLook& look = ed.look;
     look.areaRect = rect;
-    HWND editor = app.editor;
+    HWND editor = ed.hwnd;
     if (editor == nullptr) return;
     const int dpi = WindowDpiOf(editor);
     if (look.fontDpi != dpi) {
         // Moved to a monitor of another DPI: the font follows.
-        RebuildFont(app, editor);
-        MeasureEditorFont(app);
-        ApplyStyles(app);
+        RebuildFont(ed);
+        MeasureEditorFont(ed);
+        ApplyStyles(ed);
     }
-    const bool wrap = Call(editor, SCI_GETWRAPMODE) != SC_WRAP_NONE;
-    const bool inSizeMove = app.shell.inSizeMove;
+    const bool wrap = Sci(ed, SCI_GETWRAPMODE) != SC_WRAP_NONE;
+    const bool inSizeMove = ParentSizing(ed);
     RECT window {};
     ::GetWindowRect(editor, &window);
-    const ViewSnapshot before = ReadView(app, editor);
+    const ViewSnapshot before = ReadView(ed);
     const int frameWidth = (window.right - window.left) - before.clientWidth;
     const int newWidth = rect.right - rect.left;
     const LayoutPlan plan = PlanLayout(look.anchor, before, newWidth - frameWidth, wrap, inSizeMove);
 
-    if (plan.suspendRedraw) Call(editor, WM_SETREDRAW, FALSE);
+    if (plan.suspendRedraw) Send(editor, WM_SETREDRAW, FALSE);
     ::SetWindowPos(editor, nullptr, rect.left, rect.top, newWidth, EditorHeightFor(rect.bottom - rect.top, dpi),
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    if (look.lineHeight < 0) MeasureEditorFont(app);
-    ApplyMargins(app);
-    RestoreView(editor, plan);
-    if (plan.scrollCaretIntoView) Call(editor, SCI_SCROLLCARET);
-    FinishLayout(look.anchor, plan, ReadView(app, editor), wrap, inSizeMove);
-    if (plan.suspendRedraw) Call(editor, WM_SETREDRAW, TRUE);
+    if (look.lineHeight < 0) MeasureEditorFont(ed);
+    ApplyMargins(ed);
+    RestoreView(ed, plan);
+    if (plan.scrollCaretIntoView) Sci(ed, SCI_SCROLLCARET);
+    FinishLayout(look.anchor, plan, ReadView(ed), wrap, inSizeMove);
+    if (plan.suspendRedraw) Send(editor, WM_SETREDRAW, TRUE);
     ::RedrawWindow(editor, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
 }
 
-void BeginResizeAnchor(App& app) {
-    if (app.editor == nullptr) return;
-    ResizeAnchor& anchor = app.look.anchor;
-    anchor.recorded = ReadView(app, app.editor);
+void BeginResizeAnchor(EditorWindow& ed) {
+    if (ed.hwnd == nullptr) return;
+    ResizeAnchor& anchor = ed.look.anchor;
+    anchor.recorded = ReadView(ed);
     anchor.active = true;
     anchor.restorePending = false;
 }
 
-void EndResizeAnchor(App& app) {
-    ResizeAnchor& anchor = app.look.anchor;
+void EndResizeAnchor(EditorWindow& ed) {
+    ResizeAnchor& anchor = ed.look.anchor;
     if (anchor.active) anchor.restorePending = true;
     anchor.active = false;
 }
 
 std::u16string GetEditorText(HWND editor) {
-    const auto length = static_cast<std::size_t>(Call(editor, SCI_GETLENGTH));
+    const auto length = static_cast<std::size_t>(Send(editor, SCI_GETLENGTH));
     std::string bytes(length + 1, '\0');
-    Call(editor, SCI_GETTEXT, length + 1, reinterpret_cast<LPARAM>(bytes.data()));
+    Send(editor, SCI_GETTEXT, length + 1, reinterpret_cast<LPARAM>(bytes.data()));
     bytes.resize(length);
     return Utf8ToUtf16Lenient(bytes);
 }
@@ -726,20 +696,20 @@ std::u16string GetEditorText(HWND editor) {
 void SetEditorText(HWND editor, std::u16string_view text) {
     const std::string bytes = Utf16ToUtf8(text);
     const bool readOnly = IsEditorReadOnly(editor);
-    if (readOnly) Call(editor, SCI_SETREADONLY, 0);
-    Call(editor, SCI_CLEARALL);
-    if (!bytes.empty()) Call(editor, SCI_APPENDTEXT, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
-    Call(editor, SCI_EMPTYUNDOBUFFER);
-    Call(editor, SCI_GOTOPOS, 0);
-    if (readOnly) Call(editor, SCI_SETREADONLY, 1);
+    if (readOnly) Send(editor, SCI_SETREADONLY, 0);
+    Send(editor, SCI_CLEARALL);
+    if (!bytes.empty()) Send(editor, SCI_APPENDTEXT, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
+    Send(editor, SCI_EMPTYUNDOBUFFER);
+    Send(editor, SCI_GOTOPOS, 0);
+    if (readOnly) Send(editor, SCI_SETREADONLY, 1);
 }
 
 void SetEditorReadOnly(HWND editor, bool readOnly) {
-    Call(editor, SCI_SETREADONLY, readOnly ? 1 : 0);
+    Send(editor, SCI_SETREADONLY, readOnly ? 1 : 0);
 }
 
 bool IsEditorReadOnly(HWND editor) {
-    return Call(editor, SCI_GETREADONLY) != 0;
+    return Send(editor, SCI_GETREADONLY) != 0;
 }
 
 }  // namespace quillpane

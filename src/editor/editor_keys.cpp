@@ -122,7 +122,8 @@ std::optional<KeyAction> MapCtrlKey(const KeyEvent& e) {
     case 'J': return Run(LineCommand::JoinLines);
     case kVkOem5:
         if (e.memoFold && !e.autoRepeat) return Kind(KeyActionKind::ToggleFoldAtSelection);
-        return std::nullopt;
+        // Never the component's word-part move: the key folds or does nothing.
+        return Kind(KeyActionKind::Swallow);
     default: return std::nullopt;
     }
 }
@@ -225,6 +226,10 @@ bool IsCompoundEditKey(const KeyEvent& e, bool multiRange) {
     if (e.message == KeyMessage::Char) return multiRange && e.key >= 0x20 && e.key != 0x7F;
     if (e.message != KeyMessage::KeyDown || e.alt) return false;
     if (e.ctrl && (IsLetter(e.key, 'V') || IsLetter(e.key, 'X'))) return true;
+    // The component's own text-changing keys (swap lines, case, delete line)
+    // make several changes: recorded as one step each.
+    if (e.ctrl && (IsLetter(e.key, 'T') || IsLetter(e.key, 'U'))) return true;
+    if (e.ctrl && e.shift && IsLetter(e.key, 'L')) return true;
     if (e.shift && !e.ctrl && (e.key == kVkInsert || e.key == kVkDelete)) return true;
     return multiRange && !e.ctrl &&
            (e.key == kVkTab || e.key == kVkReturn || e.key == kVkBack || e.key == kVkDelete);

@@ -3,7 +3,7 @@
 // line-crossing rule.
 #pragma once
 
-#include "app/commands.h"
+#include "resources/messages.h"
 #include "editor/line_commands.h"
 #include "editor/text_types.h"
 

@@ -3,7 +3,7 @@
 // the view-keeping decisions of a layout.
 #include "editor/editor_look.h"
 
-#include "app/dpi.h"
+#include "platform/dpi.h"
 
 #include <algorithm>
 
@@ -83,6 +83,14 @@ std::array<IndicatorLook, 4> IndicatorLooks(bool dark) {
         {2, kIndicPlain, dark ? HexColour(0x78B4FF) : HexColour(0x005AB4), -1, -1, true, kIndicPlain,
          dark ? HexColour(0xB4DCFF) : HexColour(0x0046A0)},
     }};
+}
+
+std::u16string_view ControlThemeName(bool dark) {
+    return dark ? u"DarkMode_Explorer" : u"Explorer";
+}
+
+int ClampFontStep(int step) {
+    return std::clamp(step, kMinFontStep, kMaxFontStep);
 }
 
 int FontPointSize(int step) {
@@ -315,6 +323,61 @@ void FinishLayout(ResizeAnchor& anchor, const LayoutPlan& plan, const ViewSnapsh
         }
     }
     if (anchor.restorePending && !inSizeMove) anchor.restorePending = false;
+}
+
+void ShiftNumberedLines(NumberedLines& numbered, long long line, long long linesAdded) {
+    if (linesAdded == 0 || numbered.shown.empty() || line >= numbered.End()) return;
+    std::vector<NumberedLine>& shown = numbered.shown;
+    if (line < numbered.first) {
+        // Above the block: it moves; lines removed across its start take
+        // their texts with them.
+        const long long removedEnd = line - linesAdded;
+        if (linesAdded < 0 && removedEnd > numbered.first) {
+            const long long gone = std::min<long long>(removedEnd - numbered.first, static_cast<long long>(shown.size()));
+            shown.erase(shown.begin(), shown.begin() + static_cast<std::ptrdiff_t>(gone));
+            numbered.first = line + 1;
+            return;
+        }
+        numbered.first += linesAdded;
+        return;
+    }
+    const auto at = static_cast<std::ptrdiff_t>(line - numbered.first + 1);
+    if (linesAdded > 0) {
+        shown.insert(shown.begin() + at, static_cast<std::size_t>(linesAdded), NumberedLine {});
+    } else {
+        const auto remove = std::min<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(-linesAdded),
+                                                     static_cast<std::ptrdiff_t>(shown.size()) - at);
+        shown.erase(shown.begin() + at, shown.begin() + at + remove);
+    }
+}
+
+NumberingPlan PlanLineNumbers(NumberedLines& numbered, long long first, long long end, long long lineCount,
+                              const std::vector<std::uint8_t>& marks) {
+    NumberingPlan plan;
+    end = std::clamp<long long>(end, 0, lineCount);
+    first = std::clamp<long long>(first, 0, end);
+    for (long long line = numbered.first; line < numbered.End(); ++line) {
+        if (line < first || line >= end) plan.clear.push_back(line);
+    }
+    std::vector<NumberedLine> shown(static_cast<std::size_t>(end - first));
+    for (long long line = first; line < end; ++line) {
+        const auto index = static_cast<std::size_t>(line);
+        const NumberedLine wanted {line + 1, index < marks.size() && marks[index] != 0};
+        shown[static_cast<std::size_t>(line - first)] = wanted;
+        const bool had = line >= numbered.first && line < numbered.End();
+        if (!had || numbered.shown[static_cast<std::size_t>(line - numbered.first)] != wanted) plan.set.push_back(line);
+    }
+    numbered.first = first;
+    numbered.shown = std::move(shown);
+    return plan;
+}
+
+NumberedSpan NumberedSpanFor(long long firstShownLine, long long lastShownLine, long long lineCount) {
+    const long long shown = std::max<long long>(1, lastShownLine - firstShownLine + 1);
+    NumberedSpan span;
+    span.first = std::max<long long>(0, firstShownLine - shown);
+    span.end = std::min(lineCount, lastShownLine + 1 + shown);
+    return span;
 }
 
 }  // namespace quillpane

@@ -3,7 +3,7 @@
 // the view-keeping decisions of a layout.
 #pragma once
 
-#include "app/panel_geometry.h"
+#include "platform/geometry.h"
 #include "settings/config.h"
 
 #include <array>
@@ -13,6 +13,14 @@
 #include <vector>
 
 namespace quillpane {
+
+// Font size steps that Ctrl+wheel and the zoom keys may reach.
+inline constexpr int kMinFontStep = -8;
+inline constexpr int kMaxFontStep = 20;
+[[nodiscard]] int ClampFontStep(int step);
+
+// The visual style that gives scroll bars and lists the theme's look.
+[[nodiscard]] std::u16string_view ControlThemeName(bool dark);
 
 // A colour as the component and GDI take it: red in the low byte (0x00BBGGRR).
 using Colour = std::uint32_t;
@@ -226,5 +234,42 @@ struct LayoutPlan {
 // After the move: re-records the anchor from the new view and settles a
 // pending final restore.
 void FinishLayout(ResizeAnchor& anchor, const LayoutPlan& plan, const ViewSnapshot& after, bool wrap, bool inSizeMove);
+
+// ---- Line numbers of the lines on screen ----
+
+// The lines that carry a number in the margin: [first, first + shown.size()),
+// each with the number and style it was given. Other lines have no margin
+// text, so keeping the margin current costs the lines on screen.
+struct NumberedLine {
+    long long number = 0;  // 0: no text yet
+    bool changed = false;
+    bool operator==(const NumberedLine&) const = default;
+};
+struct NumberedLines {
+    long long first = 0;
+    std::vector<NumberedLine> shown;
+    [[nodiscard]] long long End() const { return first + static_cast<long long>(shown.size()); }
+};
+
+// The component moved its margin texts with the lines that `linesAdded`
+// lines inserted (or removed, when negative) after line `line` shifted.
+void ShiftNumberedLines(NumberedLines& numbered, long long line, long long linesAdded);
+
+// What to send for the lines [first, end) to be numbered with their marks:
+// the lines whose text goes, and the lines whose text and style are (re)set.
+struct NumberingPlan {
+    std::vector<long long> clear;
+    std::vector<long long> set;
+};
+[[nodiscard]] NumberingPlan PlanLineNumbers(NumberedLines& numbered, long long first, long long end,
+                                            long long lineCount, const std::vector<std::uint8_t>& marks);
+
+// The lines to number for a view: the lines on screen and as many again
+// above and below, so that a small scroll needs nothing new.
+struct NumberedSpan {
+    long long first = 0;
+    long long end = 0;
+};
+[[nodiscard]] NumberedSpan NumberedSpanFor(long long firstShownLine, long long lastShownLine, long long lineCount);
 
 }  // namespace quillpane

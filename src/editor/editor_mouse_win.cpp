@@ -1,14 +1,13 @@
 // The editor procedure's mouse half: gutter and triple-click line selection
 // with its drag, presses in the inset strips and the fold margin, the drag
 // timer with auto-scroll, the wheel and the gutter's right press.
-#include "app/app_win.h"
-#include "app/commands.h"
+#include "editor/editor_window_win.h"
+#include "resources/messages.h"
 #include "editor/editor_commands_win.h"
 #include "editor/editor_host_win.h"
 #include "editor/editor_paint_win.h"
 #include "editor/editor_proc_state_win.h"
 #include "editor/text_adapter_win.h"
-#include "sections/memo_fold_win.h"
 
 #include <Scintilla.h>
 #include <commctrl.h>
@@ -24,16 +23,12 @@ constexpr int kDeadZone = 3;       // pixels a line drag must leave before it se
 constexpr int kLinkSlop = 4;       // pixels that turn a link press into a drag
 constexpr int kMaxScrollLines = 4;  // per auto-scroll step
 
-LRESULT Sci(HWND editor, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return ::SendMessageW(editor, message, wParam, lParam);
-}
-
 std::size_t ToSize(LRESULT value) {
     return value > 0 ? static_cast<std::size_t>(value) : 0;
 }
 
 bool IsOurs(const EditorProcState& state) {
-    return state.app->editor == state.editor && state.app->textState.editor == state.editor;
+    return state.ed->hwnd == state.editor && state.ed->text.editor == state.editor;
 }
 
 POINT PointOf(LPARAM lParam) {
@@ -59,11 +54,11 @@ struct Gutter {
     int foldRight = 0;
 };
 
-Gutter GutterOf(HWND editor) {
+Gutter GutterOf(const EditorWindow& ed, HWND editor) {
     Gutter gutter;
     int widths[5] {};
     for (int margin = 0; margin < 5; ++margin) {
-        widths[margin] = static_cast<int>(Sci(editor, SCI_GETMARGINWIDTHN, static_cast<WPARAM>(margin)));
+        widths[margin] = static_cast<int>(Sci(ed, editor, SCI_GETMARGINWIDTHN, static_cast<WPARAM>(margin)));
         gutter.width += widths[margin];
     }
     gutter.foldLeft = widths[0] + widths[1];
@@ -75,29 +70,29 @@ bool InFoldMargin(const Gutter& gutter, POINT point) {
     return point.x >= gutter.foldLeft && point.x < gutter.foldRight;
 }
 
-int LineHeight(HWND editor) {
-    return std::max(1, static_cast<int>(Sci(editor, SCI_TEXTHEIGHT, 0)));
+int LineHeight(const EditorWindow& ed, HWND editor) {
+    return std::max(1, static_cast<int>(Sci(ed, editor, SCI_TEXTHEIGHT, 0)));
 }
 
 // The document line shown at client y; above or below the text: the first or
 // the last line.
-std::size_t LineAtY(HWND editor, int y) {
-    const int height = LineHeight(editor);
+std::size_t LineAtY(const EditorWindow& ed, HWND editor, int y) {
+    const int height = LineHeight(ed, editor);
     const int rows = y >= 0 ? y / height : -((-y + height - 1) / height);
-    const long long display = std::max(0LL, static_cast<long long>(Sci(editor, SCI_GETFIRSTVISIBLELINE)) + rows);
-    const std::size_t lines = ToSize(Sci(editor, SCI_GETLINECOUNT));
-    const std::size_t line = ToSize(Sci(editor, SCI_DOCLINEFROMVISIBLE, static_cast<WPARAM>(display)));
+    const long long display = std::max(0LL, static_cast<long long>(Sci(ed, editor, SCI_GETFIRSTVISIBLELINE)) + rows);
+    const std::size_t lines = ToSize(Sci(ed, editor, SCI_GETLINECOUNT));
+    const std::size_t line = ToSize(Sci(ed, editor, SCI_DOCLINEFROMVISIBLE, static_cast<WPARAM>(display)));
     return std::min(line, lines > 0 ? lines - 1 : 0);
 }
 
-std::size_t LineStart(HWND editor, std::size_t line) {
-    return ToSize(Sci(editor, SCI_POSITIONFROMLINE, line));
+std::size_t LineStart(const EditorWindow& ed, HWND editor, std::size_t line) {
+    return ToSize(Sci(ed, editor, SCI_POSITIONFROMLINE, line));
 }
 
 // The start of the next line, or the end of the text after the last line.
-std::size_t LineNext(HWND editor, std::size_t line) {
-    if (line + 1 < ToSize(Sci(editor, SCI_GETLINECOUNT))) return LineStart(editor, line + 1);
-    return ToSize(Sci(editor, SCI_GETLENGTH));
+std::size_t LineNext(const EditorWindow& ed, HWND editor, std::size_t line) {
+    if (line + 1 < ToSize(Sci(ed, editor, SCI_GETLINECOUNT))) return LineStart(ed, editor, line + 1);
+    return ToSize(Sci(ed, editor, SCI_GETLENGTH));
 }
 
 void StartDragTimer(EditorProcState& state) {
@@ -107,22 +102,24 @@ void StartDragTimer(EditorProcState& state) {
 // From the anchor line to line, whole lines; upwards the caret is at the top.
 void ExtendLines(EditorProcState& state, std::size_t line) {
     HWND editor = state.editor;
-    const std::size_t start = LineStart(editor, line);
-    const std::size_t next = LineNext(editor, line);
+    const EditorWindow& ed = *state.ed;
+    const std::size_t start = LineStart(ed, editor, line);
+    const std::size_t next = LineNext(ed, editor, line);
     if (start >= state.anchorLineStart) {
-        Sci(editor, SCI_SETSEL, state.anchorLineStart, static_cast<LPARAM>(next));
+        Sci(ed, editor, SCI_SETSEL, state.anchorLineStart, static_cast<LPARAM>(next));
     } else {
-        Sci(editor, SCI_SETSEL, state.anchorLineEnd, static_cast<LPARAM>(start));
+        Sci(ed, editor, SCI_SETSEL, state.anchorLineEnd, static_cast<LPARAM>(start));
     }
 }
 
 void StartLineDrag(EditorProcState& state, POINT point) {
     HWND editor = state.editor;
-    const std::size_t line = LineAtY(editor, point.y);
-    state.anchorLineStart = LineStart(editor, line);
-    state.anchorLineEnd = LineNext(editor, line);
+    const EditorWindow& ed = *state.ed;
+    const std::size_t line = LineAtY(ed, editor, point.y);
+    state.anchorLineStart = LineStart(ed, editor, line);
+    state.anchorLineEnd = LineNext(ed, editor, line);
     state.lineAnchorValid = true;
-    Sci(editor, SCI_SETSEL, state.anchorLineStart, static_cast<LPARAM>(state.anchorLineEnd));
+    Sci(ed, editor, SCI_SETSEL, state.anchorLineStart, static_cast<LPARAM>(state.anchorLineEnd));
     state.lineDrag = true;
     state.dragMoved = false;
     state.pressPoint = point;
@@ -134,7 +131,8 @@ void StartLineDrag(EditorProcState& state, POINT point) {
 // line drag also scrolls in a band along the edges.
 void AutoScroll(EditorProcState& state, POINT point, bool lineDrag) {
     HWND editor = state.editor;
-    const int height = LineHeight(editor);
+    const EditorWindow& ed = *state.ed;
+    const int height = LineHeight(ed, editor);
     const int bottom = ClientHeight(editor);
     const int y = static_cast<int>(point.y);
     int lines = 0;
@@ -148,8 +146,8 @@ void AutoScroll(EditorProcState& state, POINT point, bool lineDrag) {
         if (y >= bottom - band) lines = 1;
     }
     if (lines == 0) return;
-    SuppressUnderlineForScroll(*state.app, editor);
-    Sci(editor, SCI_LINESCROLL, 0, lines);
+    SuppressUnderlineForScroll(*state.ed, editor);
+    Sci(ed, editor, SCI_LINESCROLL, 0, lines);
 }
 
 void ContinueLineDrag(EditorProcState& state, POINT point) {
@@ -159,25 +157,26 @@ void ContinueLineDrag(EditorProcState& state, POINT point) {
         state.dragMoved = true;
     }
     AutoScroll(state, point, true);
-    ExtendLines(state, LineAtY(state.editor, point.y));
-    AfterCaretMove(*state.app);
+    ExtendLines(state, LineAtY(*state.ed, state.editor, point.y));
+    AfterCaretMove(*state.ed);
 }
 
 void ContinueTextDrag(EditorProcState& state, POINT point) {
     HWND editor = state.editor;
+    const EditorWindow& ed = *state.ed;
     RECT client {};
     ::GetClientRect(editor, &client);
     if (::PtInRect(&client, point)) return;  // the component follows the pointer itself
     AutoScroll(state, point, false);
     const int x = std::clamp(static_cast<int>(point.x), 0, static_cast<int>(std::max(0L, client.right - 1)));
     const int y = std::clamp(static_cast<int>(point.y), 0, static_cast<int>(std::max(0L, client.bottom - 1)));
-    const LRESULT position = Sci(editor, SCI_POSITIONFROMPOINT, static_cast<WPARAM>(x), y);
+    const LRESULT position = Sci(ed, editor, SCI_POSITIONFROMPOINT, static_cast<WPARAM>(x), y);
     if (position < 0) return;
-    const LRESULT mode = Sci(editor, SCI_GETSELECTIONMODE);
+    const LRESULT mode = Sci(ed, editor, SCI_GETSELECTIONMODE);
     if (mode == SC_SEL_RECTANGLE || mode == SC_SEL_THIN) {
-        Sci(editor, SCI_SETRECTANGULARSELECTIONCARET, static_cast<WPARAM>(position));
+        Sci(ed, editor, SCI_SETRECTANGULARSELECTIONCARET, static_cast<WPARAM>(position));
     } else {
-        Sci(editor, SCI_SETCURRENTPOS, static_cast<WPARAM>(position));
+        Sci(ed, editor, SCI_SETCURRENTPOS, static_cast<WPARAM>(position));
     }
 }
 
@@ -188,39 +187,39 @@ bool IsTripleClick(const EditorProcState& state, POINT point) {
 }
 
 std::optional<LRESULT> OnLeftPress(EditorProcState& state, WPARAM wParam, LPARAM lParam) {
-    App& app = *state.app;
+    EditorWindow& ed = *state.ed;
     HWND editor = state.editor;
     const POINT point = PointOf(lParam);
     // The inset strips lie outside the client rectangle but hit-test as client.
     if (point.y < 0 || point.y >= ClientHeight(editor)) {
         ::SetFocus(editor);
-        SetCaret(app, point.y < 0 ? 0 : ReadEditorText(app.textState).size(), false);
+        SetCaret(ed, point.y < 0 ? 0 : EditorLength16(ed), false);
         state.lineAnchorValid = false;
         return 0;
     }
-    const Gutter gutter = GutterOf(editor);
+    const Gutter gutter = GutterOf(ed, editor);
     if (InFoldMargin(gutter, point)) {
         ::SetFocus(editor);
-        OnFoldMarginClick(app, static_cast<int>(LineAtY(editor, point.y)));
+        ::SendMessageW(ed.parent, PM_TOGGLEFOLD, static_cast<WPARAM>(LineAtY(ed, editor, point.y)), 1);
         return 0;
     }
     if ((wParam & MK_SHIFT) != 0 && state.lineAnchorValid) {
         ::SetFocus(editor);
-        ExtendLines(state, LineAtY(editor, point.y));
-        AfterCaretMove(app);
+        ExtendLines(state, LineAtY(ed, editor, point.y));
+        AfterCaretMove(ed);
         return 0;
     }
     if (point.x < gutter.width) {
         ::SetFocus(editor);
         StartLineDrag(state, point);
-        AfterCaretMove(app);
+        AfterCaretMove(ed);
         return 0;
     }
     if (IsTripleClick(state, point)) {
         state.doubleClickValid = false;
         ::SetFocus(editor);
         StartLineDrag(state, point);
-        AfterCaretMove(app);
+        AfterCaretMove(ed);
         return 0;
     }
     state.doubleClickValid = false;
@@ -235,7 +234,7 @@ std::optional<LRESULT> OnLeftPress(EditorProcState& state, WPARAM wParam, LPARAM
 std::optional<LRESULT> OnLeftDoubleClick(EditorProcState& state, WPARAM wParam, LPARAM lParam) {
     const POINT point = PointOf(lParam);
     // The gutter, the strips and the fold margin take a second press as a press.
-    if (point.y < 0 || point.y >= ClientHeight(state.editor) || point.x < GutterOf(state.editor).width) {
+    if (point.y < 0 || point.y >= ClientHeight(state.editor) || point.x < GutterOf(*state.ed, state.editor).width) {
         return OnLeftPress(state, wParam, lParam);
     }
     state.textDrag = true;
@@ -246,7 +245,7 @@ std::optional<LRESULT> OnLeftDoubleClick(EditorProcState& state, WPARAM wParam, 
 std::optional<LRESULT> OnLeftRelease(EditorProcState& state) {
     if (state.lineDrag) {
         EndEditorDrags(state);
-        AfterCaretMove(*state.app);
+        AfterCaretMove(*state.ed);
         return 0;
     }
     state.linkPress = false;
@@ -283,33 +282,35 @@ std::optional<LRESULT> OnDragTimer(EditorProcState& state) {
 // the context menu.
 std::optional<LRESULT> OnRightPress(EditorProcState& state, LPARAM lParam) {
     HWND editor = state.editor;
+    const EditorWindow& ed = *state.ed;
     const POINT point = PointOf(lParam);
-    const Gutter gutter = GutterOf(editor);
+    const Gutter gutter = GutterOf(ed, editor);
     if (point.x >= gutter.width || InFoldMargin(gutter, point) || point.y < 0 || point.y >= ClientHeight(editor))
         return std::nullopt;
-    if (Sci(editor, SCI_GETSELECTIONEMPTY) != 0) return std::nullopt;
-    const std::size_t line = LineAtY(editor, point.y);
-    const std::size_t start = ToSize(Sci(editor, SCI_GETSELECTIONSTART));
-    const std::size_t end = ToSize(Sci(editor, SCI_GETSELECTIONEND));
-    if (LineStart(editor, line) >= end || LineNext(editor, line) <= start) return std::nullopt;
+    if (Sci(ed, editor, SCI_GETSELECTIONEMPTY) != 0) return std::nullopt;
+    const std::size_t line = LineAtY(ed, editor, point.y);
+    const std::size_t start = ToSize(Sci(ed, editor, SCI_GETSELECTIONSTART));
+    const std::size_t end = ToSize(Sci(ed, editor, SCI_GETSELECTIONEND));
+    if (LineStart(ed, editor, line) >= end || LineNext(ed, editor, line) <= start) return std::nullopt;
     ::SetFocus(editor);
     return 0;
 }
 
 std::optional<LRESULT> OnWheel(EditorProcState& state, WPARAM wParam, LPARAM lParam) {
     HWND editor = state.editor;
+    const EditorWindow& ed = *state.ed;
     if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
         // The size step is the program's; the component must not zoom by itself.
         ::PostMessageW(::GetParent(editor), PM_ZOOMSTEP, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 1 : static_cast<WPARAM>(-1),
                        0);
         return 0;
     }
-    SuppressUnderlineForScroll(*state.app, editor);
+    SuppressUnderlineForScroll(*state.ed, editor);
     const LRESULT result = ::DefSubclassProc(editor, WM_MOUSEWHEEL, wParam, lParam);
     const POINT point = CursorInClient(editor);
     if (state.lineDrag) {
-        ExtendLines(state, LineAtY(editor, point.y));
-        AfterCaretMove(*state.app);
+        ExtendLines(state, LineAtY(ed, editor, point.y));
+        AfterCaretMove(*state.ed);
     } else if (state.textDrag && ::GetKeyState(VK_LBUTTON) < 0) {
         // The component extends its selection on moves only.
         const LPARAM at = MAKELPARAM(point.x, point.y);
@@ -321,8 +322,9 @@ std::optional<LRESULT> OnWheel(EditorProcState& state, WPARAM wParam, LPARAM lPa
 std::optional<LRESULT> OnSetCursor(EditorProcState& state, LPARAM lParam) {
     if (LOWORD(lParam) != HTCLIENT) return std::nullopt;
     HWND editor = state.editor;
+    const EditorWindow& ed = *state.ed;
     const POINT point = CursorInClient(editor);
-    if (point.y < 0 || point.y >= ClientHeight(editor) || point.x < GutterOf(editor).width) {
+    if (point.y < 0 || point.y >= ClientHeight(editor) || point.x < GutterOf(ed, editor).width) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
         return TRUE;
     }

@@ -2,17 +2,13 @@
 // the inverted Dos caret, the inset strips, through an off-screen buffer.
 #include "editor/editor_paint_win.h"
 
-#include "app/app_win.h"
+#include "editor/editor_window_win.h"
 #include "editor/editor_host_win.h"
 
 #include <Scintilla.h>
 
 namespace quillpane {
 namespace {
-
-LRESULT Call(HWND editor, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return ::SendMessageW(editor, message, wParam, lParam);
-}
 
 Size ClientSizeOf(HWND editor) {
     RECT client {};
@@ -28,17 +24,17 @@ bool HasFocus(HWND editor) {
     return ::GetFocus() == editor;
 }
 
-int CaretPosition(HWND editor) {
-    return static_cast<int>(Call(editor, SCI_GETCURRENTPOS));
+int CaretPosition(const EditorWindow& ed, HWND editor) {
+    return static_cast<int>(Sci(ed, editor, SCI_GETCURRENTPOS));
 }
 
-int CaretTextHeight(HWND editor, int caret) {
-    return static_cast<int>(Call(editor, SCI_TEXTHEIGHT, Call(editor, SCI_LINEFROMPOSITION, caret)));
+int CaretTextHeight(const EditorWindow& ed, HWND editor, int caret) {
+    return static_cast<int>(Sci(ed, editor, SCI_TEXTHEIGHT, Sci(ed, editor, SCI_LINEFROMPOSITION, caret)));
 }
 
-Point PointOf(HWND editor, int position) {
-    return {static_cast<int>(Call(editor, SCI_POINTXFROMPOSITION, 0, position)),
-            static_cast<int>(Call(editor, SCI_POINTYFROMPOSITION, 0, position))};
+Point PointOf(const EditorWindow& ed, HWND editor, int position) {
+    return {static_cast<int>(Sci(ed, editor, SCI_POINTXFROMPOSITION, 0, position)),
+            static_cast<int>(Sci(ed, editor, SCI_POINTYFROMPOSITION, 0, position))};
 }
 
 bool EnsureBuffer(PaintBuffer& buffer, HDC screen, Size size) {
@@ -54,9 +50,9 @@ bool EnsureBuffer(PaintBuffer& buffer, HDC screen, Size size) {
     return true;
 }
 
-HPEN UnderlinePen(App& app) {
-    EditorLook& look = app.look;
-    const Colour colour = CurrentLineCueColours(look.dark, look.imeOpen, app.config.editor).underline;
+HPEN UnderlinePen(EditorWindow& ed) {
+    EditorLook& look = ed.look;
+    const Colour colour = CurrentLineCueColours(IsDark(ed), look.imeOpen, SettingsOf(ed)).underline;
     if (!look.underlinePen || look.underlinePenColour != colour) {
         look.underlinePen.Reset(::CreatePen(PS_SOLID, 1, colour));
         look.underlinePenColour = colour;
@@ -112,37 +108,37 @@ void PaintBuffer::Release() {
     size = {};
 }
 
-bool ProgramPaints(const EditorLook& look) {
-    return look.showUnderline || look.caretStyle == CaretStyle::Dos;
+bool ProgramPaints(const EditorWindow& ed) {
+    return SettingsOf(ed).showCurrentLineUnderline || SettingsOf(ed).caretStyle == CaretStyle::Dos;
 }
 
-std::optional<int> CurrentUnderlineY(const App& app, HWND editor) {
-    const EditorLook& look = app.look;
-    const bool empty = Call(editor, SCI_GETSELECTIONEMPTY) != 0;
-    if (!UnderlineWanted(look.showUnderline, empty, look.underlineSuppressed)) return std::nullopt;
-    const int caret = CaretPosition(editor);
-    const int y = static_cast<int>(Call(editor, SCI_POINTYFROMPOSITION, 0, caret));
-    return UnderlineY(y, CaretTextHeight(editor, caret), ClientSizeOf(editor).height, WindowDpiOf(editor));
+std::optional<int> CurrentUnderlineY(const EditorWindow& ed, HWND editor) {
+    const EditorLook& look = ed.look;
+    const bool empty = Sci(ed, editor, SCI_GETSELECTIONEMPTY) != 0;
+    if (!UnderlineWanted(SettingsOf(ed).showCurrentLineUnderline, empty, look.underlineSuppressed)) return std::nullopt;
+    const int caret = CaretPosition(ed, editor);
+    const int y = static_cast<int>(Sci(ed, editor, SCI_POINTYFROMPOSITION, 0, caret));
+    return UnderlineY(y, CaretTextHeight(ed, editor, caret), ClientSizeOf(editor).height, WindowDpiOf(editor));
 }
 
-std::optional<Rect> CurrentDosCaret(const App& app, HWND editor) {
-    const EditorLook& look = app.look;
-    if (look.caretStyle != CaretStyle::Dos || !HasFocus(editor)) return std::nullopt;
-    if (Call(editor, SCI_GETSELECTIONEMPTY) == 0) return std::nullopt;
-    const int caret = CaretPosition(editor);
+std::optional<Rect> CurrentDosCaret(const EditorWindow& ed, HWND editor) {
+    const EditorLook& look = ed.look;
+    if (SettingsOf(ed).caretStyle != CaretStyle::Dos || !HasFocus(editor)) return std::nullopt;
+    if (Sci(ed, editor, SCI_GETSELECTIONEMPTY) == 0) return std::nullopt;
+    const int caret = CaretPosition(ed, editor);
     DosCaretInput input;
-    input.caret = PointOf(editor, caret);
-    input.textHeight = CaretTextHeight(editor, caret);
-    const int next = static_cast<int>(Call(editor, SCI_POSITIONAFTER, caret));
-    if (next > caret) input.next = PointOf(editor, next);
+    input.caret = PointOf(ed, editor, caret);
+    input.textHeight = CaretTextHeight(ed, editor, caret);
+    const int next = static_cast<int>(Sci(ed, editor, SCI_POSITIONAFTER, caret));
+    if (next > caret) input.next = PointOf(ed, editor, next);
     input.averageCharWidth = look.averageCharWidth;
     input.client = ClientSizeOf(editor);
     input.dpi = WindowDpiOf(editor);
     return DosCaretRect(input);
 }
 
-void PaintEditor(App& app, HWND editor) {
-    EditorLook& look = app.look;
+void PaintEditor(EditorWindow& ed, HWND editor) {
+    EditorLook& look = ed.look;
     PAINTSTRUCT paint {};
     HDC screen = ::BeginPaint(editor, &paint);
     const Size client = ClientSizeOf(editor);
@@ -157,14 +153,14 @@ void PaintEditor(App& app, HWND editor) {
         ::SendMessageW(editor, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(buffer), PRF_CLIENT);
         ::SelectClipRgn(buffer, nullptr);
 
-        underline = CurrentUnderlineY(app, editor);
-        if (underline) DrawUnderline(buffer, UnderlinePen(app), *underline, client.width);
+        underline = CurrentUnderlineY(ed, editor);
+        if (underline) DrawUnderline(buffer, UnderlinePen(ed), *underline, client.width);
         if (look.underlineY >= 0 && look.underlineY != underline.value_or(-1) &&
             !Contains(dirty, Rect {0, look.underlineY, client.width, look.underlineY + 1})) {
             staleUnderline = look.underlineY;
         }
         look.underlineY = underline.value_or(-1);
-        const std::optional<Rect> caret = CurrentDosCaret(app, editor);
+        const std::optional<Rect> caret = CurrentDosCaret(ed, editor);
         if (caret != look.dosCaret) {
             const Rect both = caret && look.dosCaret ? UnionRect(*caret, *look.dosCaret) : caret ? *caret : *look.dosCaret;
             if (!Contains(dirty, both)) staleCaret = both;
@@ -179,21 +175,21 @@ void PaintEditor(App& app, HWND editor) {
     }
     ::EndPaint(editor, &paint);
     InvalidateBlock(editor, staleCaret);
-    if (staleUnderline >= 0) InvalidateUnderline(app, staleUnderline);
+    if (staleUnderline >= 0) InvalidateUnderline(ed, staleUnderline);
     if (underline) {
         // Whole width even when the update region cut it.
         HDC window = ::GetDC(editor);
         if (window != nullptr) {
-            DrawUnderline(window, UnderlinePen(app), *underline, client.width);
+            DrawUnderline(window, UnderlinePen(ed), *underline, client.width);
             ::ReleaseDC(editor, window);
         }
     }
-    PaintInsetStrips(app, editor);
+    PaintInsetStrips(ed, editor);
 }
 
-void PaintInsetStrips(App& app, HWND editor) {
-    EditorLook& look = app.look;
-    if (!look.backgroundBrush) RebuildThemeBrushes(look);
+void PaintInsetStrips(EditorWindow& ed, HWND editor) {
+    EditorLook& look = ed.look;
+    if (!look.backgroundBrush) RebuildThemeBrushes(look, IsDark(ed));
     RECT window {};
     ::GetWindowRect(editor, &window);
     RECT client {};
@@ -206,7 +202,7 @@ void PaintInsetStrips(App& app, HWND editor) {
 
     int gutter = 0;
     for (int margin = 0; margin <= 4; ++margin) {
-        gutter += static_cast<int>(Call(editor, SCI_GETMARGINWIDTHN, static_cast<WPARAM>(margin)));
+        gutter += static_cast<int>(Sci(ed, editor, SCI_GETMARGINWIDTHN, static_cast<WPARAM>(margin)));
     }
     const LONG_PTR style = ::GetWindowLongPtrW(editor, GWL_STYLE);
     const bool bottomStrip = (style & WS_HSCROLL) == 0;
@@ -230,33 +226,33 @@ void PaintInsetStrips(App& app, HWND editor) {
     ::ReleaseDC(editor, dc);
 }
 
-void TrackProgramCues(App& app) {
-    HWND editor = app.editor;
-    EditorLook& look = app.look;
-    const int first = static_cast<int>(Call(editor, SCI_GETFIRSTVISIBLELINE));
-    const int caretLine = static_cast<int>(Call(editor, SCI_LINEFROMPOSITION, CaretPosition(editor)));
+void TrackProgramCues(EditorWindow& ed) {
+    HWND editor = ed.hwnd;
+    EditorLook& look = ed.look;
+    const int first = static_cast<int>(Sci(ed, editor, SCI_GETFIRSTVISIBLELINE));
+    const int caretLine = static_cast<int>(Sci(ed, editor, SCI_LINEFROMPOSITION, CaretPosition(ed, editor)));
     const bool scrolled = first != look.cueFirstVisibleLine;
     look.cueFirstVisibleLine = first;
     look.cueCaretLine = caretLine;
-    if (!ProgramPaints(look)) return;
+    if (!ProgramPaints(ed)) return;
     if (scrolled) {
         // What the component scrolled carried the old underline and caret along.
         ::InvalidateRect(editor, nullptr, FALSE);
         return;
     }
-    const int underline = CurrentUnderlineY(app, editor).value_or(-1);
+    const int underline = CurrentUnderlineY(ed, editor).value_or(-1);
     if (underline != look.underlineY) {
-        InvalidateUnderline(app, look.underlineY);
-        InvalidateUnderline(app, underline);
+        InvalidateUnderline(ed, look.underlineY);
+        InvalidateUnderline(ed, underline);
     }
-    RefreshDosCaret(app);
+    RefreshDosCaret(ed);
 }
 
-void RefreshDosCaret(App& app) {
-    HWND editor = app.editor;
+void RefreshDosCaret(EditorWindow& ed) {
+    HWND editor = ed.hwnd;
     if (editor == nullptr) return;
-    const std::optional<Rect> next = CurrentDosCaret(app, editor);
-    const std::optional<Rect>& drawn = app.look.dosCaret;
+    const std::optional<Rect> next = CurrentDosCaret(ed, editor);
+    const std::optional<Rect>& drawn = ed.look.dosCaret;
     if (next == drawn) return;
     if (next && drawn) {
         InvalidateBlock(editor, UnionRect(*next, *drawn));
@@ -265,28 +261,28 @@ void RefreshDosCaret(App& app) {
     }
 }
 
-void ForgetDosCaret(App& app, HWND editor) {
-    InvalidateBlock(editor, app.look.dosCaret);
-    app.look.dosCaret.reset();
+void ForgetDosCaret(EditorWindow& ed, HWND editor) {
+    InvalidateBlock(editor, ed.look.dosCaret);
+    ed.look.dosCaret.reset();
 }
 
-void InvalidateUnderline(App& app, int underlineY) {
-    if (app.editor == nullptr || underlineY < 0) return;
-    const int height = CaretTextHeight(app.editor, CaretPosition(app.editor));
-    InvalidateRows(app.editor, UnderlineBand(underlineY, height, ClientSizeOf(app.editor).height));
+void InvalidateUnderline(EditorWindow& ed, int underlineY) {
+    if (ed.hwnd == nullptr || underlineY < 0) return;
+    const int height = CaretTextHeight(ed, ed.hwnd, CaretPosition(ed, ed.hwnd));
+    InvalidateRows(ed.hwnd, UnderlineBand(underlineY, height, ClientSizeOf(ed.hwnd).height));
 }
 
-void InvalidateImeCue(App& app) {
-    HWND editor = app.editor;
+void InvalidateImeCue(EditorWindow& ed) {
+    HWND editor = ed.hwnd;
     if (editor == nullptr) return;
-    const int height = CaretTextHeight(editor, CaretPosition(editor));
-    InvalidateRows(editor, ImeCueSpan(app.look.underlineY, height, ClientSizeOf(editor).height));
+    const int height = CaretTextHeight(ed, editor, CaretPosition(ed, editor));
+    InvalidateRows(editor, ImeCueSpan(ed.look.underlineY, height, ClientSizeOf(editor).height));
 }
 
-void SuppressUnderlineForScroll(App& app, HWND editor) {
-    EditorLook& look = app.look;
-    if (!look.showUnderline || look.underlineY < 0) return;
-    const int height = CaretTextHeight(editor, CaretPosition(editor));
+void SuppressUnderlineForScroll(EditorWindow& ed, HWND editor) {
+    EditorLook& look = ed.look;
+    if (!SettingsOf(ed).showCurrentLineUnderline || look.underlineY < 0) return;
+    const int height = CaretTextHeight(ed, editor, CaretPosition(ed, editor));
     const Span band = UnderlineBand(look.underlineY, height, ClientSizeOf(editor).height);
     look.underlineSuppressed = true;
     if (!band.Empty()) {
@@ -297,8 +293,8 @@ void SuppressUnderlineForScroll(App& app, HWND editor) {
     look.underlineY = -1;
 }
 
-void RebuildThemeBrushes(EditorLook& look) {
-    const Palette& palette = PaletteFor(look.dark);
+void RebuildThemeBrushes(EditorLook& look, bool dark) {
+    const Palette& palette = PaletteFor(dark);
     look.backgroundBrush.Reset(::CreateSolidBrush(palette.background));
     look.gutterBrush.Reset(::CreateSolidBrush(palette.gutter));
     look.cornerBrush.Reset(::CreateSolidBrush(palette.scrollCorner));

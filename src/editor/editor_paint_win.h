@@ -4,41 +4,40 @@
 
 #include <windows.h>
 
-#include "editor/editor_look.h"
+#include "editor/editor_window_win.h"
 
 #include <optional>
 
 namespace quillpane {
 
-struct App;
-struct EditorLook;
+struct EditorWindow;
 
 // WM_PAINT is the program's when it has something of its own to draw.
-[[nodiscard]] bool ProgramPaints(const EditorLook& look);
+[[nodiscard]] bool ProgramPaints(const EditorWindow& ed);
 
 // The WM_PAINT of an editor whose painting is the program's.
-void PaintEditor(App& app, HWND editor);
+void PaintEditor(EditorWindow& ed, HWND editor);
 // The strips above and below the client area, in the window's frame.
-void PaintInsetStrips(App& app, HWND editor);
+void PaintInsetStrips(EditorWindow& ed, HWND editor);
 
 // Where the underline and the Dos caret belong now (nothing when not drawn).
-[[nodiscard]] std::optional<int> CurrentUnderlineY(const App& app, HWND editor);
-[[nodiscard]] std::optional<Rect> CurrentDosCaret(const App& app, HWND editor);
+[[nodiscard]] std::optional<int> CurrentUnderlineY(const EditorWindow& ed, HWND editor);
+[[nodiscard]] std::optional<Rect> CurrentDosCaret(const EditorWindow& ed, HWND editor);
 
 // After a selection or caret update: invalidates what the underline and the
 // Dos caret left behind and where they go, or the whole client after a scroll.
-void TrackProgramCues(App& app);
+void TrackProgramCues(EditorWindow& ed);
 // The Dos caret appears or goes with the focus.
-void RefreshDosCaret(App& app);
-void ForgetDosCaret(App& app, HWND editor);
+void RefreshDosCaret(EditorWindow& ed);
+void ForgetDosCaret(EditorWindow& ed, HWND editor);
 // Repaints the rows around an underline at y (nothing for -1).
-void InvalidateUnderline(App& app, int underlineY);
-void InvalidateImeCue(App& app);
+void InvalidateUnderline(EditorWindow& ed, int underlineY);
+void InvalidateImeCue(EditorWindow& ed);
 // Before the view scrolls: one repaint without the underline, so that the
 // scroll does not carry a stale line along.
-void SuppressUnderlineForScroll(App& app, HWND editor);
+void SuppressUnderlineForScroll(EditorWindow& ed, HWND editor);
 
-void RebuildThemeBrushes(EditorLook& look);
+void RebuildThemeBrushes(EditorLook& look, bool dark);
 void ReleasePaintBuffer(EditorLook& look);
 
 }  // namespace quillpane

@@ -8,7 +8,7 @@
 
 namespace quillpane {
 
-struct App;
+struct EditorWindow;
 class EditorDropTarget;
 
 // Identifies the drag timer among the component's own timers.
@@ -16,7 +16,7 @@ inline constexpr UINT_PTR kDragTimerId = 0x517073;
 inline constexpr UINT kDragTimerMs = 50;
 
 struct EditorProcState {
-    App* app = nullptr;
+    EditorWindow* ed = nullptr;
     HWND editor = nullptr;
     int depth = 0;  // active calls of the procedure; hooks run at depth 1 only
 

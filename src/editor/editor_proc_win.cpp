@@ -1,8 +1,8 @@
 // The editor's window procedure, layered over Scintilla's own by subclassing.
 #include "editor/editor_proc_win.h"
 
-#include "app/app_win.h"
-#include "app/commands.h"
+#include "editor/editor_window_win.h"
+#include "resources/messages.h"
 #include "editor/drop_target_win.h"
 #include "editor/editor_commands_win.h"
 #include "editor/editor_host_win.h"
@@ -10,7 +10,6 @@
 #include "editor/editor_paint_win.h"
 #include "editor/editor_proc_state_win.h"
 #include "editor/text_adapter_win.h"
-#include "sections/memo_fold_win.h"
 
 #include <Scintilla.h>
 #include <commctrl.h>
@@ -63,13 +62,13 @@ StripHit StripAt(HWND editor, LPARAM screenPoint) {
     return HitTestStrips(point, geometry.window, geometry.client, geometry.bottomStrip);
 }
 
-LRESULT OnPaint(App& app, HWND editor, WPARAM wParam, LPARAM lParam) {
-    if (ProgramPaints(app.look)) {
-        PaintEditor(app, editor);
+LRESULT OnPaint(EditorWindow& ed, HWND editor, WPARAM wParam, LPARAM lParam) {
+    if (ProgramPaints(ed)) {
+        PaintEditor(ed, editor);
         return 0;
     }
     const LRESULT result = Default(editor, WM_PAINT, wParam, lParam);
-    PaintInsetStrips(app, editor);
+    PaintInsetStrips(ed, editor);
     return result;
 }
 
@@ -83,9 +82,9 @@ LRESULT OnNcCalcSize(HWND editor, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-LRESULT OnNcPaint(App& app, HWND editor, WPARAM wParam, LPARAM lParam) {
+LRESULT OnNcPaint(EditorWindow& ed, HWND editor, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = Default(editor, WM_NCPAINT, wParam, lParam);
-    PaintInsetStrips(app, editor);
+    PaintInsetStrips(ed, editor);
     return result;
 }
 
@@ -104,11 +103,11 @@ LRESULT OnNcHitTest(HWND editor, WPARAM wParam, LPARAM lParam) {
 }
 
 // A press on a strip's scroll-bar part jumps to the top or the bottom.
-LRESULT OnNcLButtonDown(App& app, HWND editor, WPARAM wParam, LPARAM lParam) {
+LRESULT OnNcLButtonDown(EditorWindow& ed, HWND editor, WPARAM wParam, LPARAM lParam) {
     if (wParam == HTVSCROLL) {
         const StripHit hit = StripAt(editor, lParam);
         if (hit == StripHit::TopScrollBar || hit == StripHit::BottomScrollBar) {
-            SuppressUnderlineForScroll(app, editor);
+            SuppressUnderlineForScroll(ed, editor);
             ::SendMessageW(editor, WM_VSCROLL, hit == StripHit::TopScrollBar ? SB_TOP : SB_BOTTOM, 0);
             return 0;
         }
@@ -116,36 +115,36 @@ LRESULT OnNcLButtonDown(App& app, HWND editor, WPARAM wParam, LPARAM lParam) {
     return Default(editor, WM_NCLBUTTONDOWN, wParam, lParam);
 }
 
-LRESULT OnSetFocus(App& app, HWND editor, WPARAM wParam, LPARAM lParam) {
+LRESULT OnSetFocus(EditorWindow& ed, HWND editor, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = Default(editor, WM_SETFOCUS, wParam, lParam);
-    if (editor == app.editor) {
-        ApplyCaret(app);
-        UpdateImeCue(app);
-        RefreshDosCaret(app);
+    if (editor == ed.hwnd) {
+        ApplyCaret(ed);
+        UpdateImeCue(ed);
+        RefreshDosCaret(ed);
     }
     return result;
 }
 
-LRESULT OnKillFocus(App& app, HWND editor, WPARAM wParam, LPARAM lParam) {
+LRESULT OnKillFocus(EditorWindow& ed, HWND editor, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = Default(editor, WM_KILLFOCUS, wParam, lParam);
-    ForgetDosCaret(app, editor);
+    ForgetDosCaret(ed, editor);
     return result;
 }
 
-LRESULT OnImeNotify(App& app, HWND editor, WPARAM wParam, LPARAM lParam) {
+LRESULT OnImeNotify(EditorWindow& ed, HWND editor, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = Default(editor, WM_IME_NOTIFY, wParam, lParam);
-    if (wParam == IMN_SETOPENSTATUS && editor == app.editor) UpdateImeCue(app);
+    if (wParam == IMN_SETOPENSTATUS && editor == ed.hwnd) UpdateImeCue(ed);
     return result;
 }
 
-LRESULT OnScroll(App& app, HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
-    SuppressUnderlineForScroll(app, editor);
+LRESULT OnScroll(EditorWindow& ed, HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
+    SuppressUnderlineForScroll(ed, editor);
     return Default(editor, message, wParam, lParam);
 }
 
-LRESULT OnSize(App& app, HWND editor, WPARAM wParam, LPARAM lParam) {
+LRESULT OnSize(EditorWindow& ed, HWND editor, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = Default(editor, WM_SIZE, wParam, lParam);
-    if (editor == app.editor && !app.shell.inSizeMove) UpdateCurrentLineCues(app);
+    if (editor == ed.hwnd && !ParentSizing(ed)) UpdateCurrentLineCues(ed);
     return result;
 }
 
@@ -162,10 +161,6 @@ static_assert(static_cast<unsigned>(ComponentCommand::HomeDisplay) == SCI_HOMEDI
               static_cast<unsigned>(ComponentCommand::PageUpRectExtend) == SCI_PAGEUPRECTEXTEND &&
               static_cast<unsigned>(ComponentCommand::PageDownRectExtend) == SCI_PAGEDOWNRECTEXTEND);
 
-LRESULT Sci(HWND editor, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return ::SendMessageW(editor, message, wParam, lParam);
-}
-
 bool KeyHeld(int key) {
     return ::GetKeyState(key) < 0;
 }
@@ -181,11 +176,11 @@ bool Composing(HWND editor) {
 }
 
 bool IsOurs(const EditorProcState& state) {
-    return state.app->editor == state.editor && state.app->textState.editor == state.editor;
+    return state.ed->hwnd == state.editor && state.ed->text.editor == state.editor;
 }
 
 KeyEvent MakeKeyEvent(const EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
-    const App& app = *state.app;
+    const EditorWindow& ed = *state.ed;
     KeyEvent event;
     switch (message) {
     case WM_SYSKEYDOWN: event.message = KeyMessage::SysKeyDown; break;
@@ -200,49 +195,49 @@ KeyEvent MakeKeyEvent(const EditorProcState& state, UINT message, WPARAM wParam,
     event.alt = KeyHeld(VK_MENU) || ((message == WM_SYSKEYDOWN || message == WM_SYSCHAR) && (lParam & (1 << 29)) != 0);
     event.autoRepeat = (lParam & (1 << 30)) != 0;
     event.composing = (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && Composing(state.editor);
-    event.noArrowLineCross = app.config.editor.noArrowLineCross;
-    event.memoFold = app.config.editor.memoFold;
-    event.wordWrap = app.config.editor.wordWrap == WordWrap::Wrap;
+    event.noArrowLineCross = SettingsOf(ed).noArrowLineCross;
+    event.memoFold = SettingsOf(ed).memoFold;
+    event.wordWrap = SettingsOf(ed).wordWrap == WordWrap::Wrap;
     return event;
 }
 
 // Several ranges, a rectangle, a selection to type over or overtype: the
 // component's edit is delete plus insert, recorded here as one step.
-bool TypingReplaces(HWND editor) {
-    const LRESULT mode = Sci(editor, SCI_GETSELECTIONMODE);
-    return mode == SC_SEL_RECTANGLE || mode == SC_SEL_THIN || Sci(editor, SCI_GETSELECTIONS) > 1 ||
-           Sci(editor, SCI_GETSELECTIONEMPTY) == 0 || Sci(editor, SCI_GETOVERTYPE) != 0;
+bool TypingReplaces(const EditorWindow& ed, HWND editor) {
+    const LRESULT mode = Sci(ed, editor, SCI_GETSELECTIONMODE);
+    return mode == SC_SEL_RECTANGLE || mode == SC_SEL_THIN || Sci(ed, editor, SCI_GETSELECTIONS) > 1 ||
+           Sci(ed, editor, SCI_GETSELECTIONEMPTY) == 0 || Sci(ed, editor, SCI_GETOVERTYPE) != 0;
 }
 
-std::size_t SelectionsLowest(HWND editor) {
-    const LRESULT count = Sci(editor, SCI_GETSELECTIONS);
-    LRESULT lowest = Sci(editor, SCI_GETSELECTIONSTART);
-    for (LRESULT i = 0; i < count; ++i) lowest = std::min(lowest, Sci(editor, SCI_GETSELECTIONNSTART, static_cast<WPARAM>(i)));
+std::size_t SelectionsLowest(const EditorWindow& ed, HWND editor) {
+    const LRESULT count = Sci(ed, editor, SCI_GETSELECTIONS);
+    LRESULT lowest = Sci(ed, editor, SCI_GETSELECTIONSTART);
+    for (LRESULT i = 0; i < count; ++i) lowest = std::min(lowest, Sci(ed, editor, SCI_GETSELECTIONNSTART, static_cast<WPARAM>(i)));
     return lowest > 0 ? static_cast<std::size_t>(lowest) : 0;
 }
 
-std::size_t SelectionsHighest(HWND editor) {
-    const LRESULT count = Sci(editor, SCI_GETSELECTIONS);
-    LRESULT highest = Sci(editor, SCI_GETSELECTIONEND);
-    for (LRESULT i = 0; i < count; ++i) highest = std::max(highest, Sci(editor, SCI_GETSELECTIONNEND, static_cast<WPARAM>(i)));
+std::size_t SelectionsHighest(const EditorWindow& ed, HWND editor) {
+    const LRESULT count = Sci(ed, editor, SCI_GETSELECTIONS);
+    LRESULT highest = Sci(ed, editor, SCI_GETSELECTIONEND);
+    for (LRESULT i = 0; i < count; ++i) highest = std::max(highest, Sci(ed, editor, SCI_GETSELECTIONNEND, static_cast<WPARAM>(i)));
     return highest > 0 ? static_cast<std::size_t>(highest) : 0;
 }
 
 // The component's own processing as one compound step; the lines from the
 // old selection start to the new selection end are marked changed.
 LRESULT CompoundEdit(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
-    App& app = *state.app;
-    EditorTextState& text = app.textState;
+    EditorWindow& ed = *state.ed;
+    EditorTextState& text = ed.text;
     HWND editor = state.editor;
     BeforeEdit(text);
-    const std::size_t before = SelectionsLowest(editor);
+    const std::size_t before = SelectionsLowest(ed, editor);
     const LRESULT result = Default(editor, message, wParam, lParam);
-    const std::size_t after = SelectionsHighest(editor);
+    const std::size_t after = SelectionsHighest(ed, editor);
     const std::size_t first = EditorIndexFromPosition(text, std::min(before, after));
     const std::size_t last = EditorIndexFromPosition(text, std::max(before, after));
     MarkRangeChanged(text, first, last);
     AfterEdit(text, false);
-    RefreshChangedLines(app);
+    RefreshLineNumbers(ed);
     return result;
 }
 
@@ -251,7 +246,7 @@ void PostToPanel(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT RunKeyAction(EditorProcState& state, const KeyAction& action, UINT message, WPARAM wParam, LPARAM lParam) {
-    App& app = *state.app;
+    EditorWindow& ed = *state.ed;
     HWND editor = state.editor;
     switch (action.kind) {
     case KeyActionKind::PassToComponent:
@@ -265,44 +260,45 @@ LRESULT RunKeyAction(EditorProcState& state, const KeyAction& action, UINT messa
         PostToPanel(editor, WM_COMMAND, action.id, 0);
         return 0;
     case KeyActionKind::RunLineCommand:
-        (void)RunLineCommandOn(app, action.lineCommand);
+        (void)RunLineCommandOn(ed, action.lineCommand);
         break;
     case KeyActionKind::DeleteWordLeft:
-        (void)DeleteWordLeft(app);
+        (void)DeleteWordLeft(ed);
         break;
     case KeyActionKind::DeleteWordRight:
-        (void)DeleteWordRight(app);
+        (void)DeleteWordRight(ed);
         break;
     case KeyActionKind::ToggleFoldAtSelection:
-        ToggleFoldAtCaret(app);
+        // Folds are the sections' business: the panel runs them.
+        if (SettingsOf(ed).memoFold) ::SendMessageW(ed.parent, PM_TOGGLEFOLD, 0, 0);
         break;
     case KeyActionKind::RunComponentCommand:
-        Sci(editor, static_cast<UINT>(action.componentCommand));
+        Sci(ed, editor, static_cast<UINT>(action.componentCommand));
         break;
     case KeyActionKind::CaretToDocumentEdge:
-        SetCaret(app, action.toEnd ? ReadEditorText(app.textState).size() : 0, action.extend);
+        SetCaret(ed, action.toEnd ? EditorLength16(ed) : 0, action.extend);
         break;
     case KeyActionKind::CaretToLineEdge:
-        CaretToLineEdge(app, action.toEnd);
+        CaretToLineEdge(ed, action.toEnd);
         break;
     case KeyActionKind::WordMove:
-        MoveByWord(app, action.toEnd, action.extend);
+        MoveByWord(ed, action.toEnd, action.extend);
         break;
     case KeyActionKind::ScrollKeepCaret:
-        SuppressUnderlineForScroll(app, editor);
-        ScrollKeepingCaret(app, action.toEnd);
+        SuppressUnderlineForScroll(ed, editor);
+        ScrollKeepingCaret(ed, action.toEnd);
         break;
     case KeyActionKind::ArrowLineCross:
-        if (!ArrowStopsAtLineEdge(ReadEditorText(app.textState), EditorSelection16(app), action.toEnd, action.extend)) {
+        if (!ArrowStopsHere(ed, action.toEnd, action.extend)) {
             return Default(editor, message, wParam, lParam);
         }
         return 0;
     case KeyActionKind::SelectAll:
-        Sci(editor, SCI_SELECTALL);
+        Sci(ed, editor, SCI_SELECTALL);
         break;
     }
     EndEditorDrags(state);
-    AfterCaretMove(app);
+    AfterCaretMove(ed);
     return 0;
 }
 
@@ -311,7 +307,7 @@ LRESULT OnKey(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam
     const KeyEvent event = MakeKeyEvent(state, message, wParam, lParam);
     const KeyAction action = MapEditorKey(event);
     if (action.kind == KeyActionKind::PassToComponent && state.depth == 1 && !state.composing &&
-        IsCompoundEditKey(event, TypingReplaces(state.editor))) {
+        IsCompoundEditKey(event, TypingReplaces(*state.ed, state.editor))) {
         return CompoundEdit(state, message, wParam, lParam);
     }
     return RunKeyAction(state, action, message, wParam, lParam);
@@ -319,7 +315,7 @@ LRESULT OnKey(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam
 
 // Before a message that may edit, or a key or press that ends the capture.
 void CaptureStep(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
-    EditorTextState& text = state.app->textState;
+    EditorTextState& text = state.ed->text;
     switch (message) {
     case EM_REPLACESEL:
     case SCI_ADDTEXT:
@@ -354,23 +350,25 @@ void CaptureStep(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lPa
 void BeginImeComposition(EditorProcState& state) {
     if (state.composing) return;
     HWND editor = state.editor;
-    BeginComposition(state.app->textState);
+    const EditorWindow& ed = *state.ed;
+    BeginComposition(state.ed->text);
     // The component's inline composition relies on its own undo.
-    Sci(editor, SCI_SETUNDOCOLLECTION, 1);
-    state.overtypeBeforeComposition = Sci(editor, SCI_GETOVERTYPE) != 0;
-    Sci(editor, SCI_SETOVERTYPE, 0);
+    Sci(ed, editor, SCI_SETUNDOCOLLECTION, 1);
+    state.overtypeBeforeComposition = Sci(ed, editor, SCI_GETOVERTYPE) != 0;
+    Sci(ed, editor, SCI_SETOVERTYPE, 0);
     state.composing = true;
 }
 
 void EndImeComposition(EditorProcState& state) {
     if (!state.composing) return;
     HWND editor = state.editor;
+    const EditorWindow& ed = *state.ed;
     state.composing = false;
-    Sci(editor, SCI_SETUNDOCOLLECTION, 0);
-    Sci(editor, SCI_EMPTYUNDOBUFFER);
-    Sci(editor, SCI_SETOVERTYPE, state.overtypeBeforeComposition ? 1 : 0);
-    EndComposition(state.app->textState);
-    RefreshChangedLines(*state.app);
+    Sci(ed, editor, SCI_SETUNDOCOLLECTION, 0);
+    Sci(ed, editor, SCI_EMPTYUNDOBUFFER);
+    Sci(ed, editor, SCI_SETOVERTYPE, state.overtypeBeforeComposition ? 1 : 0);
+    EndComposition(state.ed->text);
+    RefreshLineNumbers(*state.ed);
 }
 
 LRESULT OnImeComposition(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -407,36 +405,41 @@ LRESULT OnNcDestroy(EditorProcState* state, HWND editor, WPARAM wParam, LPARAM l
     ::RemoveWindowSubclass(editor, EditorProc, id);
     ::RemovePropW(editor, kStateProperty);
     RevokeEditorDropTarget(state->dropTarget, editor);
-    App& app = *state->app;
-    ReleasePaintBuffer(app.look);
-    app.look.appliedCaretKind = 0;
-    app.look.dosCaret.reset();
-    if (app.textState.editor == editor) app.textState.editor = nullptr;
+    EditorWindow& ed = *state->ed;
+    ReleasePaintBuffer(ed.look);
+    ed.look.appliedCaretKind = 0;
+    ed.look.dosCaret.reset();
+    if (ed.text.editor == editor) {
+        ed.text.editor = nullptr;
+        ed.text.call = nullptr;
+    }
+    // The call object must never reach a destroyed component.
+    if (ed.hwnd == editor) ed.sci.SetFnPtr(nullptr, 0);
     delete state;
     return ::DefSubclassProc(editor, WM_NCDESTROY, wParam, lParam);
 }
 
 LRESULT Dispatch(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
-    App& app = *state.app;
+    EditorWindow& ed = *state.ed;
     HWND editor = state.editor;
     if (const std::optional<LRESULT> mouse = HandleEditorMouse(state, message, wParam, lParam)) return *mouse;
     switch (message) {
     case WM_PAINT:
-        return OnPaint(app, editor, wParam, lParam);
+        return OnPaint(ed, editor, wParam, lParam);
     case WM_NCCALCSIZE:
         return OnNcCalcSize(editor, wParam, lParam);
     case WM_NCPAINT:
-        return OnNcPaint(app, editor, wParam, lParam);
+        return OnNcPaint(ed, editor, wParam, lParam);
     case WM_NCHITTEST:
         return OnNcHitTest(editor, wParam, lParam);
     case WM_NCLBUTTONDOWN:
-        return OnNcLButtonDown(app, editor, wParam, lParam);
+        return OnNcLButtonDown(ed, editor, wParam, lParam);
     case WM_SETFOCUS:
-        return OnSetFocus(app, editor, wParam, lParam);
+        return OnSetFocus(ed, editor, wParam, lParam);
     case WM_KILLFOCUS:
-        return OnKillFocus(app, editor, wParam, lParam);
+        return OnKillFocus(ed, editor, wParam, lParam);
     case WM_IME_NOTIFY:
-        return OnImeNotify(app, editor, wParam, lParam);
+        return OnImeNotify(ed, editor, wParam, lParam);
     case WM_IME_STARTCOMPOSITION:
     case WM_IME_COMPOSITION:
         return OnImeComposition(state, message, wParam, lParam);
@@ -455,9 +458,9 @@ LRESULT Dispatch(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lPa
         return OnContextMenu(state, wParam, lParam);
     case WM_VSCROLL:
     case WM_HSCROLL:
-        return OnScroll(app, editor, message, wParam, lParam);
+        return OnScroll(ed, editor, message, wParam, lParam);
     case WM_SIZE:
-        return OnSize(app, editor, wParam, lParam);
+        return OnSize(ed, editor, wParam, lParam);
     default:
         break;
     }
@@ -483,7 +486,7 @@ LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lPa
     const bool ours = IsOurs(*state);
     if (ours && state->depth == 1) CaptureStep(*state, message, wParam, lParam);
     if (ours) {
-        EditorTextState& text = state->app->textState;
+        EditorTextState& text = state->ed->text;
         // A replacement is delete plus insert for the component: one step.
         const bool replacement = (message == EM_REPLACESEL || message == SCI_REPLACESEL) && state->depth == 1 &&
                                  !state->composing && !text.history.loading && !text.history.applying;
@@ -504,26 +507,27 @@ EditorProcState* EditorProcStateOf(HWND editor) {
     return static_cast<EditorProcState*>(::GetPropW(editor, kStateProperty));
 }
 
-bool InstallEditorProc(App& app, HWND editor) {
+bool InstallEditorProc(EditorWindow& ed) {
+    HWND editor = ed.hwnd;
     auto* state = new EditorProcState;
-    state->app = &app;
+    state->ed = &ed;
     state->editor = editor;
     if (::SetWindowSubclass(editor, EditorProc, kEditorSubclassId, reinterpret_cast<DWORD_PTR>(state)) == FALSE) {
         delete state;
         return false;
     }
     ::SetPropW(editor, kStateProperty, state);
-    state->dropTarget = RegisterEditorDropTarget(app, editor);
+    state->dropTarget = RegisterEditorDropTarget(ed, editor);
     return true;
 }
 
-void OnEditorDoubleClick(App& app, long long position) {
-    EditorProcState* state = EditorProcStateOf(app.editor);
+void OnEditorDoubleClick(EditorWindow& ed, long long position) {
+    EditorProcState* state = EditorProcStateOf(ed.hwnd);
     if (state == nullptr || !IsOurs(*state)) return;
-    HWND editor = app.editor;
-    const LRESULT caret = Sci(editor, SCI_GETCURRENTPOS);
+    HWND editor = ed.hwnd;
+    const LRESULT caret = Sci(ed, editor, SCI_GETCURRENTPOS);
     const std::size_t bytes = static_cast<std::size_t>(position >= 0 ? position : (caret > 0 ? caret : 0));
-    SelectWordAt(app, EditorIndexFromPosition(app.textState, bytes));
+    SelectWordAt(ed, EditorIndexFromPosition(ed.text, bytes));
     // The pointer's place, not the caret's: the caret ends at the word's end,
     // which a third click on the word would rarely hit.
     const DWORD messagePos = ::GetMessagePos();
@@ -534,16 +538,16 @@ void OnEditorDoubleClick(App& app, long long position) {
     state->doubleClickPoint = point;
 }
 
-void OnEditorUpdateUi(App& app) {
-    EditorProcState* state = EditorProcStateOf(app.editor);
+void OnEditorUpdateUi(EditorWindow& ed) {
+    EditorProcState* state = EditorProcStateOf(ed.hwnd);
     if (state == nullptr || !IsOurs(*state)) return;
-    HWND editor = app.editor;
-    if (Sci(editor, SCI_GETSELECTIONEMPTY) == 0) return;
-    const LRESULT caret = Sci(editor, SCI_GETCURRENTPOS);
+    HWND editor = ed.hwnd;
+    if (Sci(ed, editor, SCI_GETSELECTIONEMPTY) == 0) return;
+    const LRESULT caret = Sci(ed, editor, SCI_GETCURRENTPOS);
     const std::size_t position = caret > 0 ? static_cast<std::size_t>(caret) : 0;
     if (state->lastPostedCaret == position) return;
     state->lastPostedCaret = position;
-    const LRESULT line = Sci(editor, SCI_LINEFROMPOSITION, position);
+    const LRESULT line = Sci(ed, editor, SCI_LINEFROMPOSITION, position);
     PostToPanel(editor, PM_CARETLINE, static_cast<WPARAM>(line + 1), 0);
 }
 

@@ -5,16 +5,16 @@
 
 namespace quillpane {
 
-struct App;
+struct EditorWindow;
 
 // Installs the editor procedure (and the editor's drop target) on a new
 // editor window; both stay until the window is destroyed.
-[[nodiscard]] bool InstallEditorProc(App& app, HWND editor);
+[[nodiscard]] bool InstallEditorProc(EditorWindow& ed);
 
 // SCN_DOUBLECLICK at a byte position (negative: at the caret): selects the
 // word and remembers the double-click for a triple-click.
-void OnEditorDoubleClick(App& app, long long position);
+void OnEditorDoubleClick(EditorWindow& ed, long long position);
 // SCN_UPDATEUI: posts PM_CARETLINE when the empty selection's caret moved.
-void OnEditorUpdateUi(App& app);
+void OnEditorUpdateUi(EditorWindow& ed);
 
 }  // namespace quillpane

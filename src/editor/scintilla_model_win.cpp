@@ -18,7 +18,13 @@ std::size_t ToSize(LRESULT value) {
 }  // namespace
 
 LRESULT ScintillaModel::Call(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return ::SendMessageW(editor_, message, wParam, lParam);
+    if (call_ == nullptr || !call_->IsValid()) return ::SendMessageW(editor_, message, wParam, lParam);
+    try {
+        return call_->Call(static_cast<Scintilla::Message>(message), wParam, lParam);
+    } catch (const Scintilla::Failure&) {
+        // Out of memory in the component: answered as nothing done.
+        return 0;
+    }
 }
 
 std::size_t ScintillaModel::ByteLength() const {

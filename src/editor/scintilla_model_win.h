@@ -6,6 +6,11 @@
 
 #include "editor/editor_model.h"
 
+#include <Scintilla.h>
+#include <ScintillaTypes.h>
+#include <ScintillaMessages.h>
+#include <ScintillaCall.h>
+
 #include <functional>
 #include <optional>
 
@@ -17,12 +22,17 @@ namespace quillpane {
 // style, cues); owned with the history, set by whoever draws the editor.
 struct EditorViewHooks {
     std::function<void()> refreshLineNumbers;
+    // The component moved margin texts: linesAdded lines after `line`.
+    std::function<void(long long line, long long linesAdded)> linesShifted;
     std::function<void()> reapplyCaretLook;
 };
 
 class ScintillaModel final : public EditorModel {
 public:
-    explicit ScintillaModel(HWND editor, const EditorViewHooks* hooks = nullptr) : editor_(editor), hooks_(hooks) {}
+    // Through the editor's call object when it has one, else by messages.
+    explicit ScintillaModel(HWND editor, const EditorViewHooks* hooks = nullptr,
+                            Scintilla::ScintillaCall* call = nullptr)
+        : editor_(editor), hooks_(hooks), call_(call) {}
 
     [[nodiscard]] const void* Identity() const override { return editor_; }
     [[nodiscard]] std::size_t ByteLength() const override;
@@ -53,6 +63,7 @@ private:
 
     HWND editor_;
     const EditorViewHooks* hooks_;
+    Scintilla::ScintillaCall* call_;
     bool redrawSuspended_ = false;
 };
 

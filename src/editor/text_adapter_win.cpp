@@ -4,6 +4,7 @@
 #include "editor/text_adapter_win.h"
 
 #include "editor/editor_host_win.h"
+#include "platform/utf_convert.h"
 #include "platform/wide_win.h"
 
 #include <commctrl.h>
@@ -11,6 +12,7 @@
 
 #include <Scintilla.h>
 
+#include <algorithm>
 #include <cwchar>
 
 namespace quillpane {
@@ -22,7 +24,7 @@ constexpr UINT_PTR kAdapterSubclassId = 0x51505441;  // "QPTA"
 // the context for the portable functions.
 struct Bound {
     explicit Bound(EditorTextState& state)
-        : model(state.editor, &state.hooks), context {state.history, state.adapter, model} {}
+        : model(state.editor, &state.hooks, state.call), context {state.history, state.adapter, model} {}
     ScintillaModel model;
     EditContext context;
 };
@@ -39,7 +41,12 @@ LRESULT PackWords(long long low, long long high) {
 }
 
 LRESULT Forward(EditorTextState& state, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return ::SendMessageW(state.editor, message, wParam, lParam);
+    if (state.call == nullptr || !state.call->IsValid()) return ::SendMessageW(state.editor, message, wParam, lParam);
+    try {
+        return state.call->Call(static_cast<Scintilla::Message>(message), wParam, lParam);
+    } catch (const Scintilla::Failure&) {
+        return 0;
+    }
 }
 
 LRESULT GetSelectionMessage(EditorTextState& state, WPARAM wParam, LPARAM lParam) {
@@ -54,7 +61,7 @@ LRESULT GetSelectionMessage(EditorTextState& state, WPARAM wParam, LPARAM lParam
 
 LRESULT PositionFromCharMessage(EditorTextState& state, WPARAM wParam) {
     const auto index = static_cast<long long>(static_cast<int>(wParam));
-    const std::size_t length = ReadEditorText(state).size();
+    const std::size_t length = EditorTextLength(state);
     if (index < 0 || static_cast<std::size_t>(index) > length) return -1;
     const std::size_t position = EditorPositionFromIndex(state, static_cast<std::size_t>(index));
     const LRESULT x = Forward(state, SCI_POINTXFROMPOSITION, 0, static_cast<LPARAM>(position));
@@ -89,7 +96,11 @@ bool AnswerEditMessage(EditorTextState& state, UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_SETTEXT: {
         Bound bound(state);
+        // The component empties the document and then inserts: one step.
+        const bool record = !state.history.loading && !state.history.applying;
+        if (record) BeforeEdit(bound.context);
         SetEditText(state.adapter, bound.model, StringParameter(lParam));
+        if (record) AfterEdit(bound.context, true);
         *result = TRUE;
         return true;
     }
@@ -100,7 +111,7 @@ bool AnswerEditMessage(EditorTextState& state, UINT message, WPARAM wParam, LPAR
         return true;
     }
     case WM_GETTEXTLENGTH:
-        *result = static_cast<LRESULT>(ReadEditorText(state).size());
+        *result = static_cast<LRESULT>(EditorTextLength(state));
         return true;
     case EM_GETSEL:
         *result = GetSelectionMessage(state, wParam, lParam);
@@ -176,6 +187,16 @@ const std::u16string& ReadEditorText(EditorTextState& state) {
     return ReadText(state.adapter, bound.model);
 }
 
+std::u16string ReadEditorRange(EditorTextState& state, std::size_t start, std::size_t end) {
+    Bound bound(state);
+    return ReadTextRange(state.adapter, bound.model, start, end);
+}
+
+std::size_t EditorTextLength(EditorTextState& state) {
+    Bound bound(state);
+    return EditTextLength(state.adapter, bound.model);
+}
+
 std::size_t EditorIndexFromPosition(EditorTextState& state, std::size_t bytePosition) {
     Bound bound(state);
     return ToIndex(state.adapter, bound.model, bytePosition);
@@ -190,6 +211,10 @@ bool OnScintillaModified(EditorTextState& state, const SCNotification& notificat
     if (notification.nmhdr.hwndFrom != state.editor) return false;
     const std::optional<TextModification> change = TextModificationOf(notification);
     if (!change) return false;
+    if (change->linesAdded != 0 && state.hooks.linesShifted) {
+        const LRESULT line = Forward(state, SCI_LINEFROMPOSITION, change->position);
+        state.hooks.linesShifted(static_cast<long long>(line), change->linesAdded);
+    }
     Bound bound(state);
     OnComponentModified(bound.context, *change);
     return true;

@@ -22,6 +22,8 @@ namespace quillpane {
 // caches rebuild themselves.
 struct EditorTextState {
     HWND editor = nullptr;
+    // The editor's call object, when the window belongs to an editor record.
+    Scintilla::ScintillaCall* call = nullptr;
     TextAdapter adapter;
     EditHistory history;
     EditorViewHooks hooks;
@@ -40,6 +42,10 @@ void DetachTextAdapter(EditorTextState& state);
 // The whole text in UTF-16 from the adapter's cache (valid until the next
 // change of the text).
 [[nodiscard]] const std::u16string& ReadEditorText(EditorTextState& state);
+// Units [start, end) of the text, read from the component: costs the range.
+[[nodiscard]] std::u16string ReadEditorRange(EditorTextState& state, std::size_t start, std::size_t end);
+// The text's length in UTF-16 code units, without reading the text.
+[[nodiscard]] std::size_t EditorTextLength(EditorTextState& state);
 [[nodiscard]] std::size_t EditorIndexFromPosition(EditorTextState& state, std::size_t bytePosition);
 [[nodiscard]] std::size_t EditorPositionFromIndex(EditorTextState& state, std::size_t index);
 

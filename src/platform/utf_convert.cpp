@@ -107,7 +107,7 @@ std::u16string Utf8ToUtf16Lenient(std::string_view bytes) {
 std::string Utf16ToUtf8(std::u16string_view text, std::string_view prefix) {
     // Sized exactly once: the memo is encoded whole on every save.
     std::string bytes(prefix.size() + Utf8Length(text), '\0');
-    std::memcpy(bytes.data(), prefix.data(), prefix.size());
+    if (!prefix.empty()) std::memcpy(bytes.data(), prefix.data(), prefix.size());
     EncodeUtf8(text, bytes.data() + prefix.size());
     return bytes;
 }

@@ -1,5 +1,5 @@
-// Private panel messages and command ids: a contract between the panel, the
-// editor, the menus and the dialogs.
+// Private panel messages, command ids and timer ids: the contract between the
+// panel, the editor, the sections, the menus and the dialogs.
 #pragma once
 
 namespace quillpane {
@@ -22,6 +22,13 @@ inline constexpr unsigned PM_HEADINGLIST = kWmApp + 50;
 inline constexpr unsigned PM_TOGGLESIDEBAR = kWmApp + 51;
 inline constexpr unsigned PM_CARETLINE = kWmApp + 52;
 inline constexpr unsigned PM_SIDEBARDRAG = kWmApp + 54;
+// Sent (not posted) by the layers below the panel for what only the panel
+// may do: write config.ini, repaint the sections' views, run a fold command.
+inline constexpr unsigned PM_SAVECONFIG = kWmApp + 60;
+inline constexpr unsigned PM_SECTIONSCHANGED = kWmApp + 61;
+// wParam: the line whose memo folds or unfolds; lParam 1 for a margin click
+// (double-click rules), 0 for the key at the selection start.
+inline constexpr unsigned PM_TOGGLEFOLD = kWmApp + 62;
 
 inline constexpr unsigned IDM_SHOWPANEL = 1001;
 inline constexpr unsigned IDM_ABOUT = 1002;
@@ -81,6 +88,9 @@ inline constexpr unsigned kTimerAutosave = 1;
 inline constexpr unsigned kTimerMemoWatch = 2;
 inline constexpr unsigned kTimerLayout = 3;
 inline constexpr unsigned kTimerPhoneRetry = 4;
+// Recomputes the memo folds once typing pauses.
+inline constexpr unsigned kTimerMemoFolds = 5;
+inline constexpr unsigned kMemoFoldDelayMs = 250;
 
 // wParam values of the single-instance message.
 inline constexpr unsigned kToggleFromSecondLaunch = 2;

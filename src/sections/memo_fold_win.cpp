@@ -1,12 +1,10 @@
-// Memo folds shown in the editor, and the section commands of the panel.
+// Memo folds shown in the editor.
 #include "sections/memo_fold_win.h"
 
-#include "app/app_win.h"
 #include "editor/editor_host_win.h"
 #include "editor/text_adapter_win.h"
-#include "sections/marker_commands.h"
+#include "resources/messages.h"
 #include "sections/memo_fold.h"
-#include "sections/memo_reorder.h"
 
 #include <Scintilla.h>
 
@@ -17,10 +15,6 @@
 namespace quillpane {
 namespace {
 
-LRESULT Call(HWND editor, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return ::SendMessageW(editor, message, wParam, lParam);
-}
-
 WPARAM W(int value) {
     return static_cast<WPARAM>(value);
 }
@@ -28,7 +22,7 @@ WPARAM W(int value) {
 // Scintilla's fold state of the editor, as the fold logic reads it.
 class ScintillaFoldView final : public FoldView {
 public:
-    explicit ScintillaFoldView(HWND editor) : editor_(editor) {}
+    explicit ScintillaFoldView(const EditorWindow& editor) : editor_(editor) {}
 
     [[nodiscard]] int LineCount() const override { return Int(SCI_GETLINECOUNT); }
     [[nodiscard]] int FoldLevel(int line) const override { return Int(SCI_GETFOLDLEVEL, W(line)); }
@@ -40,9 +34,9 @@ public:
 
 private:
     [[nodiscard]] int Int(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return static_cast<int>(Call(editor_, message, wParam, lParam));
+        return static_cast<int>(Sci(editor_, message, wParam, lParam));
     }
-    HWND editor_;
+    const EditorWindow& editor_;
 };
 
 // WM_SETREDRAW works through the WS_VISIBLE bit: switching a hidden editor
@@ -50,12 +44,12 @@ private:
 class RedrawOff {
 public:
     explicit RedrawOff(HWND editor) : editor_(::IsWindowVisible(editor) ? editor : nullptr) {
-        if (editor_ != nullptr) Call(editor_, WM_SETREDRAW, FALSE);
+        if (editor_ != nullptr) ::SendMessageW(editor_, WM_SETREDRAW, FALSE, 0);
     }
     RedrawOff(const RedrawOff&) = delete;
     RedrawOff& operator=(const RedrawOff&) = delete;
     ~RedrawOff() {
-        if (editor_ != nullptr) Call(editor_, WM_SETREDRAW, TRUE);
+        if (editor_ != nullptr) ::SendMessageW(editor_, WM_SETREDRAW, TRUE, 0);
     }
 
 private:
@@ -63,206 +57,133 @@ private:
 };
 
 // The text layer of the editor, or null while there is no editor it serves.
-EditorTextState* TextStateOf(App& app) {
-    if (app.editor == nullptr || app.textState.editor != app.editor) return nullptr;
-    return &app.textState;
+EditorTextState* TextStateOf(EditorWindow& editor) {
+    if (editor.hwnd == nullptr || editor.text.editor != editor.hwnd) return nullptr;
+    return &editor.text;
 }
 
-std::size_t SelectionStartIndex(EditorTextState& state) {
-    const auto position = static_cast<std::size_t>(Call(state.editor, SCI_GETSELECTIONSTART));
-    return EditorIndexFromPosition(state, position);
-}
-
-Selection CurrentSelection(EditorTextState& state) {
-    const auto start = static_cast<std::size_t>(Call(state.editor, SCI_GETSELECTIONSTART));
-    const auto end = static_cast<std::size_t>(Call(state.editor, SCI_GETSELECTIONEND));
-    return Selection {EditorIndexFromPosition(state, start), EditorIndexFromPosition(state, end)};
+std::size_t SelectionStartIndex(EditorWindow& editor) {
+    const auto position = static_cast<std::size_t>(Sci(editor, SCI_GETSELECTIONSTART));
+    return EditorIndexFromPosition(editor.text, position);
 }
 
 // The view of the document the fold logic works on; its text stays valid
 // while the fold operations run (they do not change the text).
-FoldDocument DocumentOf(App& app, EditorTextState& state) {
+FoldDocument DocumentOf(EditorWindow& editor) {
+    const EditorSettings& settings = SettingsOf(editor);
     FoldDocument document;
-    document.selectionStart = SelectionStartIndex(state);
-    document.text = ReadEditorText(state);
-    document.markers = MarkerSettingsOf(app.config.editor);
-    document.memoFold = app.config.editor.memoFold;
-    document.readOnly = IsEditorReadOnly(app.editor);
+    document.selectionStart = SelectionStartIndex(editor);
+    document.text = ReadEditorText(editor.text);
+    document.markers = MarkerSettingsOf(settings);
+    document.memoFold = settings.memoFold;
+    document.readOnly = IsEditorReadOnly(editor.hwnd);
     return document;
 }
 
 // The margin look follows [Editor] MemoFold; it is rebuilt only when the
 // fold margin is not in the state the setting asks for.
-void EnsureFoldMarginLook(App& app) {
-    const bool shown = Call(app.editor, SCI_GETMARGINWIDTHN, 2) > 0;
-    if (shown != app.config.editor.memoFold) ApplyMargins(app);
+void EnsureFoldMarginLook(EditorWindow& editor) {
+    const bool shown = Sci(editor, SCI_GETMARGINWIDTHN, 2) > 0;
+    if (shown != SettingsOf(editor).memoFold) ApplyMargins(editor);
 }
 
-void SendFoldOp(HWND editor, const FoldOp& op) {
+void SendFoldOp(EditorWindow& editor, const FoldOp& op) {
     switch (op.kind) {
     case FoldOpKind::ExpandAll:
-        Call(editor, SCI_FOLDALL, SC_FOLDACTION_EXPAND);
+        Sci(editor, SCI_FOLDALL, SC_FOLDACTION_EXPAND);
         break;
     case FoldOpKind::SetLevel:
-        Call(editor, SCI_SETFOLDLEVEL, W(op.line), op.level);
+        Sci(editor, SCI_SETFOLDLEVEL, static_cast<WPARAM>(op.line), op.level);
         break;
     case FoldOpKind::Expand:
-        Call(editor, SCI_FOLDLINE, W(op.line), SC_FOLDACTION_EXPAND);
+        Sci(editor, SCI_FOLDLINE, static_cast<WPARAM>(op.line), SC_FOLDACTION_EXPAND);
         break;
     case FoldOpKind::Contract:
-        Call(editor, SCI_TOGGLEFOLDSHOWTEXT, W(op.line), reinterpret_cast<LPARAM>(op.text.c_str()));
+        Sci(editor, SCI_TOGGLEFOLDSHOWTEXT, static_cast<WPARAM>(op.line), reinterpret_cast<LPARAM>(op.text.c_str()));
         break;
     case FoldOpKind::EnsureVisible:
-        Call(editor, SCI_ENSUREVISIBLE, W(op.line));
+        Sci(editor, SCI_ENSUREVISIBLE, static_cast<WPARAM>(op.line));
         break;
     }
 }
 
-// The sidebar has no fold marks of its own yet; a repaint is all it needs.
-void NotifySidebar(App& app) {
-    if (app.sidebar != nullptr) ::InvalidateRect(app.sidebar, nullptr, FALSE);
-}
-
-void CarryOut(App& app, EditorTextState& state, const FoldPlan& plan) {
+void CarryOut(EditorWindow& editor, const FoldPlan& plan) {
     if (plan.Empty()) return;
-    HWND editor = app.editor;
     if (!plan.ops.empty()) {
-        RedrawOff redraw(editor);
+        RedrawOff redraw(editor.hwnd);
         for (const FoldOp& op : plan.ops) SendFoldOp(editor, op);
     }
     if (plan.caretIndex) {
-        const std::size_t position = EditorPositionFromIndex(state, *plan.caretIndex);
-        Call(editor, SCI_SETEMPTYSELECTION, position);
-        Call(editor, SCI_SCROLLCARET);
+        const std::size_t position = EditorPositionFromIndex(editor.text, *plan.caretIndex);
+        Sci(editor, SCI_SETEMPTYSELECTION, position);
+        Sci(editor, SCI_SCROLLCARET);
     }
-    if (plan.foldedChanged) SaveAppConfig(app);
-    if (plan.notice || plan.refreshSidebarFolds) NotifySidebar(app);
-    ::InvalidateRect(editor, nullptr, FALSE);
+    // The folded set lives in the configuration, which only the panel writes.
+    if (plan.foldedChanged) ::SendMessageW(editor.parent, PM_SAVECONFIG, 0, 0);
+    if (plan.notice || plan.refreshSidebarFolds) ::SendMessageW(editor.parent, PM_SECTIONSCHANGED, 0, 0);
+    ::InvalidateRect(editor.hwnd, nullptr, FALSE);
 }
 
 }  // namespace
 
-void RecomputeMemoFolds(App& app) {
-    EditorTextState* state = TextStateOf(app);
-    if (state == nullptr || app.recomputingFolds) return;
-    app.recomputingFolds = true;
-    ::KillTimer(app.panel, kTimerMemoFolds);
-    EnsureFoldMarginLook(app);
-    const FoldDocument document = DocumentOf(app, *state);
+void RecomputeMemoFolds(EditorWindow& editor, MemoFolds& folds, const std::vector<std::u16string>& folded) {
+    if (TextStateOf(editor) == nullptr || folds.recomputing) return;
+    ::KillTimer(editor.parent, kTimerMemoFolds);
+    EnsureFoldMarginLook(editor);
+    // Folding off and nothing of it in the editor: the text is not even read.
+    if (!SettingsOf(editor).memoFold && folds.state.appliedSignature.empty()) return;
+    folds.recomputing = true;
+    const FoldDocument document = DocumentOf(editor);
+    const FoldPlan plan = RecomputeFolds(folds.state, document, ScintillaFoldView(editor), folded);
+    CarryOut(editor, plan);
+    folds.recomputing = false;
+}
+
+void ToggleFoldAtCaret(EditorWindow& editor, MemoFolds& folds, std::vector<std::u16string>& folded) {
+    if (TextStateOf(editor) == nullptr) return;
+    const LRESULT start = Sci(editor, SCI_GETSELECTIONSTART);
+    const int line = static_cast<int>(Sci(editor, SCI_LINEFROMPOSITION, static_cast<WPARAM>(start)));
+    const FoldDocument document = DocumentOf(editor);
     const FoldPlan plan =
-        RecomputeFolds(app.memoFolds, document, ScintillaFoldView(app.editor), app.config.sidebar.folded);
-    CarryOut(app, *state, plan);
-    app.recomputingFolds = false;
+        ToggleFoldAtLine(folds.state, document, ScintillaFoldView(editor), folded, line, std::nullopt);
+    CarryOut(editor, plan);
 }
 
-void ToggleFoldAtCaret(App& app) {
-    EditorTextState* state = TextStateOf(app);
-    if (state == nullptr) return;
-    const LRESULT start = Call(app.editor, SCI_GETSELECTIONSTART);
-    const int line = static_cast<int>(Call(app.editor, SCI_LINEFROMPOSITION, static_cast<WPARAM>(start)));
-    const FoldDocument document = DocumentOf(app, *state);
-    const FoldPlan plan = ToggleFoldAtLine(app.memoFolds, document, ScintillaFoldView(app.editor),
-                                           app.config.sidebar.folded, line, std::nullopt);
-    CarryOut(app, *state, plan);
-}
-
-void OnFoldMarginClick(App& app, int line) {
-    EditorTextState* state = TextStateOf(app);
-    if (state == nullptr) return;
+void OnFoldMarginClick(EditorWindow& editor, MemoFolds& folds, std::vector<std::u16string>& folded, int line) {
+    if (TextStateOf(editor) == nullptr) return;
     const MouseToggle mouse {::GetTickCount(), ::GetDoubleClickTime()};
-    const FoldDocument document = DocumentOf(app, *state);
-    const FoldPlan plan = ToggleFoldAtLine(app.memoFolds, document, ScintillaFoldView(app.editor),
-                                           app.config.sidebar.folded, line, mouse);
-    CarryOut(app, *state, plan);
+    const FoldDocument document = DocumentOf(editor);
+    const FoldPlan plan = ToggleFoldAtLine(folds.state, document, ScintillaFoldView(editor), folded, line, mouse);
+    CarryOut(editor, plan);
 }
 
-void RevealTextIndex(App& app, std::size_t index) {
-    EditorTextState* state = TextStateOf(app);
-    if (state == nullptr) return;
-    const FoldDocument document = DocumentOf(app, *state);
-    const FoldPlan plan = RevealIndex(document, ScintillaFoldView(app.editor), app.config.sidebar.folded, index);
-    CarryOut(app, *state, plan);
+void RevealTextIndex(EditorWindow& editor, std::vector<std::u16string>& folded, std::size_t index) {
+    if (TextStateOf(editor) == nullptr) return;
+    const FoldDocument document = DocumentOf(editor);
+    const FoldPlan plan = RevealIndex(document, ScintillaFoldView(editor), folded, index);
+    CarryOut(editor, plan);
 }
 
-void OnMemoFoldNotify(App& app, const SCNotification& notification) {
+void OnMemoFoldNotify(EditorWindow& editor, MemoFolds& folds, std::vector<std::u16string>& folded,
+                      const SCNotification& notification) {
     switch (notification.nmhdr.code) {
     case SCN_MODIFIED:
         // Typing stays fast: the folds follow once it pauses. Nothing to do
         // while folding is off and nothing of it is left in the editor.
         if ((notification.modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) != 0 &&
-            (app.config.editor.memoFold || !app.memoFolds.appliedSignature.empty())) {
-            ::SetTimer(app.panel, kTimerMemoFolds, kMemoFoldDelayMs, nullptr);
+            (SettingsOf(editor).memoFold || !folds.state.appliedSignature.empty())) {
+            ::SetTimer(editor.parent, kTimerMemoFolds, kMemoFoldDelayMs, nullptr);
         }
         break;
     case SCN_MARGINCLICK:
         if (notification.margin == 2) {
             const auto position = static_cast<WPARAM>(notification.position);
-            OnFoldMarginClick(app, static_cast<int>(Call(app.editor, SCI_LINEFROMPOSITION, position)));
+            OnFoldMarginClick(editor, folds, folded, static_cast<int>(Sci(editor, SCI_LINEFROMPOSITION, position)));
         }
         break;
     default:
         break;
     }
-}
-
-void OnMemoFoldTimer(App& app) {
-    ::KillTimer(app.panel, kTimerMemoFolds);
-    RecomputeMemoFolds(app);
-}
-
-void InsertMarkerCommand(App& app) {
-    EditorTextState* state = TextStateOf(app);
-    if (state == nullptr || IsEditorReadOnly(app.editor)) return;
-    const std::optional<TextEdit> edit = InsertMarker(MarkerSettingsOf(app.config.editor), CurrentSelection(*state));
-    if (!edit) return;
-    ApplyTextEdit(*state, *edit, true);
-}
-
-void SelectThisNoteCommand(App& app) {
-    EditorTextState* state = TextStateOf(app);
-    if (state == nullptr) return;
-    const std::size_t caret = SelectionStartIndex(*state);
-    const Selection note = SelectThisNote(ReadEditorText(*state), MarkerSettingsOf(app.config.editor), caret);
-    const std::size_t anchor = EditorPositionFromIndex(*state, note.anchor);
-    const std::size_t end = EditorPositionFromIndex(*state, note.caret);
-    Call(app.editor, SCI_SETSEL, anchor, static_cast<LPARAM>(end));
-    Call(app.editor, SCI_SCROLLCARET);
-}
-
-void SetRoleCommand(App& app, unsigned commandId) {
-    const std::optional<SectionMarkerRole> role = RoleForCommand(commandId);
-    if (!role || !SetRole(app.config.editor, *role)) return;
-    SaveAppConfig(app);
-    RecomputeMemoFolds(app);
-    NotifySidebar(app);
-}
-
-int MoveMemoCommand(App& app, int from, int to, int expectedCount, std::size_t expectedStart) {
-    EditorTextState* state = TextStateOf(app);
-    if (state == nullptr || state->history.compoundDepth > 0 || state->history.composition.active ||
-        IsEditorReadOnly(app.editor)) {
-        return kMoveRefused;
-    }
-    // A copy: the edit below replaces the adapter's text.
-    const std::u16string before = ReadEditorText(*state);
-    const MemoMove move = MoveMemo(before, MarkerSettingsOf(app.config.editor), from, to, expectedCount, expectedStart);
-    if (move.result < 0) return move.result;
-
-    ApplyTextEdit(*state, move.edit, true);
-    const std::u16string& after = ReadEditorText(*state);
-    if (after != move.newText) {
-        // The component did not take the replacement as planned; whatever it
-        // did take must not stay as a half move.
-        if (after != before) {
-            (void)Undo(*state);
-            state->history.redoStack.clear();
-        }
-        ::InvalidateRect(app.editor, nullptr, FALSE);
-        return kMoveRefused;
-    }
-    // Fold levels and contracted memos follow the blocks at once.
-    RecomputeMemoFolds(app);
-    return move.result;
 }
 
 }  // namespace quillpane

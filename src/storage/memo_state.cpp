@@ -2,6 +2,8 @@
 // the save lock after a failed load.
 #include "storage/memo_state.h"
 
+#include <algorithm>
+
 #include "platform/text_compare.h"
 
 #include <utility>
@@ -13,6 +15,35 @@ SaveTimerAction OnEditorChanged(MemoState& state, std::u16string_view editorText
     // pending save.
     state.memoDirty = !SameText(editorText, state.lastSavedText);
     return state.memoDirty ? SaveTimerAction::Arm : SaveTimerAction::Kill;
+}
+
+SaveTimerAction OnEditorEdited(MemoState& state, std::size_t at, long long delta,
+                               const std::function<std::u16string(std::size_t, std::size_t)>& readText) {
+    ChangedSpan& span = state.changed;
+    const std::size_t removed = delta < 0 ? static_cast<std::size_t>(-delta) : 0;
+    const std::size_t inserted = delta > 0 ? static_cast<std::size_t>(delta) : 0;
+    if (!span.any) {
+        span = {true, at, at + inserted, span.length};
+    } else {
+        span.start = std::min(span.start, at);
+        span.end = std::max(span.end, at + removed) + inserted - removed;
+    }
+    span.length = span.length + inserted - removed;
+    const std::size_t savedLength = state.lastSavedText.size();
+    if (span.length != savedLength) {
+        state.memoDirty = true;
+    } else {
+        const std::size_t end = std::min(span.end, savedLength);
+        const std::size_t start = std::min(span.start, end);
+        state.memoDirty = !SameText(readText(start, end), std::u16string_view(state.lastSavedText).substr(start, end - start));
+        // Back to the saved text: nothing differs any more.
+        if (!state.memoDirty) span = {false, 0, 0, span.length};
+    }
+    return state.memoDirty ? SaveTimerAction::Arm : SaveTimerAction::Kill;
+}
+
+void ResetChangedSpan(MemoState& state) {
+    state.changed = {false, 0, 0, state.lastSavedText.size()};
 }
 
 bool ShouldReloadOnWatchTick(const MemoState& state, const std::optional<platform::FileAttributes>& current) {
@@ -32,6 +63,7 @@ LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read) {
     outcome.saveReenabled = state.saveDisabled;
     state.saveDisabled = false;
     state.lastSavedText = read.text;
+    ResetChangedSpan(state);
     outcome.text = std::move(read.text);
     return outcome;
 }
@@ -43,6 +75,7 @@ SaveResult SaveNoteText(MemoState& state, std::u16string_view editorText) {
     }
     if (!WriteNoteFile(state.memoPath, editorText)) return SaveResult::Failed;
     state.lastSavedText.assign(editorText);
+    ResetChangedSpan(state);
     state.memoDirty = false;
     const auto attributes = platform::GetAttributes(state.memoPath);
     state.memoWriteTime = attributes ? attributes->lastWriteTime : 0;

@@ -7,6 +7,7 @@
 #include "storage/note_file.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,9 +20,20 @@ inline constexpr unsigned kSaveRetryDelayMs = 5000;
 // Timer 2 (outside-change watch).
 inline constexpr unsigned kWatchIntervalMs = 2000;
 
+// Where the editor text may differ from lastSavedText: outside [start, end)
+// (end in the editor text's units) both are the same. Derived from the
+// changes, so that a keystroke never compares whole texts.
+struct ChangedSpan {
+    bool any = false;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    std::size_t length = 0;  // the editor text's length
+};
+
 struct MemoState {
     std::u16string memoPath;       // fixed at start-up
     std::u16string lastSavedText;  // editor text after the last load, save or import
+    ChangedSpan changed;
     bool memoDirty = false;
     // Set by a failed load: the editor is read-only and nothing is saved, so
     // an unread file is never replaced.
@@ -37,6 +49,16 @@ enum class SaveTimerAction {
 // On every change notification of the editor. The caller repaints the chrome
 // when memoDirty differs from its value before the call.
 [[nodiscard]] SaveTimerAction OnEditorChanged(MemoState& state, std::u16string_view editorText);
+
+// The same, from one change of the editor text (`delta` units inserted, or
+// removed when negative, at `at`): the lengths are compared first, and only
+// the changed span is read (readText(start, end) of the editor text) and
+// compared with the saved text.
+[[nodiscard]] SaveTimerAction OnEditorEdited(
+    MemoState& state, std::size_t at, long long delta,
+    const std::function<std::u16string(std::size_t start, std::size_t end)>& readText);
+// After lastSavedText was set from the editor text.
+void ResetChangedSpan(MemoState& state);
 
 // On each tick of timer 2, with the memo file's current attributes (empty when
 // they cannot be read, e.g. the file was deleted): true when LoadNote is due.

@@ -1,5 +1,6 @@
 // Panel placement and layout arithmetic.
 #include "app/panel_geometry.h"
+#include "editor/editor_look.h"
 
 #include <gtest/gtest.h>
 

@@ -53,6 +53,8 @@ TEST(DropRules, TextIsMovedCopiedOrLeftAlone) {
         {{3, 6}, 6, u"XYZ", true, u"abcXYZdef", 0},
         {{3, 6}, 1, u"XY", false, u"aXYbcXYZdef", 3},  // other text: inserted
         {{0, 0}, 0, u"Q", false, u"QabcXYZdef", 1},
+        // Another program's line ends become CR LF, as in a loaded memo.
+        {{0, 0}, 3, u"1\n2\r3\r\n", false, u"abc1\r\n2\r\n3\r\nXYZdef", 12},
     };
     for (const TextDropCase& c : cases) {
         const DropOutcome outcome = TextDrop(text, c.selection, c.drop, c.dropped, c.ctrl);

@@ -88,6 +88,26 @@ TEST(EditHistory, CommittedCompositionIsOneStep) {
     EXPECT_EQ(s.Bytes(), "a");
 }
 
+// A composition that adds a line keeps the marks below it on their lines,
+// while it runs and once it is committed.
+TEST(EditHistory, CompositionAddingALineKeepsTheMarksBelowAligned) {
+    FakeEditorSession s("a\r\nb\r\nc");
+    MarkLineChanged(s.Context(), 2);
+    ASSERT_EQ(s.history.marks, (LineMarks {0, 0, 1}));
+    s.editor.SetSelection(1, 1);
+    BeginComposition(s.Context());
+    s.editor.SetComposing(true);
+    s.editor.TypeText("\r\nx");
+    ASSERT_EQ(s.history.marks.size(), 4u);
+    EXPECT_EQ(s.history.marks[2], 0) << "b";
+    EXPECT_EQ(s.history.marks[3], 1) << "c, while composing";
+    s.editor.SetComposing(false);
+    EndComposition(s.Context());
+    ASSERT_EQ(s.Bytes(), "a\r\nx\r\nb\r\nc");
+    EXPECT_EQ(s.history.marks[2], 0) << "b";
+    EXPECT_EQ(s.history.marks[3], 1) << "c, once committed";
+}
+
 TEST(EditHistory, CancelledCompositionLeavesNoStepAndKeepsRedo) {
     FakeEditorSession s;
     s.Type("ab");

@@ -153,8 +153,8 @@ TEST(EditorKeys, LineAndWordCommands) {
         {"Ctrl+Shift+Delete", Key(kVkDelete, kC | kS), Act(KeyActionKind::DeleteWordRight)},
         {"Ctrl+Alt+Delete", Key(kVkDelete, kC | kA), Pass()},
         {"Ctrl+\\ with fold", Key(kVkOem5, kC | kFold), Act(KeyActionKind::ToggleFoldAtSelection)},
-        {"Ctrl+\\ without fold", Key(kVkOem5, kC), Pass()},
-        {"Ctrl+\\ repeated", Key(kVkOem5, kC | kFold | kRepeat), Pass()},
+        {"Ctrl+\\ without fold", Key(kVkOem5, kC), Act(KeyActionKind::Swallow)},
+        {"Ctrl+\\ repeated", Key(kVkOem5, kC | kFold | kRepeat), Act(KeyActionKind::Swallow)},
         {"Ctrl+Shift+\\", Key(kVkOem5, kC | kS | kFold), Pass()},
     });
 }
@@ -246,6 +246,11 @@ TEST(EditorKeys, HistoryCaptureAndCompoundEdits) {
     EXPECT_EQ(CaptureStepFor(SysKey(kVkBack, kA)), CaptureStep::None);
 
     EXPECT_TRUE(IsCompoundEditKey(Key('V', kC), false));
+    // The component's swap-lines, case and delete-line keys change text in several steps.
+    EXPECT_TRUE(IsCompoundEditKey(Key('T', kC), false));
+    EXPECT_TRUE(IsCompoundEditKey(Key('U', kC), false));
+    EXPECT_TRUE(IsCompoundEditKey(Key('U', kC | kS), false));
+    EXPECT_TRUE(IsCompoundEditKey(Key('L', kC | kS), false));
     EXPECT_TRUE(IsCompoundEditKey(Key(kVkInsert, kS), false));
     EXPECT_TRUE(IsCompoundEditKey(Key(kVkDelete, kS), false));
     EXPECT_FALSE(IsCompoundEditKey(Key(kVkDelete), false));

@@ -372,3 +372,69 @@ TEST(EditorLook, EndOfTheLoopLeavesOneFinalRestoreWithoutCaretScroll) {
 
 }  // namespace
 }  // namespace quillpane
+
+namespace quillpane {
+namespace {
+
+// Margin texts for the lines on screen: what is sent after scrolling, typing
+// a line break above, on and below the numbered block, and marking a line.
+TEST(VisibleLineNumbers, SendsOnlyWhatChangedOnScreen) {
+    NumberedLines numbered;
+    const std::vector<std::uint8_t> none(1000, 0);
+    NumberingPlan plan = PlanLineNumbers(numbered, 10, 20, 1000, none);
+    EXPECT_EQ(plan.set.size(), 10u);
+    EXPECT_TRUE(plan.clear.empty());
+
+    // Nothing moved: nothing to send.
+    plan = PlanLineNumbers(numbered, 10, 20, 1000, none);
+    EXPECT_TRUE(plan.set.empty() && plan.clear.empty());
+
+    // Scrolled by two lines: two texts go, two come.
+    plan = PlanLineNumbers(numbered, 12, 22, 1000, none);
+    EXPECT_EQ(plan.clear, (std::vector<long long> {10, 11}));
+    EXPECT_EQ(plan.set, (std::vector<long long> {20, 21}));
+
+    // A line break typed on line 15: the texts below it moved down with their
+    // lines and now carry numbers one too small.
+    ShiftNumberedLines(numbered, 15, 1);
+    plan = PlanLineNumbers(numbered, 12, 22, 1001, none);
+    EXPECT_EQ(plan.set, (std::vector<long long> {16, 17, 18, 19, 20, 21}));
+    EXPECT_EQ(plan.clear, (std::vector<long long> {22}));
+
+    // Below the block nothing changes; above it the block moves along.
+    ShiftNumberedLines(numbered, 500, 3);
+    EXPECT_EQ(numbered.first, 12);
+    ShiftNumberedLines(numbered, 2, -1);
+    EXPECT_EQ(numbered.first, 11);
+    plan = PlanLineNumbers(numbered, 11, 21, 1003, none);
+    EXPECT_EQ(plan.set.size(), 10u);  // every number on screen is one less now
+
+    // Lines removed across the block's start take their texts with them.
+    ShiftNumberedLines(numbered, 8, -5);
+    EXPECT_EQ(numbered.first, 9);
+    EXPECT_EQ(numbered.shown.size(), 8u);
+
+    // A changed mark restyles just its line.
+    numbered = {};
+    std::vector<std::uint8_t> marks(100, 0);
+    (void)PlanLineNumbers(numbered, 0, 10, 100, marks);
+    marks[4] = 1;
+    plan = PlanLineNumbers(numbered, 0, 10, 100, marks);
+    EXPECT_EQ(plan.set, (std::vector<long long> {4}));
+
+    // The view is clamped to the document.
+    plan = PlanLineNumbers(numbered, 95, 120, 100, marks);
+    EXPECT_EQ(numbered.End(), 100);
+}
+
+TEST(VisibleLineNumbers, NumbersAScreenAboveAndBelow) {
+    const NumberedSpan span = NumberedSpanFor(100, 139, 10000);
+    EXPECT_EQ(span.first, 60);
+    EXPECT_EQ(span.end, 180);
+    const NumberedSpan top = NumberedSpanFor(0, 39, 30);
+    EXPECT_EQ(top.first, 0);
+    EXPECT_EQ(top.end, 30);
+}
+
+}  // namespace
+}  // namespace quillpane

@@ -136,5 +136,38 @@ TEST(MemoState, WatchTickReloadsOnlyAChangedFileWithoutUnsavedEdits) {
     }
 }
 
+// The dirty state followed from the changes alone: equal lengths make it
+// compare the changed span, and an edit undone back to the saved text is
+// clean again wherever the edits were.
+TEST(MemoState, ChangedSpanTracksDirtyWithoutWholeTexts) {
+    MemoState state;
+    state.lastSavedText = u"hello world";
+    ResetChangedSpan(state);
+    std::u16string text = state.lastSavedText;
+    std::size_t reads = 0;
+    const auto edit = [&](std::size_t at, std::size_t remove, std::u16string_view insert) {
+        text.replace(at, remove, insert);
+        const long long delta = static_cast<long long>(insert.size()) - static_cast<long long>(remove);
+        const auto read = [&](std::size_t start, std::size_t end) {
+            ++reads;
+            return text.substr(start, end - start);
+        };
+        if (remove > 0 && !insert.empty()) (void)OnEditorEdited(state, at, -static_cast<long long>(remove), read);
+        return OnEditorEdited(state, at, remove > 0 && !insert.empty() ? static_cast<long long>(insert.size()) : delta,
+                              read);
+    };
+    EXPECT_EQ(edit(5, 0, u"!"), SaveTimerAction::Arm);
+    EXPECT_EQ(reads, 0u) << "a length change needs no comparison";
+    EXPECT_EQ(edit(5, 1, u""), SaveTimerAction::Kill);
+    EXPECT_FALSE(state.memoDirty);
+
+    // Same length, other text: dirty; changed back in two places: clean.
+    EXPECT_EQ(edit(0, 1, u"J"), SaveTimerAction::Arm);
+    EXPECT_EQ(edit(10, 1, u"D"), SaveTimerAction::Arm);
+    EXPECT_EQ(edit(0, 1, u"h"), SaveTimerAction::Arm);
+    EXPECT_EQ(edit(10, 1, u"d"), SaveTimerAction::Kill);
+    EXPECT_EQ(text, state.lastSavedText);
+}
+
 }  // namespace
 }  // namespace quillpane

@@ -2,7 +2,8 @@
 // the character filter, word and line commands, undo steps, the gutter and
 // the drop target, wired as the panel wires them.
 #include "app/app_win.h"
-#include "app/commands.h"
+#include "resources/messages.h"
+#include "app/editor_settings_win.h"
 #include "app/memo_win.h"
 #include "editor/drop_target_win.h"
 #include "editor/editor_commands_win.h"
@@ -28,11 +29,11 @@ constexpr RECT kArea {4, 30, 636, 436};
 
 LRESULT CALLBACK PanelLikeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* app = reinterpret_cast<App*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NOTIFY && app != nullptr && app->editor != nullptr) {
+    if (message == WM_NOTIFY && app != nullptr && app->editor.hwnd != nullptr) {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == app->editor) {
+        if (header->hwndFrom == app->editor.hwnd) {
             if (header->code == SCN_MODIFIED) OnEditorModified(*app, *reinterpret_cast<const SCNotification*>(lParam));
-            OnEditorNotify(*app, *header);
+            OnEditorNotify(app->editor, *header);
         }
         return 0;
     }
@@ -134,8 +135,8 @@ protected:
         ASSERT_NE(app_.panel, nullptr);
         ::SetWindowLongPtrW(app_.panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&app_));
         ASSERT_TRUE(RegisterEditorClass(app_.instance));
-        InitEditorLook(app_.look, app_.config.editor, 0);
-        ASSERT_NE(CreateEditor(app_, kArea, WordWrap::Wrap, u"", false, 0, true), nullptr);
+        WireEditor(app_);
+        ASSERT_TRUE(CreateEditor(app_.editor, kArea, u"", true));
         ::ShowWindow(app_.panel, SW_SHOWNOACTIVATE);
     }
 
@@ -145,8 +146,8 @@ protected:
     }
 
     void Load(std::u16string_view text) {
-        LoadEditorText(app_.textState, text);
-        app_.memo.lastSavedText = ReadEditorText(app_.textState);
+        LoadEditorText(app_.editor.text, text);
+        app_.memo.lastSavedText = ReadEditorText(app_.editor.text);
         Drain();
     }
 
@@ -168,14 +169,14 @@ protected:
         Hold(ctrl, shift, alt);
         const UINT message = alt && !ctrl ? WM_SYSKEYDOWN : WM_KEYDOWN;
         const LPARAM lParam = 1 | (alt ? (1 << 29) : 0);
-        const LRESULT result = ::SendMessageW(app_.editor, message, key, lParam);
+        const LRESULT result = ::SendMessageW(app_.editor.hwnd, message, key, lParam);
         Hold(false, false, false);
         return result;
     }
 
     LRESULT Char(wchar_t character, bool ctrl = false) {
         Hold(ctrl, false, false);
-        const LRESULT result = ::SendMessageW(app_.editor, WM_CHAR, character, 1);
+        const LRESULT result = ::SendMessageW(app_.editor.hwnd, WM_CHAR, character, 1);
         Hold(false, false, false);
         return result;
     }
@@ -183,8 +184,8 @@ protected:
     // A typed character: its key, then the character, as Windows sends them.
     void Type(std::u16string_view text) {
         for (const char16_t c : text) {
-            ::SendMessageW(app_.editor, WM_KEYDOWN, ::VkKeyScanW(c) & 0xFF, 1);
-            ::SendMessageW(app_.editor, WM_CHAR, c, 1);
+            ::SendMessageW(app_.editor.hwnd, WM_KEYDOWN, ::VkKeyScanW(c) & 0xFF, 1);
+            ::SendMessageW(app_.editor.hwnd, WM_CHAR, c, 1);
         }
     }
 
@@ -202,26 +203,26 @@ protected:
         return posted;
     }
 
-    std::u16string Text() { return ReadEditorText(app_.textState); }
-    std::u16string ComponentText() { return GetEditorText(app_.editor); }
-    Selection Sel() { return EditorSelection16(app_); }
-    void Select(std::size_t anchor, std::size_t caret) { SetSelection16(app_, {anchor, caret}); }
+    std::u16string Text() { return ReadEditorText(app_.editor.text); }
+    std::u16string ComponentText() { return GetEditorText(app_.editor.hwnd); }
+    Selection Sel() { return EditorSelection16(app_.editor); }
+    void Select(std::size_t anchor, std::size_t caret) { SetSelection16(app_.editor, {anchor, caret}); }
     LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return ::SendMessageW(app_.editor, message, wParam, lParam);
+        return ::SendMessageW(app_.editor.hwnd, message, wParam, lParam);
     }
-    bool Undo() { return RunEditorCommand(app_, IDM_UNDO) && CanRedo(app_.textState); }
-    std::size_t UndoSteps() { return app_.textState.history.undoStack.size(); }
+    bool Undo() { return RunEditorCommand(app_.editor, IDM_UNDO) && CanRedo(app_.editor.text); }
+    std::size_t UndoSteps() { return app_.editor.text.history.undoStack.size(); }
 
     IDropTarget* DropTarget() {
-        EditorProcState* state = EditorProcStateOf(app_.editor);
+        EditorProcState* state = EditorProcStateOf(app_.editor.hwnd);
         return state != nullptr ? state->dropTarget : nullptr;
     }
     // Screen point over the character at a UTF-16 index.
     POINTL PointAt(std::size_t index) {
-        const LRESULT position = static_cast<LRESULT>(EditorPositionFromIndex(app_.textState, index));
+        const LRESULT position = static_cast<LRESULT>(EditorPositionFromIndex(app_.editor.text, index));
         POINT point {static_cast<LONG>(Sci(SCI_POINTXFROMPOSITION, 0, position)) + 1,
                      static_cast<LONG>(Sci(SCI_POINTYFROMPOSITION, 0, position)) + 2};
-        ::ClientToScreen(app_.editor, &point);
+        ::ClientToScreen(app_.editor.hwnd, &point);
         return {point.x, point.y};
     }
     DWORD DropAt(IDataObject& data, std::size_t index, DWORD keyState = 0) {
@@ -297,10 +298,10 @@ TEST_F(EditorProcWin, EveryShortcutPostsItsRequestToThePanel) {
 
 TEST_F(EditorProcWin, ContextMenuKeyPostsTheEditorMenuWithItsPoint) {
     Load(u"x");
-    ::SendMessageW(app_.editor, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(app_.editor), MAKELPARAM(120, 80));
+    ::SendMessageW(app_.editor.hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(app_.editor.hwnd), MAKELPARAM(120, 80));
     const std::vector<Posted> posted = Drain();
     ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted[0], (Posted {PM_EDITORMENU, reinterpret_cast<WPARAM>(app_.editor), MAKELPARAM(120, 80)}));
+    EXPECT_EQ(posted[0], (Posted {PM_EDITORMENU, reinterpret_cast<WPARAM>(app_.editor.hwnd), MAKELPARAM(120, 80)}));
 }
 
 TEST_F(EditorProcWin, ShortcutCharactersNeverReachTheText) {
@@ -309,7 +310,7 @@ TEST_F(EditorProcWin, ShortcutCharactersNeverReachTheText) {
         EXPECT_EQ(Char(c), 0);
     }
     for (wchar_t c : {0x02, 0x07, 0x08, 0x0A, 0x0B, 0x0C, 0x1C}) EXPECT_EQ(Char(c, true), 0);
-    EXPECT_EQ(::SendMessageW(app_.editor, WM_SYSCHAR, 't', 1 << 29), 0);
+    EXPECT_EQ(::SendMessageW(app_.editor.hwnd, WM_SYSCHAR, 't', 1 << 29), 0);
     EXPECT_EQ(ComponentText(), u"");
     Char(L'a');
     Char(L'\t');  // Tab without Ctrl is text
@@ -341,7 +342,7 @@ TEST_F(EditorProcWin, ThreeTypedCharactersAreThreeUndoStepsAndTheMemoFollows) {
     EXPECT_EQ(ComponentText(), u"xabc");
     EXPECT_EQ(UndoSteps(), 3u);
     EXPECT_TRUE(app_.memo.memoDirty);
-    EXPECT_EQ(app_.textState.history.marks, (std::vector<std::uint8_t> {1}));
+    EXPECT_EQ(app_.editor.text.history.marks, (std::vector<std::uint8_t> {1}));
     EXPECT_TRUE(Undo());
     EXPECT_EQ(ComponentText(), u"xab");
     EXPECT_TRUE(Undo());
@@ -368,7 +369,7 @@ TEST_F(EditorProcWin, RectangularTypingIsOneStepAndUndoRestoresTheRectangle) {
     Type(u"X");
     ASSERT_EQ(ComponentText(), u"aXbc\r\ndXef\r\ngXhi\r\nrest");
     EXPECT_EQ(UndoSteps(), 1u);
-    EXPECT_EQ(app_.textState.history.marks, (std::vector<std::uint8_t> {1, 1, 1, 0}));
+    EXPECT_EQ(app_.editor.text.history.marks, (std::vector<std::uint8_t> {1, 1, 1, 0}));
     EXPECT_TRUE(Undo());
     EXPECT_EQ(ComponentText(), u"abc\r\ndef\r\nghi\r\nrest");
     EXPECT_EQ(Sci(SCI_GETSELECTIONMODE), SC_SEL_RECTANGLE);
@@ -401,11 +402,11 @@ TEST_F(EditorProcWin, LineKeysEditInOneStepEach) {
 
 TEST_F(EditorProcWin, LineCommandsOfThePanelMenusRunThroughTheHistory) {
     Load(u"b\r\na\r\nB");
-    EXPECT_TRUE(RunEditorCommand(app_, IDM_SORTASC));
+    EXPECT_TRUE(RunEditorCommand(app_.editor, IDM_SORTASC));
     EXPECT_EQ(Text(), u"B\r\na\r\nb");
-    EXPECT_TRUE(RunEditorCommand(app_, IDM_SORTDESC));
+    EXPECT_TRUE(RunEditorCommand(app_.editor, IDM_SORTDESC));
     EXPECT_EQ(Text(), u"b\r\na\r\nB");
-    EXPECT_FALSE(RunEditorCommand(app_, IDM_INSERTDATE)) << "not an editor command";
+    EXPECT_FALSE(RunEditorCommand(app_.editor, IDM_INSERTDATE)) << "not an editor command";
     EXPECT_EQ(UndoSteps(), 2u);
 }
 
@@ -446,34 +447,34 @@ TEST_F(EditorProcWin, GutterPressSelectsLinesAndShiftExtendsFromTheAnchor) {
     const int lineHeight = static_cast<int>(Sci(SCI_TEXTHEIGHT, 0));
     const auto y = [&](int line) { return line * lineHeight + lineHeight / 2; };
     ASSERT_GT(Sci(SCI_GETMARGINWIDTHN, 0), 4);
-    ::SendMessageW(app_.editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, y(1)));
-    ::SendMessageW(app_.editor, WM_LBUTTONUP, 0, MAKELPARAM(2, y(1)));
+    ::SendMessageW(app_.editor.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, y(1)));
+    ::SendMessageW(app_.editor.hwnd, WM_LBUTTONUP, 0, MAKELPARAM(2, y(1)));
     EXPECT_EQ(Sel(), (Selection {6, 11}));
     EXPECT_EQ(::GetCapture(), nullptr) << "the release ends the line drag";
-    ::SendMessageW(app_.editor, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(200, y(3)));
-    ::SendMessageW(app_.editor, WM_LBUTTONUP, 0, MAKELPARAM(200, y(3)));
+    ::SendMessageW(app_.editor.hwnd, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(200, y(3)));
+    ::SendMessageW(app_.editor.hwnd, WM_LBUTTONUP, 0, MAKELPARAM(200, y(3)));
     EXPECT_EQ(Sel(), (Selection {6, 21}));
-    ::SendMessageW(app_.editor, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(200, y(0)));
-    ::SendMessageW(app_.editor, WM_LBUTTONUP, 0, MAKELPARAM(200, y(0)));
+    ::SendMessageW(app_.editor.hwnd, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(200, y(0)));
+    ::SendMessageW(app_.editor.hwnd, WM_LBUTTONUP, 0, MAKELPARAM(200, y(0)));
     EXPECT_EQ(Sel(), (Selection {11, 0})) << "upwards from the anchor line's end";
     // The inset strips: above the text to its start, below it to its end.
     Select(8, 8);
-    ::SendMessageW(app_.editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, -3));
+    ::SendMessageW(app_.editor.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, -3));
     EXPECT_EQ(Sel(), (Selection {0, 0}));
     RECT client {};
-    ::GetClientRect(app_.editor, &client);
-    ::SendMessageW(app_.editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, client.bottom + 3));
+    ::GetClientRect(app_.editor.hwnd, &client);
+    ::SendMessageW(app_.editor.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, client.bottom + 3));
     EXPECT_EQ(Sel(), (Selection {21, 21}));
 }
 
 TEST_F(EditorProcWin, DoubleClickSelectsTheWordByClassWithoutASegmenter) {
     Load(u"ab \u6F22\u5B57\u3072\u3089\r\nx");
     if (!WordSegmenterAvailable()) {
-        OnEditorDoubleClick(app_, static_cast<long long>(EditorPositionFromIndex(app_.textState, 4)));
+        OnEditorDoubleClick(app_.editor, static_cast<long long>(EditorPositionFromIndex(app_.editor.text, 4)));
         EXPECT_EQ(Sel(), (Selection {3, 5})) << "the kanji run";
     }
     Select(1, 1);
-    OnEditorDoubleClick(app_, static_cast<long long>(EditorPositionFromIndex(app_.textState, 7)));
+    OnEditorDoubleClick(app_.editor, static_cast<long long>(EditorPositionFromIndex(app_.editor.text, 7)));
     EXPECT_EQ(Sel(), (Selection {1, 1})) << "nothing at a line end";
 }
 
@@ -520,7 +521,7 @@ TEST_F(EditorProcWin, DraggedTextMovesCopiesWithCtrlAndStaysOnItsOwnSelection) {
 
 TEST_F(EditorProcWin, AReadOnlyEditorRefusesDrops) {
     Load(u"text");
-    SetEditorReadOnly(app_.editor, true);
+    SetEditorReadOnly(app_.editor.hwnd, true);
     OneFormatData text = OneFormatData::Text(u"more");
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     DropTarget()->DragEnter(&text, 0, PointAt(1), &effect);
@@ -536,12 +537,42 @@ TEST_F(EditorProcWin, AReadOnlyEditorRefusesDrops) {
 
 TEST_F(EditorProcWin, EditMessagesAreAnsweredInUtf16ThroughTheProcedure) {
     Load(u"\u65E5\u672C\r\nx");
-    EXPECT_EQ(::GetWindowTextLengthW(app_.editor), 5);
-    ::SendMessageW(app_.editor, EM_SETSEL, 4, 5);
+    EXPECT_EQ(::GetWindowTextLengthW(app_.editor.hwnd), 5);
+    ::SendMessageW(app_.editor.hwnd, EM_SETSEL, 4, 5);
     EXPECT_EQ(Sci(SCI_GETANCHOR), 8);
-    ::SendMessageW(app_.editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\u00E9"));
+    ::SendMessageW(app_.editor.hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\u00E9"));
     EXPECT_EQ(ComponentText(), u"\u65E5\u672C\r\n\u00E9");
     EXPECT_EQ(UndoSteps(), 1u) << "a replacement sent from outside is one step";
+}
+
+// The component's own text keys and a whole-text WM_SETTEXT: one undo step
+// each, so one Ctrl+Z never leaves a half-made text for the autosave.
+TEST_F(EditorProcWin, ComponentTextKeysAndSetTextAreOneStepEach) {
+    Load(u"one\r\ntwo\r\nthree");
+    Select(5, 5);
+    Key('T', true);
+    EXPECT_EQ(Text(), u"two\r\none\r\nthree");
+    Select(0, 3);
+    Key('U', true, true);
+    EXPECT_EQ(Text(), u"TWO\r\none\r\nthree");
+    EXPECT_EQ(UndoSteps(), 2u);
+    EXPECT_TRUE(Undo());
+    EXPECT_TRUE(Undo());
+    EXPECT_EQ(Text(), u"one\r\ntwo\r\nthree");
+
+    ::SendMessageW(app_.editor.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"new"));
+    EXPECT_EQ(Text(), u"new");
+    EXPECT_TRUE(Undo());
+    EXPECT_EQ(Text(), u"one\r\ntwo\r\nthree") << "one Ctrl+Z restores the text, never an empty one";
+    EXPECT_EQ(ComponentText(), Text());
+}
+
+// Ctrl+\ without memo folds (or held down) is no word-part move.
+TEST_F(EditorProcWin, CtrlBackslashWithoutFoldsLeavesTheCaret) {
+    Load(u"alpha beta");
+    Select(8, 8);
+    Key(0xDC, true);
+    EXPECT_EQ(Sel(), (Selection {8, 8}));
 }
 
 }  // namespace

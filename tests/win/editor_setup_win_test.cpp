@@ -1,6 +1,7 @@
 // A real Scintilla window set up as the program sets it up: settings after
 // creation, margins, indicators, caret, themes, wrap re-creation, painting.
 #include "app/app_win.h"
+#include "app/editor_settings_win.h"
 #include "app/theme_win.h"
 #include "editor/editor_host_win.h"
 #include "editor/editor_paint_win.h"
@@ -52,18 +53,17 @@ protected:
 
     HWND Create(const std::u16string& text, WordWrap wrap = WordWrap::Wrap) {
         app_.config.editor.wordWrap = wrap;
-        InitEditorLook(app_.look, app_.config.editor, app_.config.editor.fontSizeStep);
-        HWND editor = CreateEditor(app_, kArea, wrap, text, app_.look.fixedPitch, app_.look.sizeStep, true);
-        EXPECT_NE(editor, nullptr);
-        EXPECT_EQ(app_.editor, editor);
-        return editor;
+        app_.editor.sizeStep = app_.config.editor.fontSizeStep;
+        WireEditor(app_);
+        EXPECT_TRUE(CreateEditor(app_.editor, kArea, text, true));
+        return app_.editor.hwnd;
     }
 
     // Shows the parent on the screen with the focus in the editor.
     void ShowAndFocus() {
         ::ShowWindow(app_.panel, SW_SHOW);
         ::SetForegroundWindow(app_.panel);
-        ::SetFocus(app_.editor);
+        ::SetFocus(app_.editor.hwnd);
         Pump();
     }
 
@@ -76,7 +76,7 @@ protected:
     }
 
     LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::SendMessageW(app_.editor, message, wParam, lParam);
+        return ::SendMessageW(app_.editor.hwnd, message, wParam, lParam);
     }
 
     std::string StyleFont(int style) const {
@@ -136,8 +136,8 @@ TEST_F(EditorSetup, CreationSendsEveryMessageOfTheList) {
     EXPECT_EQ(Sci(SCI_GETCARETLINEVISIBLE), 1);
     EXPECT_EQ(Sci(SCI_GETCARETLINEVISIBLEALWAYS), 1);
     EXPECT_EQ(Sci(SCI_GETCARETLINEBACK), 0xF4ECE8);
-    EXPECT_GT(app_.look.averageCharWidth, 1);
-    EXPECT_GT(app_.look.lineHeight, 0);
+    EXPECT_GT(app_.editor.look.averageCharWidth, 1);
+    EXPECT_GT(app_.editor.look.lineHeight, 0);
 
     char text[16] {};
     Sci(SCI_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
@@ -147,7 +147,7 @@ TEST_F(EditorSetup, CreationSendsEveryMessageOfTheList) {
 
 TEST_F(EditorSetup, NumberMarginWidensOnTheTenthLine) {
     Create(NumberedLines(9));
-    const int average = app_.look.averageCharWidth;
+    const int average = app_.editor.look.averageCharWidth;
     EXPECT_EQ(Sci(SCI_GETMARGINTYPEN, 0), SC_MARGIN_RTEXT);
     EXPECT_EQ(Sci(SCI_GETMARGINWIDTHN, 0), 8 + 3 * average);
     EXPECT_EQ(Sci(SCI_GETMARGINSENSITIVEN, 0), 1);
@@ -161,7 +161,7 @@ TEST_F(EditorSetup, NumberMarginWidensOnTheTenthLine) {
 
     const std::string tenth = "\r\nline j";
     Sci(SCI_APPENDTEXT, tenth.size(), reinterpret_cast<LPARAM>(tenth.data()));
-    SyncLineNumbers(app_);
+    RefreshLineNumbers(app_.editor);
     EXPECT_EQ(Sci(SCI_GETMARGINWIDTHN, 0), 8 + 4 * average);
     EXPECT_EQ(MarginText(9), "10");
 
@@ -174,14 +174,14 @@ TEST_F(EditorSetup, NumberMarginWidensOnTheTenthLine) {
 
 TEST_F(EditorSetup, ChangedLinesGetTheirOwnNumberStyle) {
     Create(NumberedLines(3));
-    app_.textState.history.marks = {0, 1, 0};
-    RefreshLineNumbers(app_);
+    app_.editor.text.history.marks = {0, 1, 0};
+    RefreshLineNumbers(app_.editor);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 0), STYLE_LINENUMBER);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 1), 40);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 2), STYLE_LINENUMBER);
-    ClearChangedLineMarks(app_);
+    ClearChangedLineMarks(app_.editor);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 1), STYLE_LINENUMBER);
-    EXPECT_EQ(app_.textState.history.marks.size(), 3u);
+    EXPECT_EQ(app_.editor.text.history.marks.size(), 3u);
 }
 
 TEST_F(EditorSetup, IndicatorsTakeTheThemesColours) {
@@ -226,7 +226,7 @@ TEST_F(EditorSetup, CaretFollowsTheStyleAndIsSentOnlyOnAChange) {
 
     // The cache: the same kind again sends nothing.
     Sci(SCI_SETCARETPERIOD, 123);
-    ApplyCaret(app_);
+    ApplyCaret(app_.editor);
     EXPECT_EQ(Sci(SCI_GETCARETPERIOD), 123);
     SetCaretStyle(app_, CaretStyle::Line);
     EXPECT_EQ(Sci(SCI_GETCARETSTYLE), CARETSTYLE_LINE);
@@ -293,14 +293,14 @@ TEST_F(EditorSetup, WordWrapRecreationKeepsTextSelectionAndMarks) {
     text += u'\0';
     text += u"line\r\nfourth";
     HWND old = Create(text);
-    app_.textState.history.marks = {0, 1, 0, 1};
-    RefreshLineNumbers(app_);
+    app_.editor.text.history.marks = {0, 1, 0, 1};
+    RefreshLineNumbers(app_.editor);
     // A selection made from right to left keeps its direction.
     Sci(SCI_SETSEL, 21, 14);
     SetEditorReadOnly(old, true);
 
     SetWordWrap(app_, WordWrap::NoWrap);
-    HWND editor = app_.editor;
+    HWND editor = app_.editor.hwnd;
     ASSERT_NE(editor, old);
     EXPECT_FALSE(::IsWindow(old));
     EXPECT_EQ(::GetParent(editor), app_.panel);
@@ -311,7 +311,7 @@ TEST_F(EditorSetup, WordWrapRecreationKeepsTextSelectionAndMarks) {
     EXPECT_EQ(GetEditorText(editor), text);
     EXPECT_EQ(Sci(SCI_GETANCHOR), 21);
     EXPECT_EQ(Sci(SCI_GETCURRENTPOS), 14);
-    EXPECT_EQ(app_.textState.history.marks, (std::vector<std::uint8_t> {0, 1, 0, 1}));
+    EXPECT_EQ(app_.editor.text.history.marks, (std::vector<std::uint8_t> {0, 1, 0, 1}));
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 1), 40);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 3), 40);
     EXPECT_TRUE(IsEditorReadOnly(editor));
@@ -322,26 +322,26 @@ TEST_F(EditorSetup, WordWrapRecreationKeepsTextSelectionAndMarks) {
 
     // Unchanged: nothing happens.
     SetWordWrap(app_, WordWrap::NoWrap);
-    EXPECT_EQ(app_.editor, editor);
+    EXPECT_EQ(app_.editor.hwnd, editor);
 
     SetTheme(app_, true);
     SetWordWrap(app_, WordWrap::Wrap);
     EXPECT_EQ(Sci(SCI_GETWRAPMODE), SC_WRAP_WORD);
-    EXPECT_EQ(::GetWindowLongPtrW(app_.editor, GWL_STYLE) & WS_HSCROLL, 0);
+    EXPECT_EQ(::GetWindowLongPtrW(app_.editor.hwnd, GWL_STYLE) & WS_HSCROLL, 0);
     EXPECT_EQ(Sci(SCI_STYLEGETBACK, STYLE_DEFAULT), 0x1E1E1E) << "the theme survives";
-    EXPECT_EQ(GetEditorText(app_.editor), text);
+    EXPECT_EQ(GetEditorText(app_.editor.hwnd), text);
 }
 
 TEST_F(EditorSetup, SizeStepAndPitchRebuildTheFont) {
     Create(u"x");
-    const int average = app_.look.averageCharWidth;
+    const int average = app_.editor.look.averageCharWidth;
     SetSizeStep(app_, 5, false);
     EXPECT_EQ(Sci(SCI_STYLEGETSIZE, STYLE_DEFAULT), 16);
     EXPECT_EQ(Sci(SCI_STYLEGETSIZE, STYLE_LINENUMBER), 16);
-    EXPECT_EQ(app_.sessionFontStep, 5);
+    EXPECT_EQ(app_.editor.sizeStep, 5);
     EXPECT_EQ(app_.config.editor.fontSizeStep, 0) << "a zoom is not saved";
-    EXPECT_GT(app_.look.averageCharWidth, average);
-    EXPECT_EQ(Sci(SCI_GETMARGINWIDTHN, 0), 8 + 3 * app_.look.averageCharWidth);
+    EXPECT_GT(app_.editor.look.averageCharWidth, average);
+    EXPECT_EQ(Sci(SCI_GETMARGINWIDTHN, 0), 8 + 3 * app_.editor.look.averageCharWidth);
 
     SetSizeStep(app_, 99, true);
     EXPECT_EQ(Sci(SCI_STYLEGETSIZE, STYLE_DEFAULT), 31);
@@ -375,7 +375,7 @@ TEST_F(EditorSetup, FoldMarginLooksTheSameInBothThemes) {
     EXPECT_EQ(Sci(SCI_STYLEGETBACK, STYLE_FOLDDISPLAYTEXT), 0x1E1E1E);
 
     app_.config.editor.memoFold = false;
-    ApplyMargins(app_);
+    ApplyMargins(app_.editor);
     EXPECT_EQ(Sci(SCI_GETMARGINWIDTHN, 1), 0);
     EXPECT_EQ(Sci(SCI_GETMARGINWIDTHN, 2), 0);
     EXPECT_EQ(Sci(SCI_GETMARGINSENSITIVEN, 2), 0);
@@ -385,10 +385,10 @@ TEST_F(EditorSetup, SelectionSwitchesTheBandOff) {
     Create(NumberedLines(3));
     EXPECT_EQ(Sci(SCI_GETCARETLINEVISIBLE), 1);
     Sci(SCI_SETSEL, 0, 4);
-    UpdateCurrentLineCues(app_);
+    UpdateCurrentLineCues(app_.editor);
     EXPECT_EQ(Sci(SCI_GETCARETLINEVISIBLE), 0);
     Sci(SCI_SETEMPTYSELECTION, 2);
-    UpdateCurrentLineCues(app_);
+    UpdateCurrentLineCues(app_.editor);
     EXPECT_EQ(Sci(SCI_GETCARETLINEVISIBLE), 1);
     SetShowHighlight(app_, false);
     EXPECT_EQ(Sci(SCI_GETCARETLINEVISIBLE), 0);
@@ -440,24 +440,24 @@ TEST_F(EditorSetup, LayoutKeepsTheFirstVisibleLine) {
     Create(NumberedLines(300));
     Sci(SCI_GOTOLINE, 125);
     Sci(SCI_SETFIRSTVISIBLELINE, 120);
-    LayoutEditor(app_, RECT {4, 30, 636, 300});
+    LayoutEditor(app_.editor, RECT {4, 30, 636, 300});
     EXPECT_EQ(Sci(SCI_GETFIRSTVISIBLELINE), 120);
     RECT window {};
-    ::GetWindowRect(app_.editor, &window);
+    ::GetWindowRect(app_.editor.hwnd, &window);
     EXPECT_EQ(window.bottom - window.top, 300 - 30 - 24);
 
     // A resize loop: the anchor's line comes back after the loop, and the
     // caret, out of view, does not pull the view to itself.
     Sci(SCI_SETEMPTYSELECTION, 0);
     app_.shell.inSizeMove = true;
-    BeginResizeAnchor(app_);
-    LayoutEditor(app_, RECT {4, 30, 500, 300});
-    LayoutEditor(app_, RECT {4, 30, 400, 300});
-    EndResizeAnchor(app_);
+    BeginResizeAnchor(app_.editor);
+    LayoutEditor(app_.editor, RECT {4, 30, 500, 300});
+    LayoutEditor(app_.editor, RECT {4, 30, 400, 300});
+    EndResizeAnchor(app_.editor);
     app_.shell.inSizeMove = false;
-    LayoutEditor(app_, RECT {4, 30, 400, 300});
+    LayoutEditor(app_.editor, RECT {4, 30, 400, 300});
     EXPECT_EQ(Sci(SCI_GETFIRSTVISIBLELINE), 120);
-    EXPECT_FALSE(app_.look.anchor.restorePending);
+    EXPECT_FALSE(app_.editor.look.anchor.restorePending);
 }
 
 TEST_F(EditorSetup, OpeningTheInputMethodChangesTheBandColour) {
@@ -473,14 +473,14 @@ TEST_F(EditorSetup, OpeningTheInputMethodChangesTheBandColour) {
         ::ImmReleaseContext(editor, context);
         GTEST_SKIP() << "this system keeps the input method closed";
     }
-    EXPECT_TRUE(app_.look.imeOpen);
+    EXPECT_TRUE(app_.editor.look.imeOpen);
     EXPECT_EQ(Sci(SCI_GETCARETLINEBACK), 0xD2ECFF);
     // The dark key applies in the dark theme only.
     SetTheme(app_, true);
     EXPECT_EQ(Sci(SCI_GETCARETLINEBACK), 0x0000FF);
     ::ImmSetOpenStatus(context, FALSE);
     Pump();
-    EXPECT_FALSE(app_.look.imeOpen);
+    EXPECT_FALSE(app_.editor.look.imeOpen);
     EXPECT_EQ(Sci(SCI_GETCARETLINEBACK), 0x6C4E3E);
     ::ImmReleaseContext(editor, context);
 }
@@ -499,11 +499,11 @@ TEST_F(EditorSetup, UnderlineIsPaintedAcrossTheWholeWidth) {
     HWND editor = Create(NumberedLines(5));
     ShowAndFocus();
     Sci(SCI_GOTOPOS, Sci(SCI_POSITIONFROMLINE, 2));
-    UpdateCurrentLineCues(app_);
+    UpdateCurrentLineCues(app_.editor);
     ::UpdateWindow(editor);
-    const std::optional<int> y = CurrentUnderlineY(app_, editor);
+    const std::optional<int> y = CurrentUnderlineY(app_.editor, editor);
     ASSERT_TRUE(y.has_value());
-    EXPECT_EQ(app_.look.underlineY, *y);
+    EXPECT_EQ(app_.editor.look.underlineY, *y);
     RECT client {};
     ::GetClientRect(editor, &client);
     for (const LONG x : {1L, 10L, client.right / 2, client.right - 2}) {
@@ -511,9 +511,9 @@ TEST_F(EditorSetup, UnderlineIsPaintedAcrossTheWholeWidth) {
     }
     // A selection takes it away.
     Sci(SCI_SETSEL, 0, 3);
-    UpdateCurrentLineCues(app_);
+    UpdateCurrentLineCues(app_.editor);
     ::UpdateWindow(editor);
-    EXPECT_EQ(app_.look.underlineY, -1);
+    EXPECT_EQ(app_.editor.look.underlineY, -1);
     EXPECT_NE(PixelAt(editor, client.right / 2, *y), 0xC4C4C4u);
 }
 
@@ -525,29 +525,29 @@ TEST_F(EditorSetup, DosCaretInvertsTheEndOfTheTextAndGoesWithTheFocus) {
     ShowAndFocus();
     ASSERT_EQ(::GetFocus(), editor);
     Sci(SCI_GOTOPOS, 3);
-    UpdateCurrentLineCues(app_);
+    UpdateCurrentLineCues(app_.editor);
     ::UpdateWindow(editor);
-    ASSERT_TRUE(app_.look.dosCaret.has_value());
-    const Rect block = *app_.look.dosCaret;
-    EXPECT_EQ(block.Width(), app_.look.averageCharWidth) << "no character to measure at the end";
+    ASSERT_TRUE(app_.editor.look.dosCaret.has_value());
+    const Rect block = *app_.editor.look.dosCaret;
+    EXPECT_EQ(block.Width(), app_.editor.look.averageCharWidth) << "no character to measure at the end";
     EXPECT_EQ(PixelAt(editor, block.left + 1, block.bottom - 1), 0x000000u) << "white inverted";
 
     // Onto a character: its own width, and the old block is gone.
     Sci(SCI_GOTOPOS, 1);
-    UpdateCurrentLineCues(app_);
+    UpdateCurrentLineCues(app_.editor);
     ::UpdateWindow(editor);
-    ASSERT_TRUE(app_.look.dosCaret.has_value());
+    ASSERT_TRUE(app_.editor.look.dosCaret.has_value());
     const int characterWidth = static_cast<int>(Sci(SCI_POINTXFROMPOSITION, 0, 2) - Sci(SCI_POINTXFROMPOSITION, 0, 1));
-    EXPECT_EQ(app_.look.dosCaret->Width(), characterWidth);
+    EXPECT_EQ(app_.editor.look.dosCaret->Width(), characterWidth);
     EXPECT_EQ(PixelAt(editor, block.left + 1, block.bottom - 1), 0xFFFFFFu);
     Sci(SCI_GOTOPOS, 3);
-    UpdateCurrentLineCues(app_);
+    UpdateCurrentLineCues(app_.editor);
     ::UpdateWindow(editor);
 
     ::SetFocus(app_.panel);
     Pump();
     ::UpdateWindow(editor);
-    EXPECT_FALSE(app_.look.dosCaret.has_value());
+    EXPECT_FALSE(app_.editor.look.dosCaret.has_value());
     EXPECT_EQ(PixelAt(editor, block.left + 1, block.bottom - 1), 0xFFFFFFu);
 }
 

@@ -3,7 +3,10 @@
 #include "app/app_win.h"
 #include "editor/editor_host_win.h"
 #include "editor/text_adapter_win.h"
+#include "app/editor_settings_win.h"
+#include "resources/messages.h"
 #include "sections/memo_fold_win.h"
+#include "sections/section_commands_win.h"
 #include "sections/section_list.h"
 #include "settings/config.h"
 #include "support/temp_dir.h"
@@ -29,18 +32,20 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     auto* app = reinterpret_cast<App*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (app != nullptr && message == WM_NOTIFY) {
         const auto& notification = *reinterpret_cast<const SCNotification*>(lParam);
-        if (notification.nmhdr.hwndFrom == app->editor) {
-            if (notification.nmhdr.code == SCN_MODIFIED && OnScintillaModified(app->textState, notification)) {
-                OnDocumentChanged(app->textState);
+        if (notification.nmhdr.hwndFrom == app->editor.hwnd) {
+            if (notification.nmhdr.code == SCN_MODIFIED && OnScintillaModified(app->editor.text, notification)) {
+                OnDocumentChanged(app->editor.text);
             }
-            OnMemoFoldNotify(*app, notification);
+            OnMemoFoldNotify(app->editor, app->folds, app->config.sidebar.folded, notification);
         }
         return 0;
     }
     if (app != nullptr && message == WM_TIMER && wParam == kTimerMemoFolds) {
-        OnMemoFoldTimer(*app);
+        ::KillTimer(hwnd, kTimerMemoFolds);
+        RefreshMemoFolds(*app);
         return 0;
     }
+    if (app != nullptr && OnEditorRequest(*app, message, wParam, lParam)) return 0;
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -68,10 +73,11 @@ protected:
                                         440, nullptr, nullptr, app_->instance, nullptr);
         ASSERT_NE(app_->panel, nullptr);
         ::SetWindowLongPtrW(app_->panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app_.get()));
-        InitEditorLook(app_->look, app_->config.editor, app_->config.editor.fontSizeStep);
-        ASSERT_NE(CreateEditor(*app_, kArea, WordWrap::NoWrap, u"", false, 0, true), nullptr);
-        LoadEditorText(app_->textState, text);
-        RecomputeMemoFolds(*app_);
+        app_->config.editor.wordWrap = WordWrap::NoWrap;
+        WireEditor(*app_);
+        ASSERT_TRUE(CreateEditor(app_->editor, kArea, u"", true));
+        LoadEditorText(app_->editor.text, text);
+        RefreshMemoFolds(*app_);
     }
 
     void Close() {
@@ -90,17 +96,17 @@ protected:
     }
 
     LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::SendMessageW(app_->editor, message, wParam, lParam);
+        return ::SendMessageW(app_->editor.hwnd, message, wParam, lParam);
     }
-    std::u16string Text() const { return GetEditorText(app_->editor); }
+    std::u16string Text() const { return GetEditorText(app_->editor.hwnd); }
     void PutCaretOnLine(int line) const { Sci(SCI_GOTOPOS, static_cast<WPARAM>(Sci(SCI_POSITIONFROMLINE, line))); }
     bool Visible(int line) const { return Sci(SCI_GETLINEVISIBLE, static_cast<WPARAM>(line)) != 0; }
     bool Expanded(int line) const { return Sci(SCI_GETFOLDEXPANDED, static_cast<WPARAM>(line)) != 0; }
     std::size_t SelectionStart() const {
-        return EditorIndexFromPosition(app_->textState, static_cast<std::size_t>(Sci(SCI_GETSELECTIONSTART)));
+        return EditorIndexFromPosition(app_->editor.text, static_cast<std::size_t>(Sci(SCI_GETSELECTIONSTART)));
     }
     std::size_t SelectionEnd() const {
-        return EditorIndexFromPosition(app_->textState, static_cast<std::size_t>(Sci(SCI_GETSELECTIONEND)));
+        return EditorIndexFromPosition(app_->editor.text, static_cast<std::size_t>(Sci(SCI_GETSELECTIONEND)));
     }
     [[nodiscard]] std::vector<std::u16string> FoldedOnDisk() const {
         return LoadConfig(app_->configPath).sidebar.folded;
@@ -113,13 +119,13 @@ protected:
 TEST_F(MemoFoldWin, InsertMarkerPutsTheDividerAndALineBreakAtTheCaretAsOneUndoStep) {
     Open(u"abc", Config {});
     Sci(SCI_GOTOPOS, 1);
-    InsertMarkerCommand(*app_);
+    InsertMarkerCommand(app_->editor);
     EXPECT_EQ(Text(), u"a" + Div() + u"\r\nbc");
     EXPECT_EQ(SelectionStart(), 33u);
     EXPECT_EQ(SelectionEnd(), 33u);
-    ASSERT_TRUE(Undo(app_->textState));
+    ASSERT_TRUE(Undo(app_->editor.text));
     EXPECT_EQ(Text(), u"abc");
-    EXPECT_FALSE(CanUndo(app_->textState));
+    EXPECT_FALSE(CanUndo(app_->editor.text));
 }
 
 TEST_F(MemoFoldWin, InsertMarkerInTheHeadingRoleReplacesTheSelectionWithThePrefixAndASpace) {
@@ -127,17 +133,17 @@ TEST_F(MemoFoldWin, InsertMarkerInTheHeadingRoleReplacesTheSelectionWithThePrefi
     config.editor.sectionMarkerRole = SectionMarkerRole::Heading;
     Open(u"one\r\ntwo", config);
     Sci(SCI_SETSEL, 5, 8);  // "two"
-    InsertMarkerCommand(*app_);
+    InsertMarkerCommand(app_->editor);
     EXPECT_EQ(Text(), u"one\r\n## ");
     EXPECT_EQ(SelectionStart(), 8u);
 }
 
 TEST_F(MemoFoldWin, InsertMarkerLeavesAReadOnlyEditorAlone) {
     Open(u"abc", Config {});
-    SetEditorReadOnly(app_->editor, true);
-    InsertMarkerCommand(*app_);
+    SetEditorReadOnly(app_->editor.hwnd, true);
+    InsertMarkerCommand(app_->editor);
     EXPECT_EQ(Text(), u"abc");
-    EXPECT_FALSE(CanUndo(app_->textState));
+    EXPECT_FALSE(CanUndo(app_->editor.text));
 }
 
 TEST_F(MemoFoldWin, SelectThisNoteOnADividerSelectsTheMemoBelowWithoutTheDivider) {
@@ -145,7 +151,7 @@ TEST_F(MemoFoldWin, SelectThisNoteOnADividerSelectsTheMemoBelowWithoutTheDivider
     Open(text, Config {});
     PutCaretOnLine(1);
     Sci(SCI_CHARRIGHT);
-    SelectThisNoteCommand(*app_);
+    SelectThisNoteCommand(app_->editor);
     const std::size_t memoStart = 5 + 32;
     EXPECT_EQ(SelectionStart(), memoStart);
     EXPECT_EQ(SelectionEnd(), text.find(Div(), memoStart));
@@ -160,7 +166,7 @@ TEST_F(MemoFoldWin, ToggleAtTheCaretFoldsTheMemoMovesTheCaretToItsDividerAndSave
     EXPECT_EQ(Sci(SCI_GETFOLDLEVEL, 2), SC_FOLDLEVELBASE + 1);
 
     PutCaretOnLine(3);
-    ToggleFoldAtCaret(*app_);
+    ToggleFoldAtCaret(app_->editor, app_->folds, app_->config.sidebar.folded);
     EXPECT_FALSE(Expanded(1));
     EXPECT_FALSE(Visible(2));
     EXPECT_FALSE(Visible(3));
@@ -170,7 +176,7 @@ TEST_F(MemoFoldWin, ToggleAtTheCaretFoldsTheMemoMovesTheCaretToItsDividerAndSave
     EXPECT_EQ(FoldedOnDisk(), app_->config.sidebar.folded);
 
     // On the divider line itself Ctrl+\ unfolds again and forgets the key.
-    ToggleFoldAtCaret(*app_);
+    ToggleFoldAtCaret(app_->editor, app_->folds, app_->config.sidebar.folded);
     EXPECT_TRUE(Visible(2));
     EXPECT_TRUE(Expanded(1));
     EXPECT_TRUE(app_->config.sidebar.folded.empty());
@@ -179,8 +185,8 @@ TEST_F(MemoFoldWin, ToggleAtTheCaretFoldsTheMemoMovesTheCaretToItsDividerAndSave
 
 TEST_F(MemoFoldWin, ADoubleClickInTheFoldMarginTogglesOnce) {
     Open(Div() + u"\r\nmemo\r\nbody", FoldingConfig());
-    OnFoldMarginClick(*app_, 0);
-    OnFoldMarginClick(*app_, 0);
+    OnFoldMarginClick(app_->editor, app_->folds, app_->config.sidebar.folded, 0);
+    OnFoldMarginClick(app_->editor, app_->folds, app_->config.sidebar.folded, 0);
     EXPECT_FALSE(Expanded(0));
     EXPECT_FALSE(Visible(1));
 }
@@ -190,7 +196,7 @@ TEST_F(MemoFoldWin, AfterARestartTheSecondOfTwoIdenticalMemosIsFoldedAgain) {
     const std::u16string text = u"top\r\n" + memo + memo;
     Open(text, FoldingConfig());
     PutCaretOnLine(5);
-    ToggleFoldAtCaret(*app_);
+    ToggleFoldAtCaret(app_->editor, app_->folds, app_->config.sidebar.folded);
     ASSERT_EQ(app_->config.sidebar.folded.size(), 1u);
     EXPECT_EQ(app_->config.sidebar.folded[0].substr(16), u":1");
 
@@ -208,36 +214,36 @@ TEST_F(MemoFoldWin, AfterARestartTheSecondOfTwoIdenticalMemosIsFoldedAgain) {
 TEST_F(MemoFoldWin, EditingAFoldedMemoUnfoldsItAtTheNextRecompute) {
     Open(Div() + u"\r\nmemo\r\nbody\r\n" + Div() + u"\r\nnext\r\nmore", FoldingConfig());
     PutCaretOnLine(0);
-    ToggleFoldAtCaret(*app_);
+    ToggleFoldAtCaret(app_->editor, app_->folds, app_->config.sidebar.folded);
     ASSERT_FALSE(Visible(1));
     Sci(SCI_INSERTTEXT, static_cast<WPARAM>(Sci(SCI_POSITIONFROMLINE, 2)), reinterpret_cast<LPARAM>("x"));
     ASSERT_FALSE(Visible(2)) << "the component leaves showing to the program";
-    RecomputeMemoFolds(*app_);
+    RefreshMemoFolds(*app_);
     EXPECT_TRUE(Visible(1)) << "its key changed with its text";
 }
 
 TEST_F(MemoFoldWin, SwitchingMemoFoldOffShowsEveryLineAndKeepsTheKeys) {
     Open(Div() + u"\r\nmemo\r\nbody", FoldingConfig());
-    ToggleFoldAtCaret(*app_);
+    ToggleFoldAtCaret(app_->editor, app_->folds, app_->config.sidebar.folded);
     ASSERT_FALSE(Visible(1));
     app_->config.editor.memoFold = false;
-    RecomputeMemoFolds(*app_);
+    RefreshMemoFolds(*app_);
     EXPECT_TRUE(Visible(1));
     EXPECT_EQ(Sci(SCI_GETFOLDLEVEL, 0), SC_FOLDLEVELBASE);
     EXPECT_EQ(Sci(SCI_GETMARGINWIDTHN, 2), 0);
     EXPECT_EQ(app_->config.sidebar.folded.size(), 1u);
 
     app_->config.editor.memoFold = true;
-    RecomputeMemoFolds(*app_);
+    RefreshMemoFolds(*app_);
     EXPECT_FALSE(Visible(1)) << "the same fold comes back";
 }
 
 TEST_F(MemoFoldWin, RevealingAnIndexInAFoldedMemoUnfoldsItAndForgetsTheKey) {
     const std::u16string text = Div() + u"\r\nmemo\r\nbody";
     Open(text, FoldingConfig());
-    ToggleFoldAtCaret(*app_);
+    ToggleFoldAtCaret(app_->editor, app_->folds, app_->config.sidebar.folded);
     ASSERT_FALSE(Visible(2));
-    RevealTextIndex(*app_, text.find(u"body"));
+    RevealTextIndex(app_->editor, app_->config.sidebar.folded, text.find(u"body"));
     EXPECT_TRUE(Visible(2));
     EXPECT_TRUE(FoldedOnDisk().empty());
 }
@@ -261,27 +267,27 @@ TEST_F(MemoFoldWin, MovingTheLastMemoFirstIsOneUndoStep) {
     ASSERT_EQ(scan.entries.size(), 3u);
     const std::size_t startOfC = scan.entries[2].startIndex;
 
-    EXPECT_EQ(MoveMemoCommand(*app_, 2, 0, 2, startOfC), -2) << "a stale count is refused";
-    EXPECT_EQ(MoveMemoCommand(*app_, 2, 0, 3, startOfC + 1), -2) << "a stale start is refused";
-    EXPECT_EQ(MoveMemoCommand(*app_, 1, 2, 3, scan.entries[1].startIndex), -1) << "right after itself";
-    EXPECT_FALSE(CanUndo(app_->textState));
+    EXPECT_EQ(MoveMemoCommand(app_->editor, app_->folds, app_->config.sidebar.folded, 2, 0, 2, startOfC), -2) << "a stale count is refused";
+    EXPECT_EQ(MoveMemoCommand(app_->editor, app_->folds, app_->config.sidebar.folded, 2, 0, 3, startOfC + 1), -2) << "a stale start is refused";
+    EXPECT_EQ(MoveMemoCommand(app_->editor, app_->folds, app_->config.sidebar.folded, 1, 2, 3, scan.entries[1].startIndex), -1) << "right after itself";
+    EXPECT_FALSE(CanUndo(app_->editor.text));
 
-    EXPECT_EQ(MoveMemoCommand(*app_, 2, 0, 3, startOfC), 0);
+    EXPECT_EQ(MoveMemoCommand(app_->editor, app_->folds, app_->config.sidebar.folded, 2, 0, 3, startOfC), 0);
     EXPECT_EQ(Text(), Div() + u"\r\nC\r\n" + Div() + u"\r\nA\r\n" + Div() + u"\r\nB\r\n");
     EXPECT_EQ(SelectionStart(), 32u) << "caret at the moved memo";
-    ASSERT_TRUE(Undo(app_->textState));
+    ASSERT_TRUE(Undo(app_->editor.text));
     EXPECT_EQ(Text(), text);
-    EXPECT_FALSE(CanUndo(app_->textState));
+    EXPECT_FALSE(CanUndo(app_->editor.text));
 }
 
 TEST_F(MemoFoldWin, AMovedFoldedMemoStaysFolded) {
     const std::u16string text = Div() + u"\r\nA\r\na\r\n" + Div() + u"\r\nB\r\nb\r\n";
     Open(text, FoldingConfig());
     PutCaretOnLine(3);
-    ToggleFoldAtCaret(*app_);
+    ToggleFoldAtCaret(app_->editor, app_->folds, app_->config.sidebar.folded);
     ASSERT_FALSE(Visible(4));
     const SectionScan scan = BuildSections(text, MarkerSettingsOf(app_->config.editor), 0);
-    ASSERT_EQ(MoveMemoCommand(*app_, 1, 0, 2, scan.entries[1].startIndex), 0);
+    ASSERT_EQ(MoveMemoCommand(app_->editor, app_->folds, app_->config.sidebar.folded, 1, 0, 2, scan.entries[1].startIndex), 0);
     EXPECT_FALSE(Expanded(0));
     EXPECT_FALSE(Visible(1));
     EXPECT_TRUE(Expanded(3));

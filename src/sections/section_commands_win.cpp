@@ -1,0 +1,76 @@
+// The section commands on the memo editor: insert a marker, select a memo,
+// move a memo.
+#include "sections/section_commands_win.h"
+
+#include "editor/editor_host_win.h"
+#include "editor/text_adapter_win.h"
+#include "sections/marker_commands.h"
+#include "sections/memo_reorder.h"
+
+#include <optional>
+#include <string>
+
+namespace quillpane {
+namespace {
+
+bool Serves(const EditorWindow& editor) {
+    return editor.hwnd != nullptr && editor.text.editor == editor.hwnd;
+}
+
+Selection CurrentSelection(EditorWindow& editor) {
+    const auto start = static_cast<std::size_t>(Sci(editor, SCI_GETSELECTIONSTART));
+    const auto end = static_cast<std::size_t>(Sci(editor, SCI_GETSELECTIONEND));
+    return Selection {EditorIndexFromPosition(editor.text, start), EditorIndexFromPosition(editor.text, end)};
+}
+
+}  // namespace
+
+void InsertMarkerCommand(EditorWindow& editor) {
+    if (!Serves(editor) || IsEditorReadOnly(editor.hwnd)) return;
+    const std::optional<TextEdit> edit = InsertMarker(MarkerSettingsOf(SettingsOf(editor)), CurrentSelection(editor));
+    if (!edit) return;
+    ApplyTextEdit(editor.text, *edit, true);
+}
+
+void SelectThisNoteCommand(EditorWindow& editor) {
+    if (!Serves(editor)) return;
+    const std::size_t caret = CurrentSelection(editor).Start();
+    const Selection note =
+        SelectThisNote(ReadEditorText(editor.text), MarkerSettingsOf(SettingsOf(editor)), caret);
+    const std::size_t anchor = EditorPositionFromIndex(editor.text, note.anchor);
+    const std::size_t end = EditorPositionFromIndex(editor.text, note.caret);
+    Sci(editor, SCI_SETSEL, anchor, static_cast<LPARAM>(end));
+    Sci(editor, SCI_SCROLLCARET);
+}
+
+int MoveMemoCommand(EditorWindow& editor, MemoFolds& folds, const std::vector<std::u16string>& folded, int from,
+                    int to, int expectedCount, std::size_t expectedStart) {
+    EditorTextState& state = editor.text;
+    if (!Serves(editor) || state.history.compoundDepth > 0 || state.history.composition.active ||
+        IsEditorReadOnly(editor.hwnd)) {
+        return kMoveRefused;
+    }
+    // A copy: the edit below replaces the adapter's text.
+    const std::u16string before = ReadEditorText(state);
+    const MemoMove move =
+        MoveMemo(before, MarkerSettingsOf(SettingsOf(editor)), from, to, expectedCount, expectedStart);
+    if (move.result < 0) return move.result;
+
+    ApplyTextEdit(state, move.edit, true);
+    const std::u16string& after = ReadEditorText(state);
+    if (after != move.newText) {
+        // The component did not take the replacement as planned; whatever it
+        // did take must not stay as a half move.
+        if (after != before) {
+            (void)Undo(state);
+            state.history.redoStack.clear();
+        }
+        ::InvalidateRect(editor.hwnd, nullptr, FALSE);
+        return kMoveRefused;
+    }
+    // Fold levels and contracted memos follow the blocks at once.
+    RecomputeMemoFolds(editor, folds, folded);
+    return move.result;
+}
+
+}  // namespace quillpane
