@@ -97,7 +97,9 @@ void SendCreationSettings(EditorWindow& ed, bool wrap) {
     Sci(ed, SCI_SETEOLMODE, SC_EOL_CRLF);
     Sci(ed, SCI_SETUNDOCOLLECTION, 0);
     Sci(ed, SCI_SETWRAPMODE, wrap ? SC_WRAP_WORD : SC_WRAP_NONE);
-    Sci(ed, SCI_SETLAYOUTCACHE, SC_CACHE_DOCUMENT);
+    // Layouts of the lines on screen only: a layout per document line costs
+    // memory by the size of the memo and a pass over every line per keystroke.
+    Sci(ed, SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
     Sci(ed, SCI_SETBUFFEREDDRAW, 1);
     Sci(ed, SCI_SETHSCROLLBAR, wrap ? 0 : 1);
     Sci(ed, SCI_SETSCROLLWIDTHTRACKING, 1);

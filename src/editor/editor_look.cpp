@@ -357,7 +357,9 @@ NumberingPlan PlanLineNumbers(NumberedLines& numbered, long long first, long lon
     end = std::clamp<long long>(end, 0, lineCount);
     first = std::clamp<long long>(first, 0, end);
     for (long long line = numbered.first; line < numbered.End(); ++line) {
-        if (line < first || line >= end) plan.clear.push_back(line);
+        // Lines inserted into the block have no text to take away.
+        const bool hasText = numbered.shown[static_cast<std::size_t>(line - numbered.first)].number != 0;
+        if (hasText && (line < first || line >= end)) plan.clear.push_back(line);
     }
     std::vector<NumberedLine> shown(static_cast<std::size_t>(end - first));
     for (long long line = first; line < end; ++line) {

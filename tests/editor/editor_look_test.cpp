@@ -409,6 +409,14 @@ TEST(VisibleLineNumbers, SendsOnlyWhatChangedOnScreen) {
     plan = PlanLineNumbers(numbered, 11, 21, 1003, none);
     EXPECT_EQ(plan.set.size(), 10u);  // every number on screen is one less now
 
+    // A paste of many lines into the block: the new lines have no text to
+    // clear, so the next refresh costs the screen, not the paste.
+    NumberedLines pasted;
+    (void)PlanLineNumbers(pasted, 0, 10, 10, none);
+    ShiftNumberedLines(pasted, 0, 100000);
+    plan = PlanLineNumbers(pasted, 0, 10, 100010, none);
+    EXPECT_EQ(plan.clear.size(), 9u);
+
     // Lines removed across the block's start take their texts with them.
     ShiftNumberedLines(numbered, 8, -5);
     EXPECT_EQ(numbered.first, 9);
