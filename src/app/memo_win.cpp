@@ -9,6 +9,7 @@
 #include "editor/editor_host_win.h"
 #include "editor/text_adapter_win.h"
 #include "i18n/language.h"
+#include "platform/utf_convert.h"
 #include "i18n/strings.h"
 #include "app/editor_settings_win.h"
 #include "storage/backup.h"
@@ -41,10 +42,12 @@ void LoadNote(App& app) {
     if (outcome.Succeeded()) {
         if (outcome.saveReenabled) SetEditorReadOnly(app.editor.hwnd, false);
         LoadEditorText(textState, outcome.text);
-        // The editor may hold the text in a form of its own (NUL bytes,
-        // lone surrogates): compare later edits with what it really holds.
-        app.memo.lastSavedText = ReadEditorText(textState);
-        ResetChangedSpan(app.memo);
+        // A lone surrogate reaches the editor as U+FFFD: compare later edits
+        // with what it really holds. Any other text it holds as loaded.
+        if (HasLoneSurrogate(app.memo.lastSavedText)) {
+            app.memo.lastSavedText = ReadEditorText(textState);
+            ResetChangedSpan(app.memo);
+        }
     } else {
         const TextId message =
             outcome.failure == LoadFailure::TooLarge ? TextId::LoadFailedTooLarge : TextId::LoadFailedUnreadable;

@@ -583,6 +583,10 @@ void GoToLastEdit(EditContext context) {
 }
 
 void ResetHistory(EditContext context) {
+    ResetHistory(context, std::string {});
+}
+
+void ResetHistory(EditContext context, std::string loadedBytes) {
     EditHistory& history = context.history;
     history.undoStack.clear();
     history.redoStack.clear();
@@ -592,6 +596,7 @@ void ResetHistory(EditContext context) {
     history.openStep = {};
     history.lostTrack = false;
     BumpTextVersion(context.adapter);
+    if (!loadedBytes.empty()) AdoptText(context.adapter, context.editor, std::move(loadedBytes));
     ++context.adapter.changeCounter;
     history.marks.assign(context.editor.LineCount(), 0);
     context.editor.RefreshLineNumbers();

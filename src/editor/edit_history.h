@@ -156,6 +156,9 @@ void GoToLastEdit(EditContext context);
 
 // After the memo file was loaded or reloaded.
 void ResetHistory(EditContext context);
+// The same after the program put loadedBytes into the component as its whole
+// text: the adapter takes them rather than reading a large memo back.
+void ResetHistory(EditContext context, std::string loadedBytes);
 // The text as last recorded: the current one with any change not yet recorded
 // taken back. Builds the whole text; for checks, not for editing.
 [[nodiscard]] std::u16string RecordedText(EditContext context);

@@ -253,10 +253,17 @@ void ResetCueCaches(EditorLook& look) {
 
 // Forgets every margin text: a new window, or numbers switched off.
 void ForgetLineNumbers(EditorWindow& ed) {
-    for (long long line = ed.look.numbered.first; line < ed.look.numbered.End(); ++line) {
-        Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), 0);
+    NumberedLines& numbered = ed.look.numbered;
+    const long long lines = LineCount(ed);
+    const bool loose = numbered.looseEnd > numbered.looseFirst;
+    const long long first = loose ? std::min(numbered.first, numbered.looseFirst) : numbered.first;
+    const long long end = std::min(lines, loose ? std::max(numbered.End(), numbered.looseEnd) : numbered.End());
+    for (long long line = first; line < end; ++line) {
+        if (!loose || Sci(ed, SCI_MARGINGETTEXT, static_cast<WPARAM>(line), 0) > 0) {
+            Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), 0);
+        }
     }
-    ed.look.numbered = {};
+    numbered = {};
 }
 
 // Points the process's text state at a new editor window; the history and
@@ -507,6 +514,11 @@ void RefreshLineNumbers(EditorWindow& ed) {
     for (const long long line : plan.clear) {
         if (line < lines) Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), 0);
     }
+    for (const long long line : plan.clearIfAny) {
+        if (Sci(ed, SCI_MARGINGETTEXT, static_cast<WPARAM>(line), 0) > 0) {
+            Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), 0);
+        }
+    }
     char number[24];
     for (const long long line : plan.set) {
         std::snprintf(number, sizeof(number), "%lld", line + 1);
@@ -696,7 +708,10 @@ std::u16string GetEditorText(HWND editor) {
 }
 
 void SetEditorText(HWND editor, std::u16string_view text) {
-    const std::string bytes = Utf16ToUtf8(text);
+    SetEditorBytes(editor, Utf16ToUtf8(text));
+}
+
+void SetEditorBytes(HWND editor, std::string_view bytes) {
     const bool readOnly = IsEditorReadOnly(editor);
     if (readOnly) Send(editor, SCI_SETREADONLY, 0);
     Send(editor, SCI_CLEARALL);

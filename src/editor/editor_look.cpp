@@ -326,29 +326,13 @@ void FinishLayout(ResizeAnchor& anchor, const LayoutPlan& plan, const ViewSnapsh
 }
 
 void ShiftNumberedLines(NumberedLines& numbered, long long line, long long linesAdded) {
-    if (linesAdded == 0 || numbered.shown.empty() || line >= numbered.End()) return;
-    std::vector<NumberedLine>& shown = numbered.shown;
-    if (line < numbered.first) {
-        // Above the block: it moves; lines removed across its start take
-        // their texts with them.
-        const long long removedEnd = line - linesAdded;
-        if (linesAdded < 0 && removedEnd > numbered.first) {
-            const long long gone = std::min<long long>(removedEnd - numbered.first, static_cast<long long>(shown.size()));
-            shown.erase(shown.begin(), shown.begin() + static_cast<std::ptrdiff_t>(gone));
-            numbered.first = line + 1;
-            return;
-        }
-        numbered.first += linesAdded;
-        return;
-    }
-    const auto at = static_cast<std::ptrdiff_t>(line - numbered.first + 1);
-    if (linesAdded > 0) {
-        shown.insert(shown.begin() + at, static_cast<std::size_t>(linesAdded), NumberedLine {});
-    } else {
-        const auto remove = std::min<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(-linesAdded),
-                                                     static_cast<std::ptrdiff_t>(shown.size()) - at);
-        shown.erase(shown.begin() + at, shown.begin() + at + remove);
-    }
+    if (linesAdded == 0 || numbered.shown.empty()) return;
+    const bool loose = numbered.looseEnd > numbered.looseFirst;
+    const long long low = std::min({numbered.first, line, loose ? numbered.looseFirst : numbered.first});
+    const long long high = std::max({numbered.End(), line + 1, loose ? numbered.looseEnd : numbered.End()});
+    numbered.looseFirst = std::max<long long>(0, low);
+    numbered.looseEnd = high + std::max<long long>(0, linesAdded);
+    for (NumberedLine& shown : numbered.shown) shown = {};
 }
 
 NumberingPlan PlanLineNumbers(NumberedLines& numbered, long long first, long long end, long long lineCount,
@@ -356,10 +340,17 @@ NumberingPlan PlanLineNumbers(NumberedLines& numbered, long long first, long lon
     NumberingPlan plan;
     end = std::clamp<long long>(end, 0, lineCount);
     first = std::clamp<long long>(first, 0, end);
-    for (long long line = numbered.first; line < numbered.End(); ++line) {
-        // Lines inserted into the block have no text to take away.
-        const bool hasText = numbered.shown[static_cast<std::size_t>(line - numbered.first)].number != 0;
-        if (hasText && (line < first || line >= end)) plan.clear.push_back(line);
+    const auto outside = [&](long long line) { return line < first || line >= end; };
+    if (numbered.looseEnd > numbered.looseFirst) {
+        // A paste of many lines widens this by its own size: the cost
+        // follows the change, once.
+        for (long long line = numbered.looseFirst; line < std::min(numbered.looseEnd, lineCount); ++line) {
+            if (outside(line)) plan.clearIfAny.push_back(line);
+        }
+    } else {
+        for (long long line = numbered.first; line < numbered.End(); ++line) {
+            if (outside(line)) plan.clear.push_back(line);
+        }
     }
     std::vector<NumberedLine> shown(static_cast<std::size_t>(end - first));
     for (long long line = first; line < end; ++line) {
@@ -371,6 +362,7 @@ NumberingPlan PlanLineNumbers(NumberedLines& numbered, long long first, long lon
     }
     numbered.first = first;
     numbered.shown = std::move(shown);
+    numbered.looseFirst = numbered.looseEnd = 0;
     return plan;
 }
 

@@ -241,24 +241,30 @@ void FinishLayout(ResizeAnchor& anchor, const LayoutPlan& plan, const ViewSnapsh
 // each with the number and style it was given. Other lines have no margin
 // text, so keeping the margin current costs the lines on screen.
 struct NumberedLine {
-    long long number = 0;  // 0: no text yet
+    long long number = 0;  // 0: not known to carry the right text
     bool changed = false;
     bool operator==(const NumberedLine&) const = default;
 };
 struct NumberedLines {
     long long first = 0;
     std::vector<NumberedLine> shown;
+    // Margin texts travel with their lines when lines are added or removed,
+    // in ways that depend on where the change began: after such a change any
+    // line of [looseFirst, looseEnd) may carry a text.
+    long long looseFirst = 0;
+    long long looseEnd = 0;
     [[nodiscard]] long long End() const { return first + static_cast<long long>(shown.size()); }
 };
 
-// The component moved its margin texts with the lines that `linesAdded`
-// lines inserted (or removed, when negative) after line `line` shifted.
+// `linesAdded` lines were inserted (or removed, when negative) at line `line`.
 void ShiftNumberedLines(NumberedLines& numbered, long long line, long long linesAdded);
 
 // What to send for the lines [first, end) to be numbered with their marks:
-// the lines whose text goes, and the lines whose text and style are (re)set.
+// the lines whose text goes, the lines whose text goes if they have one, and
+// the lines whose text and style are (re)set.
 struct NumberingPlan {
     std::vector<long long> clear;
+    std::vector<long long> clearIfAny;
     std::vector<long long> set;
 };
 [[nodiscard]] NumberingPlan PlanLineNumbers(NumberedLines& numbered, long long first, long long end,

@@ -22,6 +22,14 @@ void BumpTextVersion(TextAdapter& adapter) {
     ++adapter.textVersion;
 }
 
+void AdoptText(TextAdapter& adapter, const EditorModel& editor, std::string bytes) {
+    if (bytes.size() != editor.ByteLength()) return;
+    adapter.text.Assign(std::move(bytes));
+    adapter.cachedWindow = editor.Identity();
+    adapter.cachedVersion = adapter.textVersion;
+    adapter.cacheValid = true;
+}
+
 const DualText& CurrentText(TextAdapter& adapter, const EditorModel& editor) {
     if (!CacheCurrent(adapter, editor)) {
         adapter.text.Assign(editor.ReadBytes());

@@ -226,11 +226,13 @@ void OnDocumentChanged(EditorTextState& state) {
 }
 
 void LoadEditorText(EditorTextState& state, std::u16string_view text) {
+    std::string bytes = Utf16ToUtf8(text);
     {
         HistoryLoadingScope loading(state.history);
-        SetEditorText(state.editor, text);
+        SetEditorBytes(state.editor, bytes);
     }
-    ResetHistory(state);
+    Bound bound(state);
+    ResetHistory(bound.context, std::move(bytes));
 }
 
 void CaptureBeforeUserEdit(EditorTextState& state) {

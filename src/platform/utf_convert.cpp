@@ -112,6 +112,19 @@ std::string Utf16ToUtf8(std::u16string_view text, std::string_view prefix) {
     return bytes;
 }
 
+bool HasLoneSurrogate(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (unit < 0xD800 || unit > 0xDFFF) continue;
+        if (unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            ++i;
+            continue;
+        }
+        return true;
+    }
+    return false;
+}
+
 std::u16string AsciiToUtf16(std::string_view ascii) {
     return std::u16string(ascii.begin(), ascii.end());
 }

@@ -4,6 +4,7 @@
 #include "app/editor_settings_win.h"
 #include "app/theme_win.h"
 #include "editor/editor_host_win.h"
+#include "editor/text_adapter_win.h"
 #include "editor/editor_paint_win.h"
 #include "support/temp_dir.h"
 
@@ -18,7 +19,17 @@ namespace {
 
 constexpr RECT kArea {4, 30, 636, 436};
 
+// The editor's changes reach its text layer, as in the panel.
 LRESULT CALLBACK PlainParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* app = reinterpret_cast<App*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NOTIFY && app != nullptr) {
+        const auto& notification = *reinterpret_cast<const SCNotification*>(lParam);
+        if (notification.nmhdr.hwndFrom == app->editor.hwnd && notification.nmhdr.code == SCN_MODIFIED &&
+            OnScintillaModified(app->editor.text, notification)) {
+            OnDocumentChanged(app->editor.text);
+        }
+        return 0;
+    }
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -44,6 +55,7 @@ protected:
         app_.panel = ::CreateWindowExW(0, L"QpEditorTestParent", L"", WS_POPUP | WS_CLIPCHILDREN, 100, 100, 640, 440,
                                        nullptr, nullptr, app_.instance, nullptr);
         ASSERT_NE(app_.panel, nullptr);
+        ::SetWindowLongPtrW(app_.panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&app_));
         ASSERT_TRUE(RegisterEditorClass(app_.instance));
     }
 
@@ -170,6 +182,35 @@ TEST_F(EditorSetup, NumberMarginWidensOnTheTenthLine) {
     EXPECT_EQ(Sci(SCI_GETMARGINSENSITIVEN, 0), 0);
     EXPECT_EQ(Sci(SCI_GETMARGINLEFT), 10);
     EXPECT_EQ(MarginText(0), "");
+}
+
+// Only the lines on screen (and a screen around them) carry numbers, and
+// they stay right when a memo is loaded, scrolled and edited above the view.
+TEST_F(EditorSetup, NumbersFollowTheScreenThroughLoadScrollAndEdits) {
+    Create(u"");
+    LoadEditorText(app_.editor.text, NumberedLines(5000));
+    RefreshLineNumbers(app_.editor);
+    EXPECT_EQ(MarginText(0), "1") << "the first line keeps its number through the load";
+    EXPECT_EQ(MarginText(4000), "") << "far below the screen";
+
+    Sci(SCI_SETFIRSTVISIBLELINE, 3000);
+    RefreshLineNumbers(app_.editor);
+    EXPECT_EQ(MarginText(3000), "3001");
+    EXPECT_EQ(MarginText(0), "");
+
+    // Two lines inserted above the view, one removed in it.
+    const std::string added = "a\r\nb\r\n";
+    Sci(SCI_INSERTTEXT, static_cast<WPARAM>(Sci(SCI_POSITIONFROMLINE, 10)), reinterpret_cast<LPARAM>(added.c_str()));
+    Sci(SCI_DELETERANGE, static_cast<WPARAM>(Sci(SCI_POSITIONFROMLINE, 3005)), Sci(SCI_LINELENGTH, 3005));
+    RefreshLineNumbers(app_.editor);
+    const auto first = static_cast<int>(Sci(SCI_GETFIRSTVISIBLELINE));
+    const auto shown = static_cast<int>(Sci(SCI_LINESONSCREEN));
+    for (int line = first; line < first + shown; ++line) {
+        EXPECT_EQ(MarginText(line), std::to_string(line + 1)) << line;
+    }
+    int numbered = 0;
+    for (int line = 0; line < static_cast<int>(Sci(SCI_GETLINECOUNT)); ++line) numbered += !MarginText(line).empty();
+    EXPECT_LE(numbered, 3 * shown + 3) << "no numbers left behind off screen";
 }
 
 TEST_F(EditorSetup, ChangedLinesGetTheirOwnNumberStyle) {
