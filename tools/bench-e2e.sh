@@ -18,12 +18,8 @@ done
 work=$build_dir/bench-e2e
 rm -rf "$work"
 mkdir -p "$work"
-template=$build_dir/wine/template
-ensure_wine_prefix "$template" || exit 1
 prefix=$work/prefix
-cp -a "$template" "$prefix"
-rm -f "$prefix/.quillpane-ready"
-export WINEPREFIX=$prefix
+use_prefix_copy "$build_dir" "$prefix" || exit 1
 
 cleanup() {
     wineserver -k >/dev/null 2>&1

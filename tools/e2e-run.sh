@@ -13,12 +13,8 @@ build_dir=${4:?build dir}
 artifacts=$build_dir/e2e/$scenario
 rm -rf "$artifacts"
 mkdir -p "$artifacts/shots"
-template=$build_dir/wine/template
-ensure_wine_prefix "$template" || exit 1
 prefix=$artifacts/prefix
-cp -a "$template" "$prefix"
-rm -f "$prefix/.quillpane-ready"
-export WINEPREFIX=$prefix
+use_prefix_copy "$build_dir" "$prefix" || exit 1
 
 start_private_display "${QP_E2E_SCREEN:-1600x900x24}" || exit 1
 

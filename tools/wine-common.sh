@@ -54,6 +54,17 @@ ensure_wine_prefix() {
     ) 9>"$prefix.lock"
 }
 
+# A fresh copy of the build's template prefix at $2 (the template is made
+# when missing), exported as WINEPREFIX.
+use_prefix_copy() {
+    local build_dir=$1 prefix=$2
+    local template=$build_dir/wine/template
+    ensure_wine_prefix "$template" || return 1
+    cp -a "$template" "$prefix"
+    rm -f "$prefix/.quillpane-ready"
+    export WINEPREFIX=$prefix
+}
+
 # Windows form of a Unix path inside Wine's Z: drive.
 windows_path() {
     printf 'Z:%s' "$1" | tr '/' '\\'

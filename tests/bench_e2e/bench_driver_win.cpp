@@ -5,6 +5,7 @@
 // It reports and never fails on a missed goal; the exit code is non-zero
 // only when the programs cannot be run at all.
 #include "memo_generator.h"
+#include "support/delete_tree_win.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -117,25 +118,7 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     return ok;
 }
 
-void DeleteTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data {};
-    HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(path + L"\\");
-            } else {
-                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryW(folder.c_str());
-}
+using testing::DeleteTree;
 
 std::wstring WithSlash(std::wstring folder) {
     if (!folder.empty() && folder.back() != L'\\') folder.push_back(L'\\');

@@ -2,6 +2,8 @@
 // shell would: windows by class, posted messages, keys, files on disk.
 #include "driver_win.h"
 
+#include "support/delete_tree_win.h"
+
 #include "platform/utf_convert.h"
 #include "platform/wide_win.h"
 
@@ -38,25 +40,7 @@ BOOL CALLBACK FindTopProc(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
-void DeleteTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data {};
-    HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(path + L"\\");
-            } else {
-                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryW(folder.c_str());
-}
+using testing::DeleteTree;
 
 void SendKey(WORD virtualKey, bool up) {
     INPUT input {};
