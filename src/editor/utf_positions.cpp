@@ -2,7 +2,7 @@
 // document held in both forms that is patched around each change.
 #include "editor/utf_positions.h"
 
-#include "platform/utf_convert.h"
+#include "platform/utf8_decoder.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -205,18 +205,45 @@ template class GapBuffer<char>;
 template class GapBuffer<char16_t>;
 
 void DualText::Assign(std::string bytes) {
-    units_.Assign(Utf8ToUtf16Lenient(bytes));
+    ForgetDecoded();
     bytes_.Assign(std::move(bytes));
     checkpoints_.assign(1, Checkpoint {});
-    AddCheckpoints(Checkpoint {}, bytes_.Size(), checkpoints_);
+    split_ = 1;
+    unitCount_ = AddCheckpoints(Checkpoint {}, bytes_.Size(), checkpoints_).unit;
     split_ = checkpoints_.size();
 }
 
 void DualText::Clear() {
+    ForgetDecoded();
     bytes_.Clear();
-    units_.Clear();
+    unitCount_ = 0;
     checkpoints_.assign(1, Checkpoint {});
     split_ = 1;
+}
+
+void DualText::ForgetDecoded() {
+    // Swapped, not cleared: a whole-text copy must not stay resident while
+    // the user types.
+    std::u16string().swap(whole_);
+    wholeValid_ = false;
+    window_.clear();
+}
+
+void DualText::DecodeBytes(std::size_t from, std::size_t to, std::u16string& out) const {
+    // In slices, so that a whole-text decode needs no second full-size buffer;
+    // each slice ends on a piece boundary and never crosses the gap.
+    constexpr std::size_t kSlice = 64 * 1024;
+    const std::size_t gap = bytes_.GapStart();
+    std::u16string decoded;
+    while (from < to) {
+        std::size_t stop = std::min(to, WindowEnd(std::min(to, from + kSlice)));
+        if (from < gap && stop > gap) stop = gap;
+        const std::string_view slice = from < gap ? bytes_.Front().substr(from, stop - from)
+                                                  : bytes_.Back().substr(from - gap, stop - from);
+        (void)DecodeUtf8(slice, decoded, Utf8Errors::Replace, LineEnds::Keep);
+        out.append(decoded);
+        from = stop;
+    }
 }
 
 std::u16string DualText::TextRange(std::size_t start, std::size_t end) const {
@@ -226,8 +253,32 @@ std::u16string DualText::TextRange(std::size_t start, std::size_t end) const {
 }
 
 void DualText::AppendTextRange(std::size_t start, std::size_t end, std::u16string& out) const {
-    end = std::min(end, units_.Size());
-    if (start < end) units_.AppendRange(start, end, out);
+    end = std::min(end, unitCount_);
+    if (start >= end) return;
+    if (wholeValid_) {
+        out.append(whole_, start, end - start);
+        return;
+    }
+    Checkpoint from = WalkFrom(CheckpointAtUnit(start), kNoLimit, start);
+    if (from.unit < start) {
+        // start is the low half of a pair: decode the pair, keep that half.
+        const Utf8Piece pair = PieceAt(from.byte);
+        std::u16string units;
+        DecodeBytes(from.byte, from.byte + pair.bytes, units);
+        out.push_back(units.back());
+        from = {from.byte + pair.bytes, from.unit + pair.units};
+        if (from.unit >= end) return;
+    }
+    Checkpoint to = WalkFrom(from, kNoLimit, end);
+    std::size_t extra = 0;
+    if (to.unit < end) {
+        // end splits a pair: decode it whole and cut the low half off.
+        const Utf8Piece pair = PieceAt(to.byte);
+        to = {to.byte + pair.bytes, to.unit + pair.units};
+        extra = to.unit - end;
+    }
+    DecodeBytes(from.byte, to.byte, out);
+    out.resize(out.size() - extra);
 }
 
 std::string DualText::ByteRange(std::size_t start, std::size_t end) const {
@@ -238,10 +289,28 @@ std::string DualText::ByteRange(std::size_t start, std::size_t end) const {
 }
 
 std::size_t DualText::CopyText(std::size_t start, std::size_t count, char16_t* out) const {
-    start = std::min(start, units_.Size());
-    count = std::min(count, units_.Size() - start);
-    units_.CopyRange(start, count, out);
+    start = std::min(start, unitCount_);
+    count = std::min(count, unitCount_ - start);
+    if (count == 0) return 0;
+    if (wholeValid_) {
+        std::char_traits<char16_t>::copy(out, whole_.data() + start, count);
+        return count;
+    }
+    const std::u16string units = TextRange(start, start + count);
+    std::char_traits<char16_t>::copy(out, units.data(), count);
     return count;
+}
+
+char16_t DualText::UnitAt(std::size_t index) const {
+    if (wholeValid_) return index < whole_.size() ? whole_[index] : char16_t {};
+    if (index - windowStart_ < window_.size()) return window_[index - windowStart_];
+    if (index >= unitCount_) return {};
+    // A window around index serves loops running either way from it.
+    constexpr std::size_t kReach = 256;
+    windowStart_ = index > kReach ? index - kReach : 0;
+    window_.clear();
+    AppendTextRange(windowStart_, index + kReach, window_);
+    return window_[index - windowStart_];
 }
 
 std::string_view DualText::Bytes() const {
@@ -249,13 +318,19 @@ std::string_view DualText::Bytes() const {
 }
 
 const std::u16string& DualText::Text() const {
-    return units_.Contiguous();
+    if (!wholeValid_) {
+        whole_.clear();
+        whole_.reserve(unitCount_);
+        DecodeBytes(0, bytes_.Size(), whole_);
+        wholeValid_ = true;
+    }
+    return whole_;
 }
 
 DualText::Checkpoint DualText::CheckpointAt(std::size_t i) const {
     const Checkpoint& c = checkpoints_[i];
     if (i < split_) return c;
-    return {bytes_.Size() - c.byte, units_.Size() - c.unit};
+    return {bytes_.Size() - c.byte, unitCount_ - c.unit};
 }
 
 std::size_t DualText::FirstCheckpointFrom(std::size_t bytePosition) const {
@@ -303,7 +378,7 @@ DualText::Checkpoint DualText::CheckpointAtUnit(std::size_t index) const {
 void DualText::MoveSplit(std::size_t to) {
     // The same subtraction turns either form into the other.
     const std::size_t bytes = bytes_.Size();
-    const std::size_t units = units_.Size();
+    const std::size_t units = unitCount_;
     const auto flip = [&](Checkpoint& c) { c = {bytes - c.byte, units - c.unit}; };
     for (; split_ < to; ++split_) flip(checkpoints_[split_]);
     while (split_ > to) flip(checkpoints_[--split_]);
@@ -346,7 +421,7 @@ std::size_t DualText::WindowEnd(std::size_t end) const {
     return at;
 }
 
-void DualText::AddCheckpoints(Checkpoint from, std::size_t to, std::vector<Checkpoint>& out) const {
+DualText::Checkpoint DualText::AddCheckpoints(Checkpoint from, std::size_t to, std::vector<Checkpoint>& out) const {
     Checkpoint at = from;
     std::size_t last = from.byte;
     const auto takePiece = [&] {
@@ -364,6 +439,7 @@ void DualText::AddCheckpoints(Checkpoint from, std::size_t to, std::vector<Check
         out.push_back(at);
         last = at.byte;
     }
+    return at;
 }
 
 std::size_t DualText::ToIndex(std::size_t bytePosition) const {
@@ -372,11 +448,9 @@ std::size_t DualText::ToIndex(std::size_t bytePosition) const {
 }
 
 std::size_t DualText::ToBytePosition(std::size_t index) const {
-    const std::size_t length = units_.Size();
-    index = std::min(index, length);
-    if (index > 0 && index < length && IsHighSurrogate(units_.At(index - 1)) && IsLowSurrogate(units_.At(index))) {
-        --index;
-    }
+    // The walk never splits a piece, so an index between the halves of a pair
+    // stops at the pair's start.
+    index = std::min(index, unitCount_);
     return WalkFrom(CheckpointAtUnit(index), kNoLimit, index).byte;
 }
 
@@ -400,8 +474,9 @@ Utf16Change DualText::Replace(std::size_t start, std::size_t end, std::string_vi
     bytes_.AppendRange(windowStart, start, window);
     window.append(inserted);
     bytes_.AppendRange(end, oldWindowEnd, window);
-    const std::u16string decoded = Utf8ToUtf16Lenient(window);
-    if (removedUnits != nullptr) units_.AppendRange(head.unit, tail.unit, *removedUnits);
+    const std::size_t insertedUnits = Utf16LengthOf(window);
+    if (removedUnits != nullptr) DecodeBytes(windowStart, oldWindowEnd, *removedUnits);
+    ForgetDecoded();
 
     // Checkpoints inside the old window go (the first, {0, 0}, always stays);
     // those before it count from the start and those after from the end, so
@@ -418,7 +493,7 @@ Utf16Change DualText::Replace(std::size_t start, std::size_t end, std::string_vi
     split_ = first;
 
     bytes_.Replace(windowStart, oldWindowEnd - windowStart, window);
-    units_.Replace(head.unit, tail.unit - head.unit, decoded);
+    unitCount_ = unitCount_ - (tail.unit - head.unit) + insertedUnits;
 
     // A large insertion, or many small ones at one place, gets checkpoints of
     // its own once its neighbours drift apart.
@@ -430,7 +505,7 @@ Utf16Change DualText::Replace(std::size_t start, std::size_t end, std::string_vi
         checkpoints_.insert(checkpoints_.begin() + static_cast<std::ptrdiff_t>(first), added.begin(), added.end());
         split_ += added.size();
     }
-    return {head.unit, tail.unit - head.unit, decoded.size()};
+    return {head.unit, tail.unit - head.unit, insertedUnits};
 }
 
 }  // namespace quillpane

@@ -78,18 +78,20 @@ struct Utf16Change {
     std::size_t inserted = 0;
 };
 
-// A document as UTF-8 bytes and their lenient UTF-16 decoding, with
-// checkpoints that make position conversions cheap on large texts. Replace
-// decodes only the few bytes around a change and both forms are gap buffers,
-// so typing costs the distance from the previous edit, not the text's size.
+// A document as UTF-8 bytes read as their lenient UTF-16 decoding, with
+// checkpoints that make position conversions cheap on large texts. Only the
+// bytes are held (in a gap buffer, so typing costs the distance from the
+// previous edit, not the text's size); code units are decoded on demand from
+// the nearest checkpoint, which keeps a large memo resident once, not twice.
 class DualText {
 public:
     void Assign(std::string bytes);
     void Clear();
 
     [[nodiscard]] std::size_t ByteLength() const { return bytes_.Size(); }
-    [[nodiscard]] std::size_t Length() const { return units_.Size(); }
-    [[nodiscard]] char16_t UnitAt(std::size_t index) const { return units_.At(index); }
+    [[nodiscard]] std::size_t Length() const { return unitCount_; }
+    // Cheap when called for nearby indices in a row (a small decoded window).
+    [[nodiscard]] char16_t UnitAt(std::size_t index) const;
     [[nodiscard]] unsigned char ByteAt(std::size_t position) const {
         return static_cast<unsigned char>(bytes_.At(position));
     }
@@ -100,8 +102,9 @@ public:
     // Copies units [start, start + count) (clamped); the count copied.
     std::size_t CopyText(std::size_t start, std::size_t count, char16_t* out) const;
 
-    // The whole text in one piece. These close the gap, which costs up to the
-    // text's size after an edit far from the end: not for every keystroke.
+    // The whole text in one piece, not for every keystroke. Bytes closes the
+    // gap, which costs up to the text's size after an edit far from the end.
+    // Text decodes everything into a copy that lives until the next change.
     [[nodiscard]] std::string_view Bytes() const;
     [[nodiscard]] const std::u16string& Text() const;
 
@@ -131,8 +134,13 @@ private:
     [[nodiscard]] Checkpoint CheckpointAtUnit(std::size_t index) const;
     // Makes checkpoints [0, to) count from the start and the rest from the end.
     void MoveSplit(std::size_t to);
-    // Adds checkpoints for bytes [from, to), starting from a known position.
-    void AddCheckpoints(Checkpoint from, std::size_t to, std::vector<Checkpoint>& out) const;
+    // Adds checkpoints for bytes [from, to), starting from a known position;
+    // where the walk ended (at to).
+    Checkpoint AddCheckpoints(Checkpoint from, std::size_t to, std::vector<Checkpoint>& out) const;
+    // Appends the decoding of bytes [from, to), both piece boundaries.
+    void DecodeBytes(std::size_t from, std::size_t to, std::u16string& out) const;
+    // Drops the decoded copies once the bytes change.
+    void ForgetDecoded();
 
     // Walks pieces from a known position while the next one ends at or before
     // limitByte and starts before limitUnit; where it stopped.
@@ -141,11 +149,17 @@ private:
     [[nodiscard]] std::size_t WindowStart(std::size_t start) const;
     [[nodiscard]] std::size_t WindowEnd(std::size_t end) const;
 
-    // Mutable: handing out the whole text closes the gaps, which leaves the
+    // Mutable: handing out the whole text closes the gap, which leaves the
     // content as it is. The byte gap always sits on a piece boundary (the end
     // of the last re-decoded window), so no piece straddles it.
     mutable GapBuffer<char> bytes_;
-    mutable GapBuffer<char16_t> units_;
+    std::size_t unitCount_ = 0;
+    // Decoded copies for readers: the whole text (valid while wholeValid_) and
+    // a few thousand units from windowStart_ for UnitAt loops.
+    mutable std::u16string whole_;
+    mutable bool wholeValid_ = false;
+    mutable std::u16string window_;
+    mutable std::size_t windowStart_ = 0;
     // Sorted by byte and by unit; the first is {0, 0}. Every other one sits on
     // a byte that is not a continuation byte, which starts a piece whatever
     // comes before it. Those before split_ count from the start, the others

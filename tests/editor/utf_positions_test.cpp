@@ -161,7 +161,10 @@ TEST(UtfDualText, TypingIntoALargeTextKeepsCheckpointsSpread) {
 // Edits at both ends and in the middle, cut anywhere inside multi-byte
 // sequences and surrogate pairs, checked against a plain string and a fresh
 // decode without closing the gaps (reading the whole text now and then
-// closes them). The reported change must turn the old text into the new.
+// closes them). The reported change must turn the old text into the new, and
+// unit reads at any range (edges inside pairs or ill-formed bytes included)
+// must match slices of the fresh decode, also right after reads that decoded
+// nearby units or the whole text before the edit.
 TEST(UtfDualText, GapsFollowEditsAnywhereAndMatchAReference) {
     const struct {
         std::size_t length;
@@ -179,6 +182,10 @@ TEST(UtfDualText, GapsFollowEditsAnywhereAndMatchAReference) {
             const std::size_t insertLength = random() % 6;
             const std::string inserted = RandomBytes(random, insertLength).substr(0, insertLength);
             const std::u16string before = Utf8ToUtf16Lenient(reference);
+            const std::size_t startUnit = Utf16IndexOf(reference, start);
+            if (startUnit < before.size()) {
+                ASSERT_EQ(dual.UnitAt(startUnit), before[startUnit]);
+            }
             std::u16string removed;
             const Utf16Change change = dual.Replace(start, end, inserted, &removed);
             reference.replace(start, end - start, inserted);
@@ -195,6 +202,18 @@ TEST(UtfDualText, GapsFollowEditsAnywhereAndMatchAReference) {
                 ASSERT_EQ(dual.ToIndex(position), Utf16IndexOf(reference, position)) << position;
                 const std::size_t index = i < 2 ? change.index + i : random() % (after.size() + 2);
                 ASSERT_EQ(dual.ToBytePosition(index), BytePositionOf(reference, after, index)) << index;
+            }
+            for (int i = 0; i < 6; ++i) {
+                const std::size_t from = i < 2 ? change.index + i : random() % (after.size() + 2);
+                const std::size_t to = from + random() % (i == 5 ? after.size() + 2 : 12);
+                const std::u16string expected = from < after.size() ? after.substr(from, to - from) : u"";
+                ASSERT_EQ(dual.TextRange(from, to), expected) << from << " " << to;
+                std::u16string copied(expected.size(), u'#');
+                ASSERT_EQ(dual.CopyText(from, to - from, copied.data()), expected.size());
+                ASSERT_EQ(copied, expected) << from << " " << to;
+                if (i < 3 && from < after.size()) {
+                    ASSERT_EQ(dual.UnitAt(from), after[from]) << from;
+                }
             }
             if (round % 50 == 49) {
                 ASSERT_EQ(dual.Text(), after);
