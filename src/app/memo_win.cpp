@@ -9,7 +9,6 @@
 #include "editor/editor_host_win.h"
 #include "editor/text_adapter_win.h"
 #include "i18n/language.h"
-#include "platform/utf_convert.h"
 #include "i18n/strings.h"
 #include "app/editor_settings_win.h"
 #include "storage/backup.h"
@@ -38,15 +37,15 @@ void LoadNote(App& app) {
     EditorTextState& textState = app.editor.text;
     // The editor's change notifications during the replacement are ours.
     app.editor.replacingText = true;
-    const LoadOutcome outcome = LoadNoteInto(app.memo, ReadNoteFile(app.memo.memoPath));
+    LoadOutcome outcome = LoadNoteInto(app.memo, ReadNoteFile(app.memo.memoPath, false), false);
     if (outcome.Succeeded()) {
         if (outcome.saveReenabled) SetEditorReadOnly(app.editor.hwnd, false);
-        LoadEditorText(textState, outcome.text);
-        // A lone surrogate reaches the editor as U+FFFD: compare later edits
-        // with what it really holds. Any other text it holds as loaded.
-        if (HasLoneSurrogate(app.memo.lastSavedText)) {
-            app.memo.lastSavedText = ReadEditorText(textState);
-            ResetChangedSpan(app.memo);
+        // The editor holds exactly the saved text's UTF-8: the file's own
+        // bytes when they are that, else the saved text's.
+        if (!outcome.utf8.empty()) {
+            LoadEditorBytes(textState, std::move(outcome.utf8));
+        } else {
+            LoadEditorBytes(textState, std::string(app.memo.lastSavedText.Bytes()));
         }
     } else {
         const TextId message =
@@ -99,7 +98,11 @@ void OnEditorModified(App& app, const SCNotification& notification) {
         const std::size_t length = EditorLength16(app.editor);
         const long long delta = static_cast<long long>(length) - static_cast<long long>(app.memo.changed.length);
         const auto read = [&textState](std::size_t start, std::size_t end) {
-            return ReadEditorRange(textState, start, end);
+            EditorBytes span;
+            span.startByte = EditorPositionFromIndex(textState, start);
+            span.bytes = ReadEditorBytes(textState, span.startByte, EditorPositionFromIndex(textState, end));
+            span.totalBytes = EditorByteLength(textState);
+            return span;
         };
         ApplyTimerAction(app, OnEditorEdited(app.memo, at, delta, read));
         if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);

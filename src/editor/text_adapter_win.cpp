@@ -192,6 +192,16 @@ std::u16string ReadEditorRange(EditorTextState& state, std::size_t start, std::s
     return ReadTextRange(state.adapter, bound.model, start, end);
 }
 
+std::string ReadEditorBytes(EditorTextState& state, std::size_t start, std::size_t end) {
+    Bound bound(state);
+    return CurrentText(state.adapter, bound.model).ByteRange(start, end);
+}
+
+std::size_t EditorByteLength(EditorTextState& state) {
+    Bound bound(state);
+    return CurrentText(state.adapter, bound.model).ByteLength();
+}
+
 std::size_t EditorTextLength(EditorTextState& state) {
     Bound bound(state);
     return EditTextLength(state.adapter, bound.model);
@@ -226,7 +236,10 @@ void OnDocumentChanged(EditorTextState& state) {
 }
 
 void LoadEditorText(EditorTextState& state, std::u16string_view text) {
-    std::string bytes = Utf16ToUtf8(text);
+    LoadEditorBytes(state, Utf16ToUtf8(text));
+}
+
+void LoadEditorBytes(EditorTextState& state, std::string bytes) {
     {
         HistoryLoadingScope loading(state.history);
         SetEditorBytes(state.editor, bytes);

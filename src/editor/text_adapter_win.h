@@ -44,6 +44,9 @@ void DetachTextAdapter(EditorTextState& state);
 [[nodiscard]] const std::u16string& ReadEditorText(EditorTextState& state);
 // Units [start, end) of the text, read from the component: costs the range.
 [[nodiscard]] std::u16string ReadEditorRange(EditorTextState& state, std::size_t start, std::size_t end);
+// Bytes [start, end) and the length in bytes, from the text cache.
+[[nodiscard]] std::string ReadEditorBytes(EditorTextState& state, std::size_t start, std::size_t end);
+[[nodiscard]] std::size_t EditorByteLength(EditorTextState& state);
 // The text's length in UTF-16 code units, without reading the text.
 [[nodiscard]] std::size_t EditorTextLength(EditorTextState& state);
 [[nodiscard]] std::size_t EditorIndexFromPosition(EditorTextState& state, std::size_t bytePosition);
@@ -58,6 +61,8 @@ void OnDocumentChanged(EditorTextState& state);
 // Puts the memo text into the editor as the program's own change (caret at
 // the start) and starts a fresh history.
 void LoadEditorText(EditorTextState& state, std::u16string_view text);
+// The same for the text in UTF-8.
+void LoadEditorBytes(EditorTextState& state, std::string bytes);
 
 void CaptureBeforeUserEdit(EditorTextState& state);
 void EndCapture(EditorTextState& state);

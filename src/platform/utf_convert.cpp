@@ -13,31 +13,6 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-// Exact UTF-8 length of text: an unpaired surrogate becomes U+FFFD (three
-// bytes, as any unit from U+0800 up); a high and low pair takes four bytes
-// instead of three each. Per-block 16-bit sums (at most 2 per unit) keep the
-// loop vectorised.
-std::size_t Utf8Length(std::u16string_view text) {
-    const std::size_t n = text.size();
-    if (n == 0) return 0;
-    const char16_t* t = text.data();
-    const char16_t last = t[n - 1];
-    std::size_t length = n + (last >= 0x80) + (last >= 0x800);
-    constexpr std::size_t kBlock = 16384;
-    for (std::size_t start = 0; start + 1 < n; start += kBlock) {
-        const std::size_t stop = std::min(start + kBlock, n - 1);
-        std::uint16_t extra = 0;
-        std::uint16_t pairs = 0;
-        for (std::size_t i = start; i < stop; ++i) {
-            const char16_t c = t[i];
-            extra = static_cast<std::uint16_t>(extra + (c >= 0x80) + (c >= 0x800));
-            pairs = static_cast<std::uint16_t>(pairs + (((c & 0xFC00) == 0xD800) & ((t[i + 1] & 0xFC00) == 0xDC00)));
-        }
-        length += extra;
-        length -= 2 * std::size_t {pairs};
-    }
-    return length;
-}
 
 char* EncodeUtf8(std::u16string_view text, char* dst) {
     const char16_t* t = text.data();
@@ -92,6 +67,32 @@ char* EncodeUtf8(std::u16string_view text, char* dst) {
 
 }  // namespace
 
+// Exact UTF-8 length of text: an unpaired surrogate becomes U+FFFD (three
+// bytes, as any unit from U+0800 up); a high and low pair takes four bytes
+// instead of three each. Per-block 16-bit sums (at most 2 per unit) keep the
+// loop vectorised.
+std::size_t Utf8Length(std::u16string_view text) {
+    const std::size_t n = text.size();
+    if (n == 0) return 0;
+    const char16_t* t = text.data();
+    const char16_t last = t[n - 1];
+    std::size_t length = n + (last >= 0x80) + (last >= 0x800);
+    constexpr std::size_t kBlock = 16384;
+    for (std::size_t start = 0; start + 1 < n; start += kBlock) {
+        const std::size_t stop = std::min(start + kBlock, n - 1);
+        std::uint16_t extra = 0;
+        std::uint16_t pairs = 0;
+        for (std::size_t i = start; i < stop; ++i) {
+            const char16_t c = t[i];
+            extra = static_cast<std::uint16_t>(extra + (c >= 0x80) + (c >= 0x800));
+            pairs = static_cast<std::uint16_t>(pairs + (((c & 0xFC00) == 0xD800) & ((t[i + 1] & 0xFC00) == 0xDC00)));
+        }
+        length += extra;
+        length -= 2 * std::size_t {pairs};
+    }
+    return length;
+}
+
 std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view bytes) {
     std::u16string text;
     if (!DecodeUtf8(bytes, text, Utf8Errors::Fail, LineEnds::Keep)) return std::nullopt;
@@ -110,19 +111,6 @@ std::string Utf16ToUtf8(std::u16string_view text, std::string_view prefix) {
     if (!prefix.empty()) std::memcpy(bytes.data(), prefix.data(), prefix.size());
     EncodeUtf8(text, bytes.data() + prefix.size());
     return bytes;
-}
-
-bool HasLoneSurrogate(std::u16string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (unit < 0xD800 || unit > 0xDFFF) continue;
-        if (unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            ++i;
-            continue;
-        }
-        return true;
-    }
-    return false;
 }
 
 std::u16string AsciiToUtf16(std::string_view ascii) {

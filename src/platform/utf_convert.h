@@ -21,9 +21,8 @@ namespace quillpane {
 [[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text, std::string_view prefix = {});
 
 // ASCII-only helpers for literals and tests.
-// A high surrogate without a low one after it, or a low one alone: text that
-// does not survive the way through UTF-8 unchanged.
-[[nodiscard]] bool HasLoneSurrogate(std::u16string_view text);
+// Bytes Utf16ToUtf8 produces for text.
+[[nodiscard]] std::size_t Utf8Length(std::u16string_view text);
 
 [[nodiscard]] std::u16string AsciiToUtf16(std::string_view ascii);
 

@@ -5,20 +5,36 @@
 #include <algorithm>
 
 #include "platform/text_compare.h"
+#include "platform/utf_convert.h"
 
 #include <utility>
 
 namespace quillpane {
 
+SavedText& SavedText::operator=(std::u16string_view text) {
+    bytes_ = Utf16ToUtf8(text);
+    units_ = text.size();
+    return *this;
+}
+
+void SavedText::AssignUtf8(std::string bytes, std::size_t units) {
+    bytes_ = std::move(bytes);
+    units_ = units;
+}
+
+std::u16string SavedText::Text() const {
+    return Utf8ToUtf16Lenient(bytes_);
+}
+
 SaveTimerAction OnEditorChanged(MemoState& state, std::u16string_view editorText) {
     // An edit undone back to the saved text is clean again and cancels the
     // pending save.
-    state.memoDirty = !SameText(editorText, state.lastSavedText);
+    state.memoDirty = !SameText(editorText, state.lastSavedText.Text());
     return state.memoDirty ? SaveTimerAction::Arm : SaveTimerAction::Kill;
 }
 
 SaveTimerAction OnEditorEdited(MemoState& state, std::size_t at, long long delta,
-                               const std::function<std::u16string(std::size_t, std::size_t)>& readText) {
+                               const std::function<EditorBytes(std::size_t, std::size_t)>& readBytes) {
     ChangedSpan& span = state.changed;
     const std::size_t removed = delta < 0 ? static_cast<std::size_t>(-delta) : 0;
     const std::size_t inserted = delta > 0 ? static_cast<std::size_t>(delta) : 0;
@@ -33,9 +49,14 @@ SaveTimerAction OnEditorEdited(MemoState& state, std::size_t at, long long delta
     if (span.length != savedLength) {
         state.memoDirty = true;
     } else {
+        // Outside the span both texts are the same, so the span starts at
+        // the same byte in both and ends as far from the end in both.
         const std::size_t end = std::min(span.end, savedLength);
-        const std::size_t start = std::min(span.start, end);
-        state.memoDirty = !SameText(readText(start, end), std::u16string_view(state.lastSavedText).substr(start, end - start));
+        const EditorBytes now = readBytes(std::min(span.start, end), end);
+        const std::string_view saved = state.lastSavedText.Bytes();
+        const std::size_t tail = now.totalBytes - std::min(now.totalBytes, now.startByte + now.bytes.size());
+        const bool fits = now.startByte + tail <= saved.size();
+        state.memoDirty = !fits || saved.substr(now.startByte, saved.size() - tail - now.startByte) != now.bytes;
         // Back to the saved text: nothing differs any more.
         if (!state.memoDirty) span = {false, 0, 0, span.length};
     }
@@ -51,7 +72,7 @@ bool ShouldReloadOnWatchTick(const MemoState& state, const std::optional<platfor
     return current.has_value() && current->lastWriteTime != state.memoWriteTime && !state.memoDirty;
 }
 
-LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read) {
+LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read, bool textInOutcome) {
     LoadOutcome outcome;
     state.memoWriteTime = read.writeTime;
     state.memoDirty = false;
@@ -62,9 +83,14 @@ LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read) {
     }
     outcome.saveReenabled = state.saveDisabled;
     state.saveDisabled = false;
-    state.lastSavedText = read.text;
+    if (read.utf8.empty()) {
+        state.lastSavedText = read.text;
+    } else {
+        state.lastSavedText.AssignUtf8(read.utf8, read.units);
+    }
     ResetChangedSpan(state);
-    outcome.text = std::move(read.text);
+    if (textInOutcome) outcome.text = read.text.empty() ? state.lastSavedText.Text() : std::move(read.text);
+    outcome.utf8 = std::move(read.utf8);
     return outcome;
 }
 
@@ -74,7 +100,7 @@ SaveResult SaveNoteText(MemoState& state, std::u16string_view editorText) {
         return SaveResult::Disabled;
     }
     if (!WriteNoteFile(state.memoPath, editorText)) return SaveResult::Failed;
-    state.lastSavedText.assign(editorText);
+    state.lastSavedText = editorText;
     ResetChangedSpan(state);
     state.memoDirty = false;
     const auto attributes = platform::GetAttributes(state.memoPath);

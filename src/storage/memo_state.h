@@ -20,6 +20,25 @@ inline constexpr unsigned kSaveRetryDelayMs = 5000;
 // Timer 2 (outside-change watch).
 inline constexpr unsigned kWatchIntervalMs = 2000;
 
+// The text last loaded or saved, kept as UTF-8: the memo's form on disk and
+// in the editor, and smaller than UTF-16 for most scripts.
+class SavedText {
+public:
+    SavedText() = default;
+    SavedText& operator=(std::u16string_view text);
+    // The bytes are the UTF-8 of a text of `units` code units.
+    void AssignUtf8(std::string bytes, std::size_t units);
+
+    [[nodiscard]] std::size_t size() const { return units_; }  // UTF-16 code units
+    [[nodiscard]] std::string_view Bytes() const { return bytes_; }
+    [[nodiscard]] std::u16string Text() const;
+    friend bool operator==(const SavedText& saved, std::u16string_view text) { return saved.Text() == text; }
+
+private:
+    std::string bytes_;
+    std::size_t units_ = 0;
+};
+
 // Where the editor text may differ from lastSavedText: outside [start, end)
 // (end in the editor text's units) both are the same. Derived from the
 // changes, so that a keystroke never compares whole texts.
@@ -32,7 +51,7 @@ struct ChangedSpan {
 
 struct MemoState {
     std::u16string memoPath;       // fixed at start-up
-    std::u16string lastSavedText;  // editor text after the last load, save or import
+    SavedText lastSavedText;  // editor text after the last load, save or import
     ChangedSpan changed;
     bool memoDirty = false;
     // Set by a failed load: the editor is read-only and nothing is saved, so
@@ -50,13 +69,20 @@ enum class SaveTimerAction {
 // when memoDirty differs from its value before the call.
 [[nodiscard]] SaveTimerAction OnEditorChanged(MemoState& state, std::u16string_view editorText);
 
+// The editor text's bytes for the units [start, end), with where they begin
+// and the length of the whole text in bytes.
+struct EditorBytes {
+    std::string bytes;
+    std::size_t startByte = 0;
+    std::size_t totalBytes = 0;
+};
+
 // The same, from one change of the editor text (`delta` units inserted, or
 // removed when negative, at `at`): the lengths are compared first, and only
-// the changed span is read (readText(start, end) of the editor text) and
-// compared with the saved text.
+// the changed span is read and compared with the saved text, byte for byte.
 [[nodiscard]] SaveTimerAction OnEditorEdited(
     MemoState& state, std::size_t at, long long delta,
-    const std::function<std::u16string(std::size_t start, std::size_t end)>& readText);
+    const std::function<EditorBytes(std::size_t start, std::size_t end)>& readBytes);
 // After lastSavedText was set from the editor text.
 void ResetChangedSpan(MemoState& state);
 
@@ -79,6 +105,8 @@ struct LoadOutcome {
     std::u16string text;
     // Success after a failed load: make the editor writable again.
     bool saveReenabled = false;
+    // The text in UTF-8 when the file held exactly that (see NoteReadResult).
+    std::string utf8;
 
     [[nodiscard]] bool Succeeded() const { return failure == LoadFailure::None; }
 };
@@ -87,7 +115,9 @@ struct LoadOutcome {
 // the loaded text, memoDirty false and saveDisabled cleared; on failure
 // saveDisabled is set and memoDirty cleared. memoWriteTime is recorded either
 // way, so after a failure the watch tries again only once the file changes.
-[[nodiscard]] LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read);
+// Without textInOutcome the text is only in lastSavedText: a large memo is
+// not copied once more.
+[[nodiscard]] LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read, bool textInOutcome = true);
 
 enum class SaveResult {
     Saved,     // run the backup and the phone export

@@ -130,6 +130,51 @@ std::u16string DecodeNoteText(std::string_view bytes) {
     return NormalizeLineEnds(platform::AnsiToUtf16(bytes));
 }
 
+std::optional<std::size_t> CrLfUtf8Length(std::string_view bytes) {
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    const auto continuation = [&](std::size_t at, unsigned char low = 0x80, unsigned char high = 0xBF) {
+        return at < n && b[at] >= low && b[at] <= high;
+    };
+    std::size_t units = 0;
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char c = b[i];
+        if (c < 0x80) {
+            if (c == '\n') return std::nullopt;
+            if (c == '\r') {
+                if (i + 1 >= n || b[i + 1] != '\n') return std::nullopt;
+                units += 2;
+                i += 2;
+                continue;
+            }
+            ++units;
+            ++i;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            if (!continuation(i + 1)) return std::nullopt;
+            ++units;
+            i += 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            // No overlong forms (E0) and no surrogates (ED).
+            const unsigned char low = c == 0xE0 ? 0xA0 : 0x80;
+            const unsigned char high = c == 0xED ? 0x9F : 0xBF;
+            if (!continuation(i + 1, low, high) || !continuation(i + 2)) return std::nullopt;
+            ++units;
+            i += 3;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            // No overlong forms (F0) and nothing past U+10FFFF (F4).
+            const unsigned char low = c == 0xF0 ? 0x90 : 0x80;
+            const unsigned char high = c == 0xF4 ? 0x8F : 0xBF;
+            if (!continuation(i + 1, low, high) || !continuation(i + 2) || !continuation(i + 3)) return std::nullopt;
+            units += 2;
+            i += 4;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return units;
+}
+
 std::u16string NormalizeLineEnds(std::u16string_view text) {
     const std::size_t missing = MissingLineEndUnits(text);
     if (missing == 0) return std::u16string(text);

@@ -1,6 +1,7 @@
 // Bytes of the memo file to editor text and back: encodings and line ends.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,12 @@ namespace quillpane {
 // NormalizeLineEnds(DecodeNoteBytes(bytes)) in one pass over the bytes and
 // one allocation of the final size (for the UTF-8 forms): the memo load.
 [[nodiscard]] std::u16string DecodeNoteText(std::string_view bytes);
+
+// For bytes after a byte-order mark, or without one: the length in UTF-16
+// code units when they are well-formed UTF-8 whose every line ends in CR LF,
+// that is exactly the UTF-8 of what DecodeNoteText makes of them; nothing
+// otherwise. One pass, no text made: a large memo goes to the editor as is.
+[[nodiscard]] std::optional<std::size_t> CrLfUtf8Length(std::string_view bytes);
 
 // EF BB BF followed by the text in UTF-8 (an unpaired surrogate becomes
 // U+FFFD), byte for byte what Utf16ToUtf8 produces.

@@ -82,7 +82,7 @@ bool CreateNoteFile(std::u16string_view path, std::optional<std::u16string_view>
     return platform::CreateNewFile(path, bytes);
 }
 
-NoteReadResult ReadNoteFile(std::u16string_view path) {
+NoteReadResult ReadNoteFile(std::u16string_view path, bool decode) {
     NoteReadResult result;
     // Taken before the read: a change that lands during or after the read
     // then still differs from the recorded time and is picked up later.
@@ -100,7 +100,16 @@ NoteReadResult ReadNoteFile(std::u16string_view path) {
         result.status = NoteReadStatus::Unreadable;
         return result;
     }
-    result.text = DecodeNoteText(read.bytes);
+    const std::size_t bom = read.bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    const std::optional<std::size_t> units = CrLfUtf8Length(std::string_view(read.bytes).substr(bom));
+    if (units && *units > 0) {
+        result.units = *units;
+        result.utf8 = std::move(read.bytes);
+        result.utf8.erase(0, bom);
+        if (decode) result.text = Utf8ToUtf16Lenient(result.utf8);
+    } else {
+        result.text = DecodeNoteText(read.bytes);
+    }
     result.status = NoteReadStatus::Ok;
     return result;
 }

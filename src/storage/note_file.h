@@ -37,13 +37,20 @@ enum class NoteReadStatus {
 
 struct NoteReadResult {
     NoteReadStatus status = NoteReadStatus::Unreadable;
-    std::u16string text;  // decoded, CR LF line ends; empty unless Ok
+    std::u16string text;  // decoded, CR LF line ends; empty unless Ok (or not asked for)
+    // The file's bytes after the byte-order mark when they are exactly the
+    // UTF-8 of the text (the usual case), with the text's length in UTF-16
+    // code units; empty otherwise.
+    std::string utf8;
+    std::size_t units = 0;
     // The file's last write time taken just before reading, 0 when it could
     // not be queried; recorded whether or not the read succeeded.
     std::uint64_t writeTime = 0;
 };
 
-[[nodiscard]] NoteReadResult ReadNoteFile(std::u16string_view path);
+// Without decode, a file that is the UTF-8 of its text comes back as utf8
+// alone: the text is not made.
+[[nodiscard]] NoteReadResult ReadNoteFile(std::u16string_view path, bool decode = true);
 
 // Writes EF BB BF + UTF-8 to path + ".tmp", flushes it and moves it over
 // path. On failure the old file is untouched and no temporary file remains.

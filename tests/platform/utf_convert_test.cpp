@@ -47,17 +47,6 @@ TEST(UtfConvert, UnpairedSurrogatesBecomeReplacementCharacters) {
     EXPECT_EQ(Utf16ToUtf8(reversed), "\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
-TEST(UtfConvert, FindsLoneSurrogatesAnywhere) {
-    EXPECT_FALSE(HasLoneSurrogate(u"a\U0001F600b"));
-    EXPECT_FALSE(HasLoneSurrogate(u""));
-    const std::u16string high(1, char16_t {0xD83D});
-    const std::u16string low(1, char16_t {0xDE00});
-    EXPECT_TRUE(HasLoneSurrogate(u"a" + high));
-    EXPECT_TRUE(HasLoneSurrogate(high + u"a"));
-    EXPECT_TRUE(HasLoneSurrogate(low + high));
-    EXPECT_TRUE(HasLoneSurrogate(u"\U0001F600" + low));
-}
-
 TEST(UtfConvert, FastDecoderAgreesWithTheSimpleOneOnRandomInput) {
     std::mt19937 random(7);
     const unsigned char pieces[] = {'a', '\r', '\n', 0x80, 0xBF, 0xC2, 0xDF, 0xE0, 0xE3, 0xED, 0xEF, 0xF0, 0xF4, 0xFF};

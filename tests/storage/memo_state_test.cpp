@@ -1,6 +1,8 @@
 // The memo state machine: dirty tracking, the save lock, the watch rules.
 #include "storage/memo_state.h"
 
+#include "platform/utf_convert.h"
+
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -141,32 +143,41 @@ TEST(MemoState, WatchTickReloadsOnlyAChangedFileWithoutUnsavedEdits) {
 // clean again wherever the edits were.
 TEST(MemoState, ChangedSpanTracksDirtyWithoutWholeTexts) {
     MemoState state;
-    state.lastSavedText = u"hello world";
+    state.lastSavedText = u"h\u00E9llo world";
     ResetChangedSpan(state);
-    std::u16string text = state.lastSavedText;
+    std::u16string text = state.lastSavedText.Text();
     std::size_t reads = 0;
+    const auto change = [&](std::size_t at, long long delta) {
+        return OnEditorEdited(state, at, delta, [&](std::size_t start, std::size_t end) {
+            ++reads;
+            const std::string all = Utf16ToUtf8(text);
+            EditorBytes span;
+            span.startByte = Utf16ToUtf8(text.substr(0, start)).size();
+            span.bytes = Utf16ToUtf8(text.substr(start, end - start));
+            span.totalBytes = all.size();
+            return span;
+        });
+    };
     const auto edit = [&](std::size_t at, std::size_t remove, std::u16string_view insert) {
         text.replace(at, remove, insert);
-        const long long delta = static_cast<long long>(insert.size()) - static_cast<long long>(remove);
-        const auto read = [&](std::size_t start, std::size_t end) {
-            ++reads;
-            return text.substr(start, end - start);
-        };
-        if (remove > 0 && !insert.empty()) (void)OnEditorEdited(state, at, -static_cast<long long>(remove), read);
-        return OnEditorEdited(state, at, remove > 0 && !insert.empty() ? static_cast<long long>(insert.size()) : delta,
-                              read);
+        if (remove > 0 && !insert.empty()) (void)change(at, -static_cast<long long>(remove));
+        return change(at, remove > 0 && !insert.empty() ? static_cast<long long>(insert.size())
+                                                        : static_cast<long long>(insert.size()) - static_cast<long long>(remove));
     };
     EXPECT_EQ(edit(5, 0, u"!"), SaveTimerAction::Arm);
     EXPECT_EQ(reads, 0u) << "a length change needs no comparison";
     EXPECT_EQ(edit(5, 1, u""), SaveTimerAction::Kill);
     EXPECT_FALSE(state.memoDirty);
 
-    // Same length, other text: dirty; changed back in two places: clean.
+    // Same length, other text (one more byte, too): dirty; changed back in
+    // two places: clean.
     EXPECT_EQ(edit(0, 1, u"J"), SaveTimerAction::Arm);
+    EXPECT_EQ(edit(1, 1, u"e"), SaveTimerAction::Arm);
     EXPECT_EQ(edit(10, 1, u"D"), SaveTimerAction::Arm);
     EXPECT_EQ(edit(0, 1, u"h"), SaveTimerAction::Arm);
+    EXPECT_EQ(edit(1, 1, u"\u00E9"), SaveTimerAction::Arm);
     EXPECT_EQ(edit(10, 1, u"d"), SaveTimerAction::Kill);
-    EXPECT_EQ(text, state.lastSavedText);
+    EXPECT_EQ(state.lastSavedText, text);
 }
 
 }  // namespace

@@ -146,6 +146,36 @@ TEST(DecodeNoteText, LineEndsAtEveryPositionOfAnAsciiBlock) {
     }
 }
 
+// The file's bytes go to the editor as they are only when they are exactly
+// the text's UTF-8; the length agrees with the decoded text.
+TEST(CrLfUtf8Length, AcceptsOnlyTheTextsOwnUtf8) {
+    const struct {
+        std::string_view bytes;
+        bool accepted;
+    } cases[] = {
+        {"a\r\n\xE3\x81\x82\xF0\x9F\x98\x80", true},
+        {"", true},
+        {"a\nb", false},          // line end made CR LF
+        {"a\rb", false},
+        {"a\r", false},
+        {"a\xFFb", false},        // ill-formed
+        {"caf\xE9", false},       // the ANSI code page
+        {"\xC0\xAF", false},      // overlong
+        {"\xED\xA0\x80", false},  // a surrogate
+        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+        {"\xE3\x81", false},      // cut short
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::size_t> units = CrLfUtf8Length(c.bytes);
+        EXPECT_EQ(units.has_value(), c.accepted) << c.bytes;
+        if (units) {
+            const std::u16string text = DecodeNoteText(c.bytes);
+            EXPECT_EQ(*units, text.size()) << c.bytes;
+            EXPECT_EQ(Utf16ToUtf8(text), c.bytes);
+        }
+    }
+}
+
 TEST(EncodeNoteBytes, WritesByteOrderMarkAndUtf8) {
     const std::pair<std::u16string, std::string> cases[] = {
         {u"", "\xEF\xBB\xBF"},
