@@ -37,6 +37,7 @@ void LoadNote(App& app) {
     EditorTextState& textState = app.editor.text;
     // The editor's change notifications during the replacement are ours.
     app.editor.replacingText = true;
+    ForgetLineNumbers(app.editor);
     LoadOutcome outcome = LoadNoteInto(app.memo, ReadNoteFile(app.memo.memoPath, false), false);
     if (outcome.Succeeded()) {
         if (outcome.saveReenabled) SetEditorReadOnly(app.editor.hwnd, false);

@@ -251,7 +251,8 @@ void ResetCueCaches(EditorLook& look) {
     look.cueFirstVisibleLine = -1;
 }
 
-// Forgets every margin text: a new window, or numbers switched off.
+}  // namespace
+
 void ForgetLineNumbers(EditorWindow& ed) {
     NumberedLines& numbered = ed.look.numbered;
     const long long lines = LineCount(ed);
@@ -265,6 +266,8 @@ void ForgetLineNumbers(EditorWindow& ed) {
     }
     numbered = {};
 }
+
+namespace {
 
 // Points the process's text state at a new editor window; the history and
 // its marks stay, the adapter's caches rebuild for the new window.

@@ -57,6 +57,9 @@ void MeasureEditorFont(EditorWindow& editor);
 // line styles of the visible lines. Costs the lines on screen, never the
 // document.
 void RefreshLineNumbers(EditorWindow& editor);
+// Takes every number out of the margin (numbers switched off, or before the
+// whole text is replaced, so that nothing follows the old lines around).
+void ForgetLineNumbers(EditorWindow& editor);
 // Clears the edit history's changed-line marks and repaints the numbers.
 void ClearChangedLineMarks(EditorWindow& editor);
 // WM_NOTIFY from the editor, as the panel receives it.

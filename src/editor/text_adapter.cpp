@@ -24,7 +24,7 @@ void BumpTextVersion(TextAdapter& adapter) {
 
 void AdoptText(TextAdapter& adapter, const EditorModel& editor, std::string bytes) {
     if (bytes.size() != editor.ByteLength()) return;
-    adapter.text.Assign(std::move(bytes));
+    adapter.text.AssignWellFormed(std::move(bytes));
     adapter.cachedWindow = editor.Identity();
     adapter.cachedVersion = adapter.textVersion;
     adapter.cacheValid = true;

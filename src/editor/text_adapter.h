@@ -33,9 +33,9 @@ struct TextAdapter {
 
 // The text may have changed in a way the adapter was not told about.
 void BumpTextVersion(TextAdapter& adapter);
-// The program itself has just put `bytes` into the component as its whole
-// text: the caches take them instead of reading the text back (nothing when
-// the component's length says otherwise).
+// The program itself has just put `bytes` (well-formed UTF-8) into the
+// component as its whole text: the caches take them instead of reading the
+// text back (nothing when the component's length says otherwise).
 void AdoptText(TextAdapter& adapter, const EditorModel& editor, std::string bytes);
 
 // The document, read from the component only when the caches are stale.

@@ -240,6 +240,9 @@ void LoadEditorText(EditorTextState& state, std::u16string_view text) {
 }
 
 void LoadEditorBytes(EditorTextState& state, std::string bytes) {
+    // The caches take the bytes whole below; patching them with the
+    // component's insertion first would copy a large memo twice.
+    BumpTextVersion(state.adapter);
     {
         HistoryLoadingScope loading(state.history);
         SetEditorBytes(state.editor, bytes);

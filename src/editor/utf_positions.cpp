@@ -213,6 +213,30 @@ void DualText::Assign(std::string bytes) {
     split_ = checkpoints_.size();
 }
 
+void DualText::AssignWellFormed(std::string bytes) {
+    ForgetDecoded();
+    bytes_.Assign(std::move(bytes));
+    checkpoints_.assign(1, Checkpoint {});
+    // Well-formed UTF-8: every byte that is not a continuation byte starts a
+    // character, and the four-byte ones take two units.
+    const std::string_view all = Bytes();
+    const auto* b = reinterpret_cast<const unsigned char*>(all.data());
+    const std::size_t n = all.size();
+    Checkpoint at;
+    while (at.byte < n) {
+        std::size_t stop = std::min(n, at.byte + kCheckpointSpacing);
+        while (stop < n && IsUtf8Continuation(b[stop])) ++stop;
+        std::size_t units = 0;
+        for (std::size_t i = at.byte; i < stop; ++i) {
+            units += static_cast<std::size_t>((b[i] & 0xC0) != 0x80) + static_cast<std::size_t>(b[i] >= 0xF0);
+        }
+        at = {stop, at.unit + units};
+        if (stop < n) checkpoints_.push_back(at);
+    }
+    unitCount_ = at.unit;
+    split_ = checkpoints_.size();
+}
+
 void DualText::Clear() {
     ForgetDecoded();
     bytes_.Clear();

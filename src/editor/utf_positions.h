@@ -86,6 +86,9 @@ struct Utf16Change {
 class DualText {
 public:
     void Assign(std::string bytes);
+    // The same for bytes known to be well-formed UTF-8 (what the program's
+    // own encoder makes): one quick counting pass instead of a decoding walk.
+    void AssignWellFormed(std::string bytes);
     void Clear();
 
     [[nodiscard]] std::size_t ByteLength() const { return bytes_.Size(); }

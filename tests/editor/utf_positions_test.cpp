@@ -222,5 +222,25 @@ TEST(UtfDualText, GapsFollowEditsAnywhereAndMatchAReference) {
     }
 }
 
+// Well-formed bytes counted the quick way convert exactly as when decoded.
+TEST(DualText, WellFormedAssignAgreesWithTheDecodingOne) {
+    std::string bytes;
+    for (int i = 0; i < 3000; ++i) bytes += (i % 7 == 0) ? "\xF0\x9F\x98\x80" : (i % 3 == 0) ? "\xE3\x81\x82" : "ab\r\n";
+    DualText decoded;
+    decoded.Assign(bytes);
+    DualText counted;
+    counted.AssignWellFormed(bytes);
+    ASSERT_EQ(counted.Length(), decoded.Length());
+    for (std::size_t byte = 0; byte <= bytes.size(); byte += 97) {
+        EXPECT_EQ(counted.ToIndex(byte), decoded.ToIndex(byte)) << byte;
+    }
+    for (std::size_t index = 0; index <= decoded.Length(); index += 89) {
+        EXPECT_EQ(counted.ToBytePosition(index), decoded.ToBytePosition(index)) << index;
+    }
+    counted.Replace(5000, 5004, "x");
+    decoded.Replace(5000, 5004, "x");
+    EXPECT_EQ(counted.Text(), decoded.Text());
+}
+
 }  // namespace
 }  // namespace quillpane

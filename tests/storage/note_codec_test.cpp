@@ -164,6 +164,10 @@ TEST(CrLfUtf8Length, AcceptsOnlyTheTextsOwnUtf8) {
         {"\xED\xA0\x80", false},  // a surrogate
         {"\xF4\x90\x80\x80", false},  // past U+10FFFF
         {"\xE3\x81", false},      // cut short
+        // Line ends inside and after the eight-byte steps.
+        {"aaaaaaaaaaaaaaaaaaaa\r\nbbbbbbbbbbbbbbbbb\xE3\x81\x82", true},
+        {"aaaaaaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbb", false},
+        {"aaaaaaa\rbbbbbbbbbbbbbbbbbbbb", false},
     };
     for (const auto& c : cases) {
         const std::optional<std::size_t> units = CrLfUtf8Length(c.bytes);
