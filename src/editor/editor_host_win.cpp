@@ -710,10 +710,6 @@ std::u16string GetEditorText(HWND editor) {
     return Utf8ToUtf16Lenient(bytes);
 }
 
-void SetEditorText(HWND editor, std::u16string_view text) {
-    SetEditorBytes(editor, Utf16ToUtf8(text));
-}
-
 void SetEditorBytes(HWND editor, std::string_view bytes) {
     const bool readOnly = IsEditorReadOnly(editor);
     if (readOnly) Send(editor, SCI_SETREADONLY, 0);

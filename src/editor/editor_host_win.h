@@ -66,9 +66,8 @@ void ClearChangedLineMarks(EditorWindow& editor);
 void OnEditorNotify(EditorWindow& editor, const NMHDR& header);
 
 [[nodiscard]] std::u16string GetEditorText(HWND editor);
-// Replaces the whole text (NUL characters included) and puts the caret at the start.
-void SetEditorText(HWND editor, std::u16string_view text);
-// The same for text already in UTF-8.
+// Replaces the whole text (UTF-8, NUL characters included) and puts the caret
+// at the start.
 void SetEditorBytes(HWND editor, std::string_view bytes);
 void SetEditorReadOnly(HWND editor, bool readOnly);
 [[nodiscard]] bool IsEditorReadOnly(HWND editor);

@@ -187,11 +187,6 @@ const std::u16string& ReadEditorText(EditorTextState& state) {
     return ReadText(state.adapter, bound.model);
 }
 
-std::u16string ReadEditorRange(EditorTextState& state, std::size_t start, std::size_t end) {
-    Bound bound(state);
-    return ReadTextRange(state.adapter, bound.model, start, end);
-}
-
 std::string ReadEditorBytes(EditorTextState& state, std::size_t start, std::size_t end) {
     Bound bound(state);
     return CurrentText(state.adapter, bound.model).ByteRange(start, end);

@@ -42,8 +42,6 @@ void DetachTextAdapter(EditorTextState& state);
 // The whole text in UTF-16 from the adapter's cache (valid until the next
 // change of the text).
 [[nodiscard]] const std::u16string& ReadEditorText(EditorTextState& state);
-// Units [start, end) of the text, read from the component: costs the range.
-[[nodiscard]] std::u16string ReadEditorRange(EditorTextState& state, std::size_t start, std::size_t end);
 // Bytes [start, end) and the length in bytes, from the text cache.
 [[nodiscard]] std::string ReadEditorBytes(EditorTextState& state, std::size_t start, std::size_t end);
 [[nodiscard]] std::size_t EditorByteLength(EditorTextState& state);

@@ -1,10 +1,13 @@
-// The editor's UTF-8 byte positions mapped to UTF-16 code-unit indices, and a
-// document held in both forms that is patched around each change.
+// The editor's UTF-8 byte positions mapped to UTF-16 code-unit indices, and the
+// document's bytes with checkpoints, patched around each change.
 #include "editor/utf_positions.h"
+
+#include "platform/word_load.h"
 
 #include "platform/utf8_decoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -227,7 +230,18 @@ void DualText::AssignWellFormed(std::string bytes) {
         std::size_t stop = std::min(n, at.byte + kCheckpointSpacing);
         while (stop < n && IsUtf8Continuation(b[stop])) ++stop;
         std::size_t units = 0;
-        for (std::size_t i = at.byte; i < stop; ++i) {
+        std::size_t i = at.byte;
+        // Eight bytes at a time: a byte is a continuation byte when its top
+        // bits are 10, and a four-byte lead when they are 1111.
+        constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+        for (; i + 8 <= stop; i += 8) {
+            const std::uint64_t w = Load64(b + i);
+            const std::uint64_t continuation = w & ~(w << 1) & kHigh;
+            const std::uint64_t fourByteLead = w & (w << 1) & (w << 2) & (w << 3) & kHigh;
+            units += 8 - static_cast<std::size_t>(std::popcount(continuation)) +
+                     static_cast<std::size_t>(std::popcount(fourByteLead));
+        }
+        for (; i < stop; ++i) {
             units += static_cast<std::size_t>((b[i] & 0xC0) != 0x80) + static_cast<std::size_t>(b[i] >= 0xF0);
         }
         at = {stop, at.unit + units};

@@ -1,5 +1,5 @@
-// The editor's UTF-8 byte positions mapped to UTF-16 code-unit indices, and a
-// document held in both forms that is patched around each change.
+// The editor's UTF-8 byte positions mapped to UTF-16 code-unit indices, and the
+// document's bytes with checkpoints, patched around each change.
 #pragma once
 
 #include <cstddef>
