@@ -714,6 +714,9 @@ void SetEditorBytes(HWND editor, std::string_view bytes) {
     const bool readOnly = IsEditorReadOnly(editor);
     if (readOnly) Send(editor, SCI_SETREADONLY, 0);
     Send(editor, SCI_CLEARALL);
+    // With no margin text left the component keeps no per-line record of
+    // them, instead of one for every line of a large memo.
+    Send(editor, SCI_MARGINTEXTCLEARALL);
     if (!bytes.empty()) Send(editor, SCI_APPENDTEXT, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
     Send(editor, SCI_EMPTYUNDOBUFFER);
     Send(editor, SCI_GOTOPOS, 0);
