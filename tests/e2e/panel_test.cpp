@@ -40,10 +40,15 @@ TEST_F(Panel, SecondLaunchShowsItCentredAndFocusedAndTypingReachesTheEditor) {
     EXPECT_EQ(rect.top, (work.top + work.bottom) / 2 - 220);
     EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == panel_; }, 3s));
     HWND editor = FindChildByClass(panel_, L"Scintilla");
-    GUITHREADINFO info {};
-    info.cbSize = sizeof(info);
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(panel_, nullptr), &info);
-    EXPECT_EQ(info.hwndFocus, editor);
+    // The focus follows the activation within the same show; ask until then.
+    const auto focus = [&] {
+        GUITHREADINFO info {};
+        info.cbSize = sizeof(info);
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(panel_, nullptr), &info);
+        return info.hwndFocus;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return focus() == editor; }, 3s));
+    EXPECT_EQ(focus(), editor);
 
     // A click gives the Wine window the X focus; then keys arrive.
     ClickAt(rect.left + 200, rect.top + 200);
