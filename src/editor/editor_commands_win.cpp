@@ -119,6 +119,19 @@ bool IsLocalCommand(LineCommand command) {
 }
 
 // Deletes range as one step; the caret stays at its start.
+bool DeleteRange(EditorWindow& ed, const std::optional<TextRange>& range);
+
+// Ctrl+Backspace / Ctrl+Delete: the rule judged on the lines around the selection.
+using WordRangeRule = std::optional<TextRange> (*)(std::u16string_view, Selection);
+bool DeleteWordBy(EditorWindow& ed, WordRangeRule rule) {
+    if (!Ready(ed)) return false;
+    const Selection selection = EditorSelection16(ed);
+    const TextWindow window = WindowAround(ed, selection);
+    const std::optional<TextRange> range = rule(window.text, window.Local(selection));
+    return DeleteRange(ed, range ? std::optional<TextRange>(window.Global(*range)) : std::nullopt);
+}
+
+// Deletes range as one step; the caret stays at its start.
 bool DeleteRange(EditorWindow& ed, const std::optional<TextRange>& range) {
     if (!range || range->start == range->end) return false;
     const TextEdit edit {*range, u"", {range->start, range->start}};
@@ -215,19 +228,11 @@ bool CanMoveLinesNow(EditorWindow& ed, int direction) {
 }
 
 bool DeleteWordLeft(EditorWindow& ed) {
-    if (!Ready(ed)) return false;
-    const Selection selection = EditorSelection16(ed);
-    const TextWindow window = WindowAround(ed, selection);
-    const std::optional<TextRange> range = DeleteWordLeftRange(window.text, window.Local(selection));
-    return DeleteRange(ed, range ? std::optional<TextRange>(window.Global(*range)) : std::nullopt);
+    return DeleteWordBy(ed, DeleteWordLeftRange);
 }
 
 bool DeleteWordRight(EditorWindow& ed) {
-    if (!Ready(ed)) return false;
-    const Selection selection = EditorSelection16(ed);
-    const TextWindow window = WindowAround(ed, selection);
-    const std::optional<TextRange> range = DeleteWordRightRange(window.text, window.Local(selection));
-    return DeleteRange(ed, range ? std::optional<TextRange>(window.Global(*range)) : std::nullopt);
+    return DeleteWordBy(ed, DeleteWordRightRange);
 }
 
 void MoveByWord(EditorWindow& ed, bool right, bool extend) {

@@ -5,7 +5,7 @@
 // It reports and never fails on a missed goal; the exit code is non-zero
 // only when the programs cannot be run at all.
 #include "memo_generator.h"
-#include "support/delete_tree_win.h"
+#include "support/windows_win.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -119,6 +119,7 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 using testing::DeleteTree;
+using testing::FindTopWindow;
 
 std::wstring WithSlash(std::wstring folder) {
     if (!folder.empty() && folder.back() != L'\\') folder.push_back(L'\\');
@@ -140,29 +141,6 @@ std::wstring BareFolder() {
 
 // ---- windows of the other process ------------------------------------------
 
-struct FindData {
-    const wchar_t* className;
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopProc(HWND hwnd, LPARAM lParam) {
-    auto* data = reinterpret_cast<FindData*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != data->processId) return TRUE;
-    wchar_t name[64] {};
-    ::GetClassNameW(hwnd, name, 64);
-    if (wcscmp(name, data->className) != 0) return TRUE;
-    data->found = hwnd;
-    return FALSE;
-}
-
-HWND FindTopWindow(const wchar_t* className, DWORD processId) {
-    FindData data {className, processId, nullptr};
-    ::EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
-}
 
 HWND FindEditor(HWND top) {
     HWND editor = ::GetDlgItem(top, kEditorId);

@@ -2,7 +2,7 @@
 // shell would: windows by class, posted messages, keys, files on disk.
 #include "driver_win.h"
 
-#include "support/delete_tree_win.h"
+#include "support/windows_win.h"
 
 #include "platform/utf_convert.h"
 #include "platform/wide_win.h"
@@ -19,25 +19,6 @@ std::wstring EnvironmentValue(const wchar_t* name) {
     wchar_t buffer[4096] {};
     const DWORD length = ::GetEnvironmentVariableW(name, buffer, 4096);
     return (length > 0 && length < 4096) ? std::wstring(buffer, length) : std::wstring();
-}
-
-struct FindData {
-    const wchar_t* className;
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopProc(HWND hwnd, LPARAM lParam) {
-    auto* data = reinterpret_cast<FindData*>(lParam);
-    wchar_t name[256] {};
-    ::GetClassNameW(hwnd, name, 256);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (wcscmp(name, data->className) == 0 && (data->processId == 0 || pid == data->processId)) {
-        data->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 using testing::DeleteTree;
@@ -108,10 +89,9 @@ bool WaitUntil(const std::function<bool()>& condition, Duration timeout, Duratio
     }
 }
 
+
 HWND FindTopWindow(const wchar_t* className, DWORD processId) {
-    FindData data {className, processId, nullptr};
-    ::EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
+    return testing::FindTopWindow(className, processId);
 }
 
 HWND WaitForTopWindow(const wchar_t* className, DWORD processId, Duration timeout) {
