@@ -286,6 +286,9 @@ void OnTimer(App& app, UINT_PTR id) {
         ::KillTimer(app.panel, kTimerLayout);
         LayoutPanel(app);
         break;
+    case kTimerConfigRetry:
+        SaveAppConfig(app);
+        break;
     default:
         break;
     }
@@ -324,7 +327,8 @@ void OnTrayNotify(App& app, LPARAM lParam) {
 }
 
 void OnDestroy(App& app) {
-    for (UINT_PTR timer : {kTimerAutosave, kTimerMemoWatch, kTimerLayout, kTimerPhoneRetry, kTimerMemoFolds}) {
+    for (UINT_PTR timer : {kTimerAutosave, kTimerMemoWatch, kTimerLayout, kTimerPhoneRetry, kTimerMemoFolds,
+                            kTimerConfigRetry}) {
         ::KillTimer(app.panel, timer);
     }
     ::UnregisterHotKey(app.panel, kHotkeyId);

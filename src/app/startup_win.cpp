@@ -84,7 +84,14 @@ int RunMessageLoop() {
 }  // namespace
 
 void SaveAppConfig(App& app) {
-    (void)SaveConfig(app.config, app.configPath);
+    // A failed save is tried again until it lands; the values stay in memory meanwhile.
+    const bool saved = SaveConfig(app.config, app.configPath);
+    if (app.panel == nullptr) return;
+    if (saved) {
+        ::KillTimer(app.panel, kTimerConfigRetry);
+    } else {
+        ::SetTimer(app.panel, kTimerConfigRetry, kConfigRetryMs, nullptr);
+    }
 }
 
 int RunApplication(HINSTANCE instance) {

@@ -28,6 +28,19 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// A reader, indexer or virus scanner holding the target for a moment makes
+// the replace fail; such holds clear within milliseconds.
+bool ReplaceWithRetry(const std::wstring& from, const std::wstring& to) {
+    for (int attempt = 0;; ++attempt) {
+        if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        const DWORD error = ::GetLastError();
+        const bool transient =
+            error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+        if (!transient || attempt == 4) return false;
+        ::Sleep(15);
+    }
+}
+
 }  // namespace
 
 ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
@@ -76,7 +89,7 @@ bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flus
     bool ok = WriteAll(file.Get(), bytes);
     if (ok && flush) ok = ::FlushFileBuffers(file.Get()) != FALSE;
     ok = file.Reset() && ok;
-    if (ok) ok = ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (ok) ok = ReplaceWithRetry(temp, target);
     if (!ok) ::DeleteFileW(temp.c_str());
     return ok;
 }

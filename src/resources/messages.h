@@ -91,6 +91,9 @@ inline constexpr unsigned kTimerPhoneRetry = 4;
 // Recomputes the memo folds once typing pauses.
 inline constexpr unsigned kTimerMemoFolds = 5;
 inline constexpr unsigned kMemoFoldDelayMs = 250;
+// Tries a failed configuration save again.
+inline constexpr unsigned kTimerConfigRetry = 6;
+inline constexpr unsigned kConfigRetryMs = 2000;
 
 // wParam values of the single-instance message.
 inline constexpr unsigned kToggleFromSecondLaunch = 2;

@@ -207,7 +207,8 @@ void IniFile::SetInt(std::u16string_view section, std::u16string_view key, int v
 bool IniFile::Save() const {
     const std::string bytes = EncodeIniFile(*this);
     if (bytes.empty()) return false;
-    return platform::WriteFileAtomic(path, bytes, false);
+    // Flushed before the rename, so a power cut leaves the old file or the new one.
+    return platform::WriteFileAtomic(path, bytes, true);
 }
 
 }  // namespace quillpane
