@@ -31,12 +31,17 @@ struct ShellState {
     FocusHolds holds;
     HWINEVENTHOOK foregroundHook = nullptr;
     bool winrtInitialised = false;
+    // When Exit was last held back by an unsaved memo; 0 = not held.
+    std::uint64_t exitHeldTick = 0;
 };
 
 struct TrayState {
     NOTIFYICONDATAW data {};
     bool added = false;
     UniqueIcon icon;
+    // A balloon that found no icon (start-up, Explorer restarting): shown
+    // once the icon is added.
+    std::u16string pendingBalloon;
 };
 
 struct App {
@@ -52,6 +57,9 @@ struct App {
     std::u16string programFolder;
     std::u16string configPath;
     Config config;
+    // config.ini could not be read nor moved aside at start: it is never
+    // written in this run.
+    bool configLocked = false;
 
     MemoState memo;
     bool memoCreated = false;
@@ -64,7 +72,7 @@ struct App {
     MemoFolds folds;      // the memo folds shown in the editor
 };
 
-// Saves config.ini from the record; failures are silent by design.
+// Saves config.ini from the record; a failed save is retried on a timer.
 void SaveAppConfig(App& app);
 
 }  // namespace quillpane

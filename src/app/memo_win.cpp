@@ -12,6 +12,7 @@
 #include "i18n/strings.h"
 #include "app/editor_settings_win.h"
 #include "storage/backup.h"
+#include "storage/note_codec.h"
 #include "storage/note_file.h"
 
 namespace quillpane {
@@ -48,7 +49,7 @@ void LoadNote(App& app) {
         } else {
             LoadEditorBytes(textState, std::string(app.memo.lastSavedText.Bytes()));
         }
-    } else {
+    } else if (!outcome.repeatedFailure) {
         const TextId message =
             outcome.failure == LoadFailure::TooLarge ? TextId::LoadFailedTooLarge : TextId::LoadFailedUnreadable;
         const std::u16string_view text = Text(message, UiLanguage(app));
@@ -63,9 +64,26 @@ void LoadNote(App& app) {
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
 }
 
+namespace {
+
+// A version on disk the program did not write goes into the backups before
+// the save replaces it; without that copy the save waits.
+bool KeepDiskVersion(App& app) {
+    if (!DiskVersionNeedsKeeping(app.memo, platform::GetAttributes(app.memo.memoPath))) return true;
+    if (!KeepInBackup(app.config.backup, app.memo.memoPath, BackupFolderOf(app.programFolder),
+                      platform::LocalTimeNow(), app.backupRecord)) {
+        return false;
+    }
+    app.memo.keepDiskVersion = false;
+    return true;
+}
+
+}  // namespace
+
 bool SaveNote(App& app) {
     const bool wasDirty = app.memo.memoDirty;
-    const SaveResult result = SaveNoteText(app.memo, ReadEditorText(app.editor.text));
+    const SaveResult result = KeepDiskVersion(app) ? SaveNoteText(app.memo, ReadEditorText(app.editor.text))
+                                                   : SaveResult::Failed;
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     switch (result) {
     case SaveResult::Saved: {
@@ -88,6 +106,26 @@ void FlushNote(App& app) {
     if (!app.memo.memoDirty) return;
     ::KillTimer(app.panel, kTimerAutosave);
     (void)SaveNote(app);
+}
+
+bool KeepUnsavedText(App& app) {
+    if (!app.memo.memoDirty) return true;
+    const std::u16string kept =
+        WriteUnsavedCopy(app.memo.memoPath, BackupFolderOf(app.programFolder), platform::LocalTimeNow(),
+                         EncodeNoteBytes(ReadEditorText(app.editor.text)));
+    if (kept.empty()) return false;
+    app.config.application.unsavedCopy = kept;
+    SaveAppConfig(app);
+    return true;
+}
+
+void ReportUnsavedCopy(App& app) {
+    if (app.config.application.unsavedCopy.empty()) return;
+    std::u16string text(Text(TextId::UnsavedTextKept, UiLanguage(app)));
+    text += app.config.application.unsavedCopy;
+    ShowWarningBalloon(app, text);
+    app.config.application.unsavedCopy.clear();
+    SaveAppConfig(app);
 }
 
 void OnEditorModified(App& app, const SCNotification& notification) {

@@ -15,6 +15,12 @@ void LoadNote(App& app);
 bool SaveNote(App& app);
 // Saves at once when there is an unsaved edit.
 void FlushNote(App& app);
+// When the memo is still unsaved as the program ends: writes the text into
+// the backups under a fresh name and records it for the next start. False
+// when nothing could be written.
+bool KeepUnsavedText(App& app);
+// At start: a balloon naming the text kept at the last end, once.
+void ReportUnsavedCopy(App& app);
 
 // SCN_MODIFIED from the editor: the history follows the change, then the
 // memo compares the text with the saved one and (re)arms the autosave.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace quillpane {
 
@@ -113,6 +114,18 @@ std::optional<MonitorArea> NearestMonitor(Point point, std::span<const MonitorAr
         }
     }
     return best;
+}
+
+Rect RememberedRect(int x, int y, Size size) {
+    static constexpr std::int64_t kFar = 1 << 28;
+    const auto place = [](int at, int extent) {
+        const std::int64_t start = std::clamp<std::int64_t>(at, -kFar, kFar);
+        const std::int64_t length = std::clamp<std::int64_t>(extent, 0, kFar);
+        return std::pair<int, int> {static_cast<int>(start), static_cast<int>(start + length)};
+    };
+    const auto [left, right] = place(x, size.width);
+    const auto [top, bottom] = place(y, size.height);
+    return {left, top, right, bottom};
 }
 
 Rect CentredRect(Size size, const Rect& work) {

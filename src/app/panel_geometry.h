@@ -53,6 +53,10 @@ enum class HitZone { Client, Left, Right, Top, Bottom, TopLeft, TopRight, Bottom
 // nothing for an empty list.
 [[nodiscard]] std::optional<MonitorArea> NearestMonitor(Point point, std::span<const MonitorArea> monitors);
 
+// The remembered position with its size. Coordinates far outside any
+// screen are brought near enough that the sums cannot overflow; the work
+// area clamp then moves the panel onto a monitor.
+[[nodiscard]] Rect RememberedRect(int x, int y, Size size);
 // First show on a fresh configuration: centred on the primary work area.
 [[nodiscard]] Rect CentredRect(Size size, const Rect& work);
 // A show at a screen point grows away from the side of the work area's

@@ -11,6 +11,8 @@
 #include "app/tray_win.h"
 #include "editor/editor_commands_win.h"
 #include "editor/editor_host_win.h"
+#include "i18n/language.h"
+#include "i18n/strings.h"
 #include "resource_ids.h"
 #include "platform/dpi.h"
 #include "platform/system_calls_win.h"
@@ -444,6 +446,8 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             } else {
                 FlushNote(app);
             }
+            // The session ends whatever happens; an unsaved text goes to the backups.
+            (void)KeepUnsavedText(app);
         }
         return 0;
     case WM_DESTROY:
@@ -528,7 +532,7 @@ void ShowPanelAt(App& app, std::optional<Point> point) {
     }
     Rect rect;
     if (placement.posValid) {
-        rect = {placement.x, placement.y, placement.x + size.width, placement.y + size.height};
+        rect = RememberedRect(placement.x, placement.y, size);
     } else {
         rect = CentredRect(size, PrimaryWorkArea());
     }
@@ -537,6 +541,9 @@ void ShowPanelAt(App& app, std::optional<Point> point) {
 
 void HidePanel(App& app) {
     if (!app.shell.shown) return;
+    // Cleared first: hiding deactivates the panel, and with CloseOnFocusLost
+    // that comes back here.
+    app.shell.shown = false;
     FlushNote(app);
     if (app.shell.rememberPlacement) {
         RecordPlacement(app);
@@ -544,7 +551,6 @@ void HidePanel(App& app) {
     }
     ::SetWindowPos(app.panel, nullptr, 0, 0, 0, 0,
                    SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    app.shell.shown = false;
 }
 
 void TogglePanel(App& app, std::optional<Point> point) {
@@ -584,6 +590,16 @@ void ExitApplication(App& app) {
         HidePanel(app);
     } else {
         FlushNote(app);
+    }
+    if (app.memo.memoDirty) {
+        // The save failed: stay and keep retrying, unless the user insists.
+        const std::uint64_t now = ::GetTickCount64();
+        if (app.shell.exitHeldTick == 0 || now - app.shell.exitHeldTick > kExitInsistMs) {
+            app.shell.exitHeldTick = now;
+            ShowWarningBalloon(app, Text(TextId::ExitWaitsForSave, CurrentLanguage(app.config.ui.language)));
+            return;
+        }
+        (void)KeepUnsavedText(app);
     }
     ::DestroyWindow(app.panel);
 }

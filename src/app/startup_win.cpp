@@ -12,6 +12,7 @@
 #include "i18n/language.h"
 #include "i18n/language_win.h"
 #include "i18n/strings.h"
+#include "platform/file_system.h"
 #include "platform/system_calls_win.h"
 #include "platform/wide_win.h"
 #include "settings/embedded_default_win.h"
@@ -31,6 +32,7 @@ namespace {
 
 constexpr wchar_t kMutexName[] = L"Quillpn_SingleInstance";
 constexpr wchar_t kToggleMessageName[] = L"WM_QUILLPN_TOGGLE";
+constexpr int kMessageLoopFailed = 2;
 
 // Windows 10 1703 and later; older systems keep the manifest's awareness.
 void SetPerMonitorDpiAwareness() {
@@ -52,14 +54,22 @@ void LoadSettings(App& app) {
     app.programFolder = ProgramFolderOf(app.dataFolder);
     app.configPath = ConfigPathOf(app.programFolder);
     EnsureConfigFile(app.dataFolder, ExecutableFolder(), EmbeddedDefaultConfig());
-    app.config = LoadConfig(app.configPath);
+    LoadedConfig loaded = ReadConfigFile(app.configPath);
+    app.config = std::move(loaded.config);
+    // A file that gave nothing is kept aside before defaults are saved in its
+    // place; one that cannot even be moved is left alone for the whole run.
+    if (loaded.source == ConfigSource::Unusable || loaded.source == ConfigSource::Unreadable) {
+        app.configLocked = !SetAsideConfig(app.configPath, platform::FileTimeNow());
+    }
     app.editor.sizeStep = app.config.editor.fontSizeStep;
 }
 
 void ResolveMemoPath(App& app) {
     const int language = CurrentLanguage(app.config.ui.language);
     const ResolvedNote note = ResolveNoteFile(app.config.note.file, app.dataFolder, Text(TextId::WelcomeText, language));
-    app.memo.memoPath = note.path;
+    // Saves go to the file a link or junction points at; the atomic replace
+    // would otherwise turn the link into a plain file.
+    app.memo.memoPath = platform::FinalPathOf(note.path).value_or(note.path);
     app.memoCreated = note.created;
 }
 
@@ -74,7 +84,8 @@ int RunMessageLoop() {
     MSG message {};
     BOOL result = 0;
     while ((result = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
-        if (result == -1) break;
+        // A broken queue: message holds nothing meaningful to return.
+        if (result == -1) return kMessageLoopFailed;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -84,6 +95,7 @@ int RunMessageLoop() {
 }  // namespace
 
 void SaveAppConfig(App& app) {
+    if (app.configLocked) return;
     // A failed save is tried again until it lands; the values stay in memory meanwhile.
     const bool saved = SaveConfig(app.config, app.configPath);
     if (app.panel == nullptr) return;
@@ -123,6 +135,7 @@ int RunApplication(HINSTANCE instance) {
     InstallForegroundHook(*app);
 
     LoadNote(*app);
+    ReportUnsavedCopy(*app);
     ApplyTheme(*app);
     ApplyAlwaysOnTop(*app);
 

@@ -45,6 +45,11 @@ bool AddTrayIcon(App& app) {
     if (app.tray.added) {
         app.tray.data.uVersion = NOTIFYICON_VERSION_4;
         ::Shell_NotifyIconW(NIM_SETVERSION, &app.tray.data);
+        if (!app.tray.pendingBalloon.empty()) {
+            const std::u16string pending = std::move(app.tray.pendingBalloon);
+            app.tray.pendingBalloon.clear();
+            ShowWarningBalloon(app, pending);
+        }
     }
     return app.tray.added;
 }
@@ -61,13 +66,17 @@ void ReAddTrayIcon(App& app) {
 }
 
 void ShowWarningBalloon(App& app, std::u16string_view text) {
-    if (!app.tray.added) return;
+    // Only the latest warning waits: it describes the state that holds now.
+    if (!app.tray.added) {
+        app.tray.pendingBalloon.assign(text);
+        return;
+    }
     NOTIFYICONDATAW& data = app.tray.data;
     data.uFlags |= NIF_INFO;
     data.dwInfoFlags = NIIF_WARNING;
     CopyTruncated(data.szInfoTitle, u"Quillpane");
     CopyTruncated(data.szInfo, text);
-    ::Shell_NotifyIconW(NIM_MODIFY, &data);
+    if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) app.tray.pendingBalloon.assign(text);
     data.uFlags &= ~static_cast<UINT>(NIF_INFO);
 }
 

@@ -125,6 +125,34 @@ constexpr TextRow kHotkeyFailed = {
     u"Nie udało się zarejestrować skrótu klawiszowego. Może być już używany przez inny program. Wybierz inny klawisz.",
 };
 
+constexpr TextRow kExitWaitsForSave = {
+    u"メモを保存できないため、Quillpane は終了せずに保存を試み続けます。今すぐ終了するにはもう一度「終了」を選んでください。保存されていない文字は Backup フォルダーに残します。",
+    u"The note could not be saved, so Quillpane keeps running and keeps trying. Choose Exit again to quit now; the unsaved text will be kept in the Backup folder.",
+    u"메모를 저장할 수 없어 Quillpane이 종료하지 않고 계속 저장을 시도합니다. 지금 종료하려면 다시 [종료]를 선택하세요. 저장되지 않은 텍스트는 Backup 폴더에 보관됩니다.",
+    u"无法保存笔记，Quillpane 将继续运行并不断尝试保存。若要立即退出，请再次选择“退出”；未保存的文本将保留在 Backup 文件夹中。",
+    u"無法儲存筆記，Quillpane 將繼續執行並持續嘗試儲存。若要立即結束，請再次選擇「結束」；未儲存的文字將保留在 Backup 資料夾中。",
+    u"La note n'a pas pu être enregistrée : Quillpane reste ouvert et réessaie. Choisissez de nouveau Quitter pour fermer maintenant ; le texte non enregistré sera conservé dans le dossier Backup.",
+    u"Impossibile salvare la nota: Quillpane resta aperto e continua a riprovare. Scegli di nuovo Esci per chiudere subito; il testo non salvato verrà conservato nella cartella Backup.",
+    u"Die Notiz konnte nicht gespeichert werden. Quillpane läuft daher weiter und versucht es erneut. Wählen Sie erneut „Beenden“, um sofort zu beenden; der nicht gespeicherte Text wird im Ordner Backup aufbewahrt.",
+    u"No se ha podido guardar la nota, así que Quillpane sigue abierto y lo vuelve a intentar. Elige Salir de nuevo para cerrar ahora; el texto sin guardar se conservará en la carpeta Backup.",
+    u"Não foi possível salvar a nota, então o Quillpane continua aberto e tentando. Escolha Sair novamente para fechar agora; o texto não salvo será mantido na pasta Backup.",
+    u"Nie udało się zapisać notatki, więc Quillpane działa dalej i ponawia próby. Wybierz ponownie Zakończ, aby zamknąć teraz; niezapisany tekst zostanie zachowany w folderze Backup.",
+};
+
+constexpr TextRow kUnsavedTextKept = {
+    u"前回の終了時にメモを保存できませんでした。保存されていなかった文字は次のファイルにあります: ",
+    u"The note could not be saved when Quillpane last closed. The unsaved text was kept in: ",
+    u"지난번 종료할 때 메모를 저장하지 못했습니다. 저장되지 않은 텍스트는 다음 파일에 있습니다: ",
+    u"上次关闭时未能保存笔记。未保存的文本保留在：",
+    u"上次結束時未能儲存筆記。未儲存的文字保留在：",
+    u"La note n'a pas pu être enregistrée à la dernière fermeture de Quillpane. Le texte non enregistré a été conservé dans : ",
+    u"Alla chiusura precedente di Quillpane non è stato possibile salvare la nota. Il testo non salvato è stato conservato in: ",
+    u"Beim letzten Beenden von Quillpane konnte die Notiz nicht gespeichert werden. Der nicht gespeicherte Text liegt in: ",
+    u"No se pudo guardar la nota la última vez que se cerró Quillpane. El texto sin guardar se conservó en: ",
+    u"Não foi possível salvar a nota quando o Quillpane foi fechado pela última vez. O texto não salvo foi mantido em: ",
+    u"Przy ostatnim zamknięciu Quillpane nie udało się zapisać notatki. Niezapisany tekst zachowano w: ",
+};
+
 // Indexed by TextId.
 constexpr const TextRow* kTextRows[] = {
     &kWelcomeText,
@@ -132,6 +160,8 @@ constexpr const TextRow* kTextRows[] = {
     &kLoadFailedUnreadable,
     &kSaveFailed,
     &kHotkeyFailed,
+    &kExitWaitsForSave,
+    &kUnsavedTextKept,
 };
 static_assert(std::size(kTextRows) == static_cast<std::size_t>(kTextIdCount),
               "every TextId needs a row");

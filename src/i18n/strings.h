@@ -15,6 +15,8 @@ enum class TextId : int {
     LoadFailedUnreadable,  // the memo file exists but could not be read
     SaveFailed,            // tray balloon after a failed save
     HotkeyFailed,          // tray balloon when the hotkey cannot be registered
+    ExitWaitsForSave,      // tray balloon when Exit is held back by a failed save
+    UnsavedTextKept,       // balloon at start; the kept file's path follows the text
     Count,                 // keep last
 };
 inline constexpr int kTextIdCount = static_cast<int>(TextId::Count);

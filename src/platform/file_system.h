@@ -28,6 +28,9 @@ enum class ReadStatus {
 struct ReadResult {
     ReadStatus status = ReadStatus::ReadFailed;
     std::string bytes;
+    // Of the opened file, taken before reading: a write that lands during or
+    // after the read still differs from it. 0 when unknown.
+    std::uint64_t lastWriteTime = 0;
 };
 
 // Opens with read and write sharing, checks the size against maxBytes, reads
@@ -36,8 +39,11 @@ struct ReadResult {
 
 // Writes path + ".tmp" (no sharing, truncating), optionally flushes it to
 // disk, then replaces path with it. On any failure the temporary file is
-// removed and the old file stays as it was.
-[[nodiscard]] bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flush);
+// removed and the old file stays as it was. writeTime, when given, receives
+// the new file's last write time as stamped through the program's own handle,
+// so a later outside write is never taken for the program's.
+[[nodiscard]] bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flush,
+                                   std::uint64_t* writeTime = nullptr);
 
 // Creates a file that must not exist yet and writes bytes; a failed write
 // removes the file again.
@@ -48,7 +54,16 @@ struct ReadResult {
 [[nodiscard]] bool WriteWholeFile(std::u16string_view path, std::string_view bytes);
 
 [[nodiscard]] bool CopyFileReplacing(std::u16string_view from, std::u16string_view to);
+// Fails when `to` exists.
+[[nodiscard]] bool CopyFileNew(std::u16string_view from, std::u16string_view to);
+// Clears the read-only attribute (a copy keeps its source's).
+bool MakeWritable(std::u16string_view path);
+// The path with every link and junction resolved; empty when it cannot be
+// opened.
+[[nodiscard]] std::optional<std::u16string> FinalPathOf(std::u16string_view path);
 bool DeleteFileAt(std::u16string_view path);
+// Renames a file; fails when `to` exists.
+[[nodiscard]] bool RenameFile(std::u16string_view from, std::u16string_view to);
 
 // One directory level; errors (already exists) are the caller's to ignore.
 bool CreateDirectoryAt(std::u16string_view path);
@@ -82,6 +97,8 @@ struct LocalTime {
 };
 
 [[nodiscard]] LocalTime LocalTimeNow();
+// The current time in the units and epoch of FileAttributes::lastWriteTime.
+[[nodiscard]] std::uint64_t FileTimeNow();
 
 // The process's ANSI code page (1252 on the POSIX build, which stands in for
 // a Western European Windows).

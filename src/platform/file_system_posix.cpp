@@ -3,6 +3,7 @@
 #include "platform/utf_convert.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -49,9 +50,18 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-bool WriteAndClose(Fd& fd, std::string_view bytes, bool flush) {
+std::uint64_t TicksOf(const timespec& time) {
+    return static_cast<std::uint64_t>(time.tv_sec) * 10'000'000u + static_cast<std::uint64_t>(time.tv_nsec) / 100u;
+}
+
+bool WriteAndClose(Fd& fd, std::string_view bytes, bool flush, std::uint64_t* writeTime = nullptr) {
     bool ok = WriteAll(fd.Get(), bytes);
     if (ok && flush) ok = ::fsync(fd.Get()) == 0;
+    if (ok && writeTime != nullptr) {
+        struct stat info {};
+        ok = ::fstat(fd.Get(), &info) == 0;
+        *writeTime = TicksOf(info.st_mtim);
+    }
     return fd.Close() && ok;
 }
 
@@ -76,6 +86,7 @@ ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
         result.status = ReadStatus::ReadFailed;
         return result;
     }
+    result.lastWriteTime = TicksOf(info.st_mtim);
     const auto size = static_cast<std::uint64_t>(info.st_size);
     if (size > maxBytes) {
         result.status = ReadStatus::TooLarge;
@@ -98,12 +109,12 @@ ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
     return result;
 }
 
-bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flush) {
+bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flush, std::uint64_t* writeTime) {
     const std::string target = NativePath(path);
     const std::string temp = target + ".tmp";
     Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (!fd.Valid()) return false;
-    if (!WriteAndClose(fd, bytes, flush) || ::rename(temp.c_str(), target.c_str()) != 0) {
+    if (!WriteAndClose(fd, bytes, flush, writeTime) || ::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
@@ -133,6 +144,36 @@ bool CopyFileReplacing(std::u16string_view from, std::u16string_view to) {
     return WriteWholeFile(to, source.bytes);
 }
 
+bool CopyFileNew(std::u16string_view from, std::u16string_view to) {
+    const ReadResult source = ReadWholeFile(from, UINT64_MAX);
+    if (source.status != ReadStatus::Ok) return false;
+    return CreateNewFile(to, source.bytes);
+}
+
+bool MakeWritable(std::u16string_view path) {
+    struct stat info {};
+    const std::string native = NativePath(path);
+    if (::stat(native.c_str(), &info) != 0) return false;
+    return ::chmod(native.c_str(), info.st_mode | S_IWUSR) == 0;
+}
+
+std::optional<std::u16string> FinalPathOf(std::u16string_view path) {
+    char* resolved = ::realpath(NativePath(path).c_str(), nullptr);
+    if (resolved == nullptr) return std::nullopt;
+    std::u16string result = Utf8ToUtf16Lenient(resolved);
+    ::free(resolved);
+    return result;
+}
+
+bool RenameFile(std::u16string_view from, std::u16string_view to) {
+    // link + unlink: unlike rename, never replaces an existing target.
+    const std::string source = NativePath(from);
+    const std::string target = NativePath(to);
+    if (::link(source.c_str(), target.c_str()) != 0) return false;
+    ::unlink(source.c_str());
+    return true;
+}
+
 bool DeleteFileAt(std::u16string_view path) {
     return ::unlink(NativePath(path).c_str()) == 0;
 }
@@ -151,8 +192,7 @@ std::optional<FileAttributes> GetAttributes(std::u16string_view path) {
     FileAttributes attributes;
     attributes.isDirectory = S_ISDIR(info.st_mode);
     attributes.size = static_cast<std::uint64_t>(info.st_size);
-    attributes.lastWriteTime = static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 10'000'000u +
-                               static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100u;
+    attributes.lastWriteTime = TicksOf(info.st_mtim);
     return attributes;
 }
 
@@ -173,6 +213,12 @@ std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
     }
     ::closedir(dir);
     return entries;
+}
+
+std::uint64_t FileTimeNow() {
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return TicksOf(now);
 }
 
 LocalTime LocalTimeNow() {

@@ -41,6 +41,10 @@ bool ReplaceWithRetry(const std::wstring& from, const std::wstring& to) {
     }
 }
 
+std::uint64_t TicksOf(const FILETIME& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
 }  // namespace
 
 ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
@@ -58,6 +62,7 @@ ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
         result.status = ReadStatus::ReadFailed;
         return result;
     }
+    if (FILETIME written {}; ::GetFileTime(file.Get(), nullptr, nullptr, &written)) result.lastWriteTime = TicksOf(written);
     if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
         result.status = ReadStatus::TooLarge;
         return result;
@@ -80,13 +85,21 @@ ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
     return result;
 }
 
-bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flush) {
+bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flush, std::uint64_t* writeTime) {
     const std::wstring target = Wide(path);
     const std::wstring temp = target + L".tmp";
     UniqueHandle file(
         ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     bool ok = WriteAll(file.Get(), bytes);
+    if (ok && writeTime != nullptr) {
+        // Stamped explicitly: the file system then leaves the time alone at
+        // close, and the rename keeps it.
+        FILETIME now {};
+        ::GetSystemTimeAsFileTime(&now);
+        ok = ::SetFileTime(file.Get(), nullptr, nullptr, &now) != FALSE;
+        *writeTime = TicksOf(now);
+    }
     if (ok && flush) ok = ::FlushFileBuffers(file.Get()) != FALSE;
     ok = file.Reset() && ok;
     if (ok) ok = ReplaceWithRetry(temp, target);
@@ -119,6 +132,45 @@ bool CopyFileReplacing(std::u16string_view from, std::u16string_view to) {
     return ::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != FALSE;
 }
 
+bool CopyFileNew(std::u16string_view from, std::u16string_view to) {
+    return ::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), TRUE) != FALSE;
+}
+
+bool MakeWritable(std::u16string_view path) {
+    const std::wstring native = Wide(path);
+    const DWORD attributes = ::GetFileAttributesW(native.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    if ((attributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
+    return ::SetFileAttributesW(native.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
+}
+
+std::optional<std::u16string> FinalPathOf(std::u16string_view path) {
+    UniqueHandle file(::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return std::nullopt;
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetFinalPathNameByHandleW(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) return std::nullopt;
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            break;
+        }
+        buffer.resize(length + 1);
+    }
+    // The \\?\ form is only for long paths; the rest of the program and the
+    // user read plain drive and UNC paths.
+    std::wstring_view result = buffer;
+    if (result.starts_with(L"\\\\?\\UNC\\")) return u"\\\\" + FromWide(result.substr(8));
+    if (result.starts_with(L"\\\\?\\") && result.size() < MAX_PATH + 4) result.remove_prefix(4);
+    return FromWide(result);
+}
+
+bool RenameFile(std::u16string_view from, std::u16string_view to) {
+    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0) != FALSE;
+}
+
 bool DeleteFileAt(std::u16string_view path) {
     return ::DeleteFileW(Wide(path).c_str()) != FALSE;
 }
@@ -133,8 +185,7 @@ std::optional<FileAttributes> GetAttributes(std::u16string_view path) {
     FileAttributes attributes;
     attributes.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     attributes.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    attributes.lastWriteTime =
-        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    attributes.lastWriteTime = TicksOf(data.ftLastWriteTime);
     return attributes;
 }
 
@@ -153,6 +204,12 @@ std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
     } while (::FindNextFileW(find, &data));
     ::FindClose(find);
     return entries;
+}
+
+std::uint64_t FileTimeNow() {
+    FILETIME now {};
+    ::GetSystemTimeAsFileTime(&now);
+    return TicksOf(now);
 }
 
 LocalTime LocalTimeNow() {

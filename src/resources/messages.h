@@ -91,6 +91,8 @@ inline constexpr unsigned kTimerPhoneRetry = 4;
 // Recomputes the memo folds once typing pauses.
 inline constexpr unsigned kTimerMemoFolds = 5;
 inline constexpr unsigned kMemoFoldDelayMs = 250;
+// A second Exit within this time quits although the memo is unsaved.
+inline constexpr unsigned kExitInsistMs = 10000;
 // Tries a failed configuration save again.
 inline constexpr unsigned kTimerConfigRetry = 6;
 inline constexpr unsigned kConfigRetryMs = 2000;

@@ -116,16 +116,54 @@ void WriteConfigToIni(const Config& config, IniFile& ini) {
 }
 
 Config LoadConfig(std::u16string_view configPath) {
+    return ReadConfigFile(configPath).config;
+}
+
+LoadedConfig ReadConfigFile(std::u16string_view configPath) {
     IniFile ini;
     ini.path = configPath;
-    (void)ini.Load();
-    return ConfigFromIni(ini);
+    LoadedConfig loaded;
+    switch (ini.Read()) {
+    case IniSource::Parsed:
+        loaded.source = ini.sections.empty() ? ConfigSource::Unusable : ConfigSource::Usable;
+        break;
+    case IniSource::Missing:
+        loaded.source = ConfigSource::Missing;
+        break;
+    case IniSource::Empty:
+        loaded.source = ConfigSource::Unusable;
+        break;
+    case IniSource::Unreadable:
+        loaded.source = ConfigSource::Unreadable;
+        break;
+    }
+    loaded.config = ConfigFromIni(ini);
+    return loaded;
+}
+
+bool SetAsideConfig(std::u16string_view configPath, std::uint64_t now) {
+    constexpr std::uint64_t kDay = 24ull * 3600 * 10'000'000;
+    const std::u16string bak = std::u16string(configPath) + u".bak";
+    // Moved out of the way first: whatever fails after this, nothing is
+    // saved over the user's file and no older copy has been dropped.
+    const std::u16string moving = bak + u".new";
+    if (!platform::RenameFile(configPath, moving)) return false;
+    if (const auto old = platform::GetAttributes(bak)) {
+        const bool recent = old->lastWriteTime <= now && now - old->lastWriteTime < kDay;
+        bool cleared = recent && platform::DeleteFileAt(bak);
+        for (int n = 1; n < 1000 && !cleared; ++n) {
+            cleared = platform::RenameFile(bak, std::u16string(configPath) + u"." + FormatIniInt(n) + u".bak");
+        }
+        if (!cleared) return true;
+    }
+    (void)platform::RenameFile(moving, bak);
+    return true;
 }
 
 bool SaveConfig(const Config& config, std::u16string_view configPath) {
     IniFile ini;
     ini.path = configPath;
-    (void)ini.Load();
+    if (ini.Read() == IniSource::Unreadable) return false;
     WriteConfigToIni(config, ini);
     return ini.Save();
 }
@@ -144,7 +182,8 @@ EnsureConfigResult EnsureConfigFile(std::u16string_view dataFolder, std::u16stri
 
     const std::u16string templatePath = std::u16string(exeFolder) + u"config.default.ini";
     if (platform::GetAttributes(templatePath)) {
-        if (platform::CopyFileReplacing(templatePath, configPath) && platform::GetAttributes(configPath)) {
+        // A read-only template must not make every later save fail.
+        if (platform::CopyFileReplacing(templatePath, configPath) && platform::MakeWritable(configPath)) {
             return EnsureConfigResult::Copied;
         }
     }

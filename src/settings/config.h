@@ -28,6 +28,7 @@ inline constexpr std::size_t kMaxLanguageLength = 63;
 
 struct ApplicationSettings {
     std::u16string lastRunVersion;
+    std::u16string unsavedCopy;  // an unsaved text kept at the last end, not yet reported
     bool operator==(const ApplicationSettings&) const = default;
 };
 
@@ -137,6 +138,8 @@ void WriteConfigToIni(const Config& config, IniFile& ini);
 
 // Re-reads the file so keys the program does not use survive, then replaces
 // it atomically. Comments are not kept.
+// False without writing when the file exists but cannot be read: its
+// unknown keys would be lost.
 bool SaveConfig(const Config& config, std::u16string_view configPath);
 
 // Empty text gives defaultValue; "true"/"false" (any case), "1" and "0".
@@ -150,6 +153,27 @@ bool SaveConfig(const Config& config, std::u16string_view configPath);
 [[nodiscard]] bool IsFoldEntry(std::u16string_view entry);
 
 [[nodiscard]] std::u16string ConfigPathOf(std::u16string_view programFolder);
+
+enum class ConfigSource {
+    Usable,      // at least one section was read
+    Missing,     // no config.ini
+    Unusable,    // read, but no section came out of it (empty, zeros, a lone BOM)
+    Unreadable,  // exists but could not be opened or read, or over the limit
+};
+
+struct LoadedConfig {
+    Config config;  // defaults where the file gave nothing
+    ConfigSource source = ConfigSource::Missing;
+};
+
+[[nodiscard]] LoadedConfig ReadConfigFile(std::u16string_view configPath);
+
+// A config.ini that exists but gave no section is moved to config.ini.bak
+// before anything is saved in its place; a .bak a day old or more (`now` in
+// the units of FileAttributes::lastWriteTime) is first moved on to
+// config.ini.<n>.bak. False when the file could not be moved: nothing may
+// then be saved over it.
+[[nodiscard]] bool SetAsideConfig(std::u16string_view configPath, std::uint64_t now);
 
 enum class EnsureConfigResult {
     Existing,     // config.ini was there and was left alone

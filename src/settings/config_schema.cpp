@@ -22,6 +22,7 @@ constexpr std::u16string_view kUi = u"UI";
 constexpr std::u16string_view kGeneral = u"General";
 constexpr std::u16string_view kBackup = u"Backup";
 constexpr std::u16string_view kWindow = u"Window";
+constexpr int kMaxWindowExtent = 32767;
 constexpr std::u16string_view kSearch = u"Search";
 constexpr std::u16string_view kHeadingList = u"HeadingList";
 constexpr std::u16string_view kSidebar = u"Sidebar";
@@ -245,6 +246,7 @@ using E = EditorSettings;
 
 constexpr std::array kRows = {
     TextRow<&C::application, &ApplicationSettings::lastRunVersion>(kApplication, u"LastRunVersion"),
+    TextRow<&C::application, &ApplicationSettings::unsavedCopy>(kApplication, u"UnsavedCopy"),
     TextRow<&C::note, &NoteSettings::file>(kNote, u"File"),
     HotkeyRow<&C::shortcut, &ShortcutSettings::key>(kShortcut, u"Key"),
 
@@ -284,8 +286,9 @@ constexpr std::array kRows = {
     FlagRow<&C::window, &WindowSettings::posValid>(kWindow, u"PosValid"),
     IntegerRow<&C::window, &WindowSettings::x>(kWindow, u"X"),
     IntegerRow<&C::window, &WindowSettings::y>(kWindow, u"Y"),
-    IntegerRow<&C::window, &WindowSettings::w>(kWindow, u"W", 240),
-    IntegerRow<&C::window, &WindowSettings::h>(kWindow, u"H", 160),
+    // Larger than any screen and small enough that sums stay in range.
+    IntegerRow<&C::window, &WindowSettings::w>(kWindow, u"W", 240, kMaxWindowExtent),
+    IntegerRow<&C::window, &WindowSettings::h>(kWindow, u"H", 160, kMaxWindowExtent),
     FlagRow<&C::window, &WindowSettings::wExcludesSidebar>(kWindow, u"WExcludesSidebar"),
 
     IntegerRow<&C::search, &SearchSettings::dialogWidth>(kSearch, u"DialogWidth", 0, 4000),

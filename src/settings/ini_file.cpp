@@ -10,12 +10,12 @@
 namespace quillpane {
 namespace {
 
-std::u16string Utf16LeFromBytes(std::string_view bytes) {
+std::u16string Utf16FromBytes(std::string_view bytes, bool bigEndian) {
     std::u16string text;
     text.reserve(bytes.size() / 2);
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto low = static_cast<unsigned char>(bytes[i]);
-        const auto high = static_cast<unsigned char>(bytes[i + 1]);
+        const auto low = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
+        const auto high = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
         text.push_back(static_cast<char16_t>(low | (high << 8)));
     }
     return text;
@@ -58,10 +58,16 @@ void AppendValue(std::u16string& out, std::u16string_view value) {
 
 std::u16string DecodeIniBytes(std::string_view bytes) {
     const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    if (bytes.size() >= 2 && byteAt(0) == 0xFF && byteAt(1) == 0xFE) return Utf16LeFromBytes(bytes.substr(2));
-    if (bytes.size() >= 4 && byteAt(0) == '[' && byteAt(1) == 0) return Utf16LeFromBytes(bytes);
+    if (bytes.size() >= 2 && byteAt(0) == 0xFF && byteAt(1) == 0xFE) return Utf16FromBytes(bytes.substr(2), false);
+    if (bytes.size() >= 2 && byteAt(0) == 0xFE && byteAt(1) == 0xFF) return Utf16FromBytes(bytes.substr(2), true);
+    if (bytes.size() >= 4 && byteAt(0) == '[' && byteAt(1) == 0) return Utf16FromBytes(bytes, false);
+    if (bytes.size() >= 4 && byteAt(0) == 0 && byteAt(1) == '[') return Utf16FromBytes(bytes, true);
+    // A BOM says UTF-8: one bad byte must not send the whole file through
+    // the ANSI code page and every other character to mojibake.
+    if (bytes.size() >= 3 && byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF) {
+        return Utf8ToUtf16Lenient(bytes.substr(3));
+    }
     std::string_view rest = bytes;
-    if (rest.size() >= 3 && byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF) rest.remove_prefix(3);
     if (std::optional<std::u16string> strict = Utf8ToUtf16Strict(rest); strict && !strict->empty()) return *strict;
     // Bytes that are not UTF-8 are read in the ANSI code page. Decoding them
     // as UTF-8 with replacement characters would lose every non-ASCII
@@ -156,15 +162,15 @@ void IniFile::Clear() {
     values.clear();
 }
 
-bool IniFile::Load() {
+IniSource IniFile::Read() {
     Clear();
     const platform::ReadResult file = platform::ReadWholeFile(path, kIniMaxBytes);
-    if (file.status == platform::ReadStatus::NotFound) return true;
-    if (file.status != platform::ReadStatus::Ok || file.bytes.empty()) return false;
-    const std::u16string text = DecodeIniBytes(file.bytes);
-    if (text.empty()) return false;
+    if (file.status == platform::ReadStatus::NotFound) return IniSource::Missing;
+    if (file.status != platform::ReadStatus::Ok) return IniSource::Unreadable;
+    const std::u16string text = file.bytes.empty() ? std::u16string() : DecodeIniBytes(file.bytes);
+    if (text.empty()) return IniSource::Empty;
     ParseIniText(text, *this);
-    return true;
+    return IniSource::Parsed;
 }
 
 std::u16string IniFile::GetString(std::u16string_view section, std::u16string_view key,

@@ -13,6 +13,13 @@ namespace quillpane {
 // Larger files are not read at all.
 inline constexpr std::uint64_t kIniMaxBytes = 524288;
 
+enum class IniSource {
+    Parsed,      // read and decoded (it may still hold no section)
+    Missing,     // no such file: an empty document
+    Empty,       // read, but no text came out of it (empty, a lone BOM)
+    Unreadable,  // exists but could not be opened or read, or over the limit
+};
+
 // Section and key names compare as UTF-16 code units (case-sensitive).
 // Every name in `sections` has an entry in both maps.
 struct IniFile {
@@ -21,8 +28,13 @@ struct IniFile {
     std::map<std::u16string, std::vector<std::u16string>, std::less<>> keyOrder;
     std::map<std::u16string, std::map<std::u16string, std::u16string, std::less<>>, std::less<>> values;
 
+    // Clears the document, then reads path into it.
+    [[nodiscard]] IniSource Read();
     // True for a parsed file and for an absent one (empty document).
-    [[nodiscard]] bool Load();
+    [[nodiscard]] bool Load() {
+        const IniSource source = Read();
+        return source == IniSource::Parsed || source == IniSource::Missing;
+    }
     [[nodiscard]] std::u16string GetString(std::u16string_view section, std::u16string_view key,
                                            std::u16string_view defaultValue) const;
     [[nodiscard]] int GetInt(std::u16string_view section, std::u16string_view key, int defaultValue) const;
@@ -34,8 +46,9 @@ struct IniFile {
     void Clear();
 };
 
-// File bytes to UTF-16 (UTF-16LE with or without BOM, UTF-8 with or without
-// BOM, else the ANSI code page). Empty means the file is unusable.
+// File bytes to UTF-16 (UTF-16 LE or BE with or without BOM, UTF-8 with or
+// without BOM, else the ANSI code page; after a UTF-8 BOM always UTF-8, bad
+// bytes replaced). Empty means the file is unusable.
 [[nodiscard]] std::u16string DecodeIniBytes(std::string_view bytes);
 
 // Adds the sections and keys of text to document (which is not cleared).

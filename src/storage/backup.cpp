@@ -66,6 +66,30 @@ std::optional<std::uint64_t> StampTimeOf(std::u16string_view name, std::size_t s
     return LocalTimeToFileTime(time);
 }
 
+struct MemoName {
+    std::u16string_view stem;
+    std::u16string_view extension;
+};
+
+std::optional<MemoName> MemoNameOf(std::u16string_view memoPath) {
+    const std::u16string_view fileName = memoPath.substr(FileNameStart(memoPath));
+    const std::size_t dot = fileName.rfind(u'.');
+    MemoName name {fileName.substr(0, dot),
+                   dot == std::u16string_view::npos ? std::u16string_view() : fileName.substr(dot)};
+    if (name.stem.empty()) return std::nullopt;
+    return name;
+}
+
+// The copy just made counts as the newest even when the clock was set back
+// onto an existing name, so pruning never removes it first.
+void PruneGenerations(std::vector<std::u16string>& backups, const std::u16string& newest, int maxGenerations) {
+    std::erase(backups, newest);
+    backups.push_back(newest);
+    const std::size_t keep = static_cast<std::size_t>(std::max(1, maxGenerations));
+    const std::size_t excess = backups.size() > keep ? backups.size() - keep : 0;
+    for (std::size_t i = 0; i < excess; ++i) (void)platform::DeleteFileAt(backups[i]);
+}
+
 }  // namespace
 
 std::optional<std::uint64_t> LocalTimeToFileTime(const platform::LocalTime& time) {
@@ -121,12 +145,10 @@ std::vector<std::u16string> ListBackups(std::u16string_view folder, std::u16stri
 void BackupAfterSave(const BackupSettings& settings, std::u16string_view memoPath,
                      std::u16string_view backupFolder, const platform::LocalTime& now, BackupRecord& record) {
     if (!settings.enabled || memoPath.empty()) return;
-    const std::u16string_view fileName = memoPath.substr(FileNameStart(memoPath));
-    const std::size_t dot = fileName.rfind(u'.');
-    const std::u16string_view stem = fileName.substr(0, dot);
-    const std::u16string_view extension =
-        dot == std::u16string_view::npos ? std::u16string_view() : fileName.substr(dot);
-    if (stem.empty()) return;
+    const std::optional<MemoName> name = MemoNameOf(memoPath);
+    if (!name) return;
+    const std::u16string_view stem = name->stem;
+    const std::u16string_view extension = name->extension;
     const std::optional<std::uint64_t> nowTime = LocalTimeToFileTime(now);
     if (!nowTime) return;
 
@@ -154,19 +176,51 @@ void BackupAfterSave(const BackupSettings& settings, std::u16string_view memoPat
     }
 
     const std::u16string target = JoinPath(backupFolder, BackupFileName(stem, extension, now));
-    // Two backups within the same second: the later one replaces the earlier.
+    // Two backups within the same second: the later one replaces the earlier,
+    // unless the earlier one holds a version kept before this save.
+    if (target == record.keptPath) return;
     if (!platform::CopyFileReplacing(memoPath, target)) return;
-
-    // The copy just made counts as the newest even when the clock was set
-    // back onto an existing name, so pruning never removes it first.
-    std::erase(backups, target);
-    backups.push_back(target);
-    const std::size_t keep = static_cast<std::size_t>(std::max(1, settings.maxGenerations));
-    const std::size_t excess = backups.size() > keep ? backups.size() - keep : 0;
-    for (std::size_t i = 0; i < excess; ++i) (void)platform::DeleteFileAt(backups[i]);
-
+    PruneGenerations(backups, target, settings.maxGenerations);
     record.lastBackupPath.assign(memoPath);
     record.lastBackupTime = *nowTime;
+}
+
+bool KeepInBackup(const BackupSettings& settings, std::u16string_view memoPath, std::u16string_view backupFolder,
+                  const platform::LocalTime& now, BackupRecord& record) {
+    const std::optional<MemoName> name = MemoNameOf(memoPath);
+    const std::optional<std::uint64_t> nowTime = LocalTimeToFileTime(now);
+    if (!name || !nowTime) return false;
+    CreatePathFolders(backupFolder);
+    std::vector<std::u16string> backups = ListBackups(backupFolder, name->stem, name->extension);
+    const std::u16string target = JoinPath(backupFolder, BackupFileName(name->stem, name->extension, now));
+    // A name taken this second is not replaced: the save waits for the next.
+    if (!platform::CopyFileNew(memoPath, target)) return false;
+    PruneGenerations(backups, target, settings.maxGenerations);
+    record.lastBackupPath.assign(memoPath);
+    record.lastBackupTime = *nowTime;
+    record.keptPath = target;
+    return true;
+}
+
+std::u16string WriteUnsavedCopy(std::u16string_view memoPath, std::u16string_view backupFolder,
+                                const platform::LocalTime& now, std::string_view bytes) {
+    const std::optional<MemoName> name = MemoNameOf(memoPath);
+    if (!name) return {};
+    CreatePathFolders(backupFolder);
+    const std::u16string stamped = BackupFileName(std::u16string(name->stem) + u"-unsaved-", u"", now);
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        std::u16string fileName = stamped;
+        if (attempt > 0) {
+            fileName.push_back(u'-');
+            AppendDigits(fileName, attempt, 1);
+        }
+        fileName += name->extension;
+        std::u16string target = JoinPath(backupFolder, fileName);
+        if (platform::CreateNewFile(target, bytes)) return target;
+        // Only a name that is taken is worth another try.
+        if (!platform::GetAttributes(target)) return {};
+    }
+    return {};
 }
 
 std::u16string BackupFolderOf(std::u16string_view programFolder) {

@@ -17,6 +17,7 @@ namespace quillpane {
 struct BackupRecord {
     std::u16string lastBackupPath;    // the memo path the backup was made for
     std::uint64_t lastBackupTime = 0; // local time as a file time; 0 = none
+    std::u16string keptPath;          // the last copy KeepInBackup made
 };
 
 // Local time as 100 ns units since 1601-01-01, or empty when a field is out
@@ -40,6 +41,20 @@ struct BackupRecord {
 // updated only when a copy was made (or from the newest file on disk).
 void BackupAfterSave(const BackupSettings& settings, std::u16string_view memoPath,
                      std::u16string_view backupFolder, const platform::LocalTime& now, BackupRecord& record);
+
+// Before a save replaces a file the program did not write, or wrote in
+// another encoding: copies it into backupFolder whatever the interval and
+// the enabled setting, as one generation. Never replaces an existing file;
+// false when no copy was made (the save must then wait).
+[[nodiscard]] bool KeepInBackup(const BackupSettings& settings, std::u16string_view memoPath,
+                                std::u16string_view backupFolder, const platform::LocalTime& now,
+                                BackupRecord& record);
+
+// The memo text that could not be saved, written into backupFolder under a
+// name no file has yet ("<stem>-unsaved-<stamp>[-n]<extension>"). Returns
+// the path written, empty when nothing could be written.
+[[nodiscard]] std::u16string WriteUnsavedCopy(std::u16string_view memoPath, std::u16string_view backupFolder,
+                                              const platform::LocalTime& now, std::string_view bytes);
 
 // programFolder + "Backup" + separator.
 [[nodiscard]] std::u16string BackupFolderOf(std::u16string_view programFolder);

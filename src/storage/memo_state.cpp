@@ -68,21 +68,31 @@ void ResetChangedSpan(MemoState& state) {
 }
 
 bool ShouldReloadOnWatchTick(const MemoState& state, const std::optional<platform::FileAttributes>& current) {
-    // Unsaved edits win over an outside change: the next autosave replaces it.
-    return current.has_value() && current->lastWriteTime != state.memoWriteTime && !state.memoDirty;
+    if (!current || current->isDirectory) return false;
+    if (state.loadRetry) return true;
+    // Unsaved edits win over an outside change: the next save keeps the
+    // outside version in the backups and then replaces it.
+    return current->lastWriteTime != state.memoWriteTime && !state.memoDirty;
 }
 
 LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read, bool textInOutcome) {
     LoadOutcome outcome;
+    const bool wasRetrying = state.loadRetry;
     state.memoWriteTime = read.writeTime;
     state.memoDirty = false;
     if (read.status != NoteReadStatus::Ok) {
         outcome.failure = read.status == NoteReadStatus::TooLarge ? LoadFailure::TooLarge : LoadFailure::Unreadable;
+        // A file held by another program is tried again; one over the limit
+        // stays over it until it changes.
+        state.loadRetry = outcome.failure == LoadFailure::Unreadable;
+        outcome.repeatedFailure = state.saveDisabled && wasRetrying && state.loadRetry;
         state.saveDisabled = true;
         return outcome;
     }
     outcome.saveReenabled = state.saveDisabled;
     state.saveDisabled = false;
+    state.loadRetry = false;
+    state.keepDiskVersion = read.foreignBytes;
     if (read.utf8.empty()) {
         state.lastSavedText = read.text;
     } else {
@@ -94,17 +104,25 @@ LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read, bool textInOutco
     return outcome;
 }
 
+bool DiskVersionNeedsKeeping(const MemoState& state, const std::optional<platform::FileAttributes>& current) {
+    if (!current || current->isDirectory || state.saveDisabled) return false;
+    return state.keepDiskVersion || current->lastWriteTime != state.memoWriteTime;
+}
+
 SaveResult SaveNoteText(MemoState& state, std::u16string_view editorText) {
     if (state.saveDisabled) {
         state.memoDirty = false;
         return SaveResult::Disabled;
     }
-    if (!WriteNoteFile(state.memoPath, editorText)) return SaveResult::Failed;
+    // The time comes from the program's own handle: an outside write landing
+    // just after the rename is never taken for this save.
+    std::uint64_t writeTime = 0;
+    if (!WriteNoteFile(state.memoPath, editorText, &writeTime)) return SaveResult::Failed;
     state.lastSavedText = editorText;
     ResetChangedSpan(state);
     state.memoDirty = false;
-    const auto attributes = platform::GetAttributes(state.memoPath);
-    state.memoWriteTime = attributes ? attributes->lastWriteTime : 0;
+    state.keepDiskVersion = false;
+    state.memoWriteTime = writeTime;
     return SaveResult::Saved;
 }
 

@@ -57,6 +57,12 @@ struct MemoState {
     // Set by a failed load: the editor is read-only and nothing is saved, so
     // an unread file is never replaced.
     bool saveDisabled = false;
+    // The last load could not open or read the file: try again on every
+    // watch tick rather than waiting for the file to change.
+    bool loadRetry = false;
+    // The file on disk must be copied into the backups before the next save
+    // replaces it: its bytes are not the program's own encoding.
+    bool keepDiskVersion = false;
     std::uint64_t memoWriteTime = 0;
 };
 
@@ -88,6 +94,7 @@ void ResetChangedSpan(MemoState& state);
 
 // On each tick of timer 2, with the memo file's current attributes (empty when
 // they cannot be read, e.g. the file was deleted): true when LoadNote is due.
+// A failed attribute query never forces a reload.
 [[nodiscard]] bool ShouldReloadOnWatchTick(const MemoState& state,
                                            const std::optional<platform::FileAttributes>& current);
 
@@ -107,6 +114,9 @@ struct LoadOutcome {
     bool saveReenabled = false;
     // The text in UTF-8 when the file held exactly that (see NoteReadResult).
     std::string utf8;
+    // The same failure as the previous load's: the editor already shows it
+    // and the balloon was shown once.
+    bool repeatedFailure = false;
 
     [[nodiscard]] bool Succeeded() const { return failure == LoadFailure::None; }
 };
@@ -124,6 +134,12 @@ enum class SaveResult {
     Disabled,  // after a failed load: nothing written, memoDirty cleared, no message
     Failed,    // show the save balloon, re-arm timer 1 with kSaveRetryDelayMs
 };
+
+// Before a save: whether the file on disk must first be copied into the
+// backups, because it is not in the program's encoding or because something
+// else wrote it since the program last read or wrote it.
+[[nodiscard]] bool DiskVersionNeedsKeeping(const MemoState& state,
+                                           const std::optional<platform::FileAttributes>& current);
 
 // Writes the editor text to memoPath unless saving is disabled. Saved updates
 // lastSavedText, memoDirty and memoWriteTime; Failed leaves the state dirty.

@@ -25,8 +25,10 @@ char16_t FoldCase(char16_t c) {
     return c;
 }
 
+// A folder where the memo should be counts as missing.
 bool Exists(std::u16string_view path) {
-    return platform::GetAttributes(path).has_value();
+    const auto attributes = platform::GetAttributes(path);
+    return attributes && !attributes->isDirectory;
 }
 
 }  // namespace
@@ -84,10 +86,10 @@ bool CreateNoteFile(std::u16string_view path, std::optional<std::u16string_view>
 
 NoteReadResult ReadNoteFile(std::u16string_view path, bool decode) {
     NoteReadResult result;
-    // Taken before the read: a change that lands during or after the read
-    // then still differs from the recorded time and is picked up later.
-    if (const auto attributes = platform::GetAttributes(path)) result.writeTime = attributes->lastWriteTime;
     platform::ReadResult read = platform::ReadWholeFile(path, kMaxNoteBytes);
+    // Of the opened file, before the read: a change that lands during or after
+    // the read still differs from it and is picked up later.
+    result.writeTime = read.lastWriteTime;
     switch (read.status) {
     case platform::ReadStatus::Ok:
         break;
@@ -107,15 +109,17 @@ NoteReadResult ReadNoteFile(std::u16string_view path, bool decode) {
         result.utf8 = std::move(read.bytes);
         result.utf8.erase(0, bom);
         if (decode) result.text = Utf8ToUtf16Lenient(result.utf8);
+        result.foreignBytes = bom == 0;
     } else {
         result.text = DecodeNoteText(read.bytes);
+        result.foreignBytes = !read.bytes.empty() && read.bytes != "\xEF\xBB\xBF";
     }
     result.status = NoteReadStatus::Ok;
     return result;
 }
 
-bool WriteNoteFile(std::u16string_view path, std::u16string_view text) {
-    return platform::WriteFileAtomic(path, EncodeNoteBytes(text), true);
+bool WriteNoteFile(std::u16string_view path, std::u16string_view text, std::uint64_t* writeTime) {
+    return platform::WriteFileAtomic(path, EncodeNoteBytes(text), true, writeTime);
 }
 
 }  // namespace quillpane

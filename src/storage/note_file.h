@@ -46,6 +46,9 @@ struct NoteReadResult {
     // The file's last write time taken just before reading, 0 when it could
     // not be queried; recorded whether or not the read succeeded.
     std::uint64_t writeTime = 0;
+    // The file is not what a save writes (UTF-8 with a byte-order mark and
+    // CR LF): its bytes are kept before the first save replaces them.
+    bool foreignBytes = false;
 };
 
 // Without decode, a file that is the UTF-8 of its text comes back as utf8
@@ -54,7 +57,8 @@ struct NoteReadResult {
 
 // Writes EF BB BF + UTF-8 to path + ".tmp", flushes it and moves it over
 // path. On failure the old file is untouched and no temporary file remains.
-[[nodiscard]] bool WriteNoteFile(std::u16string_view path, std::u16string_view text);
+[[nodiscard]] bool WriteNoteFile(std::u16string_view path, std::u16string_view text,
+                                 std::uint64_t* writeTime = nullptr);
 
 // Case-insensitive comparison of paths: ASCII letters and the letters of
 // Latin-1 and Latin Extended-A fold to lower case; nothing else is folded.

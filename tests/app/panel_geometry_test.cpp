@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <vector>
 
 namespace quillpane {
@@ -77,6 +79,16 @@ TEST(PanelGeometry, ClampShiftsFirstAndCutsOnlyWhatIsLarger) {
     EXPECT_EQ(ClampToWorkArea({-300, -50, 340, 390}, work), (Rect {0, 0, 640, 440}));
     EXPECT_EQ(ClampToWorkArea({100, 100, 2100, 1100}, work), (Rect {0, 0, 1600, 860}));
     EXPECT_EQ(ClampToWorkArea({10, 10, 650, 450}, work), (Rect {10, 10, 650, 450}));
+}
+
+TEST(PanelGeometry, SaturatedPositionsStillGiveTheRememberedSizeOnScreen) {
+    const Rect work {0, 0, 1920, 1040};
+    for (const int at : {INT_MAX, INT_MIN, INT_MAX - 100}) {
+        const Rect rect = ClampToWorkArea(RememberedRect(at, at, Size {640, 440}), work);
+        EXPECT_EQ(rect.Width(), 640) << at;
+        EXPECT_EQ(rect.Height(), 440) << at;
+        EXPECT_TRUE(rect.left >= 0 && rect.bottom <= 1040) << at;
+    }
 }
 
 TEST(PanelGeometry, NearestMonitorForUnpluggedAndNegativeLayouts) {

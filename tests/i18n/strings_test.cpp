@@ -13,14 +13,15 @@ namespace {
 
 constexpr TextId kAllIds[] = {
     TextId::WelcomeText, TextId::LoadFailedTooLarge, TextId::LoadFailedUnreadable,
-    TextId::SaveFailed,  TextId::HotkeyFailed,
+    TextId::SaveFailed,  TextId::HotkeyFailed,       TextId::ExitWaitsForSave,
+    TextId::UnsavedTextKept,
 };
 static_assert(std::size(kAllIds) == static_cast<std::size_t>(kTextIdCount));
 
 // Texts that also travel in a tray balloon, whose text holds 255 characters.
 constexpr TextId kBalloonIds[] = {
     TextId::LoadFailedTooLarge, TextId::LoadFailedUnreadable, TextId::SaveFailed,
-    TextId::HotkeyFailed,
+    TextId::HotkeyFailed,       TextId::ExitWaitsForSave,     TextId::UnsavedTextKept,
 };
 
 std::size_t Count(std::u16string_view text, std::u16string_view part) {

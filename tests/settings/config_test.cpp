@@ -57,6 +57,8 @@ TEST(Config, IntegersAreClamped) {
         {u"[Window]\nW=100", [](const Config& c) { return c.window.w; }, 240},
         {u"[Window]\nW=5000", [](const Config& c) { return c.window.w; }, 5000},
         {u"[Window]\nH=-7", [](const Config& c) { return c.window.h; }, 160},
+        {u"[Window]\nW=2147483647", [](const Config& c) { return c.window.w; }, 32767},
+        {u"[Window]\nH=99999999999", [](const Config& c) { return c.window.h; }, 32767},
         {u"[Window]\nX=-3000", [](const Config& c) { return c.window.x; }, -3000},
         {u"[Window]\nY=junk", [](const Config& c) { return c.window.y; }, -1},
         {u"[Editor]\nFontSizeStep=99", [](const Config& c) { return c.editor.fontSizeStep; }, 20},
@@ -329,6 +331,43 @@ TEST(Config, UnreadableFilesGiveDefaults) {
     EXPECT_EQ(LoadConfig(dir.File("missing.ini")), Config {});
     dir.Write("big.ini", "[UI]\r\nOpacity=70\r\n" + std::string(kIniMaxBytes, ';'));
     EXPECT_EQ(LoadConfig(dir.File("big.ini")), Config {});
+}
+
+// A file that gives no section is moved aside before defaults are saved in
+// its place, and an older copy aside is kept rather than replaced.
+TEST(Config, UnusableFileIsSetAsideBeforeDefaultsReplaceIt) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        ConfigSource source;
+    };
+    const Case cases[] = {
+        {"usable", "[UI]\r\nOpacity=70", ConfigSource::Usable},
+        {"UTF-16 BE", std::string("\xFE\xFF\0[\0U\0I\0]", 10), ConfigSource::Usable},
+        {"empty", "", ConfigSource::Unusable},
+        {"BOM only", "\xEF\xBB\xBF", ConfigSource::Unusable},
+        {"zeros", std::string(4096, '\0'), ConfigSource::Unusable},
+        {"over the limit", "[UI]\r\n" + std::string(kIniMaxBytes, ';'), ConfigSource::Unreadable},
+    };
+    constexpr std::uint64_t kDay = 24ull * 3600 * 10'000'000;
+    for (const Case& c : cases) {
+        TempDir dir;
+        dir.Write("config.ini", c.bytes);
+        dir.Write("config.ini.bak", "older");
+        const std::u16string path = dir.File("config.ini");
+        EXPECT_EQ(ReadConfigFile(path).source, c.source) << c.name;
+        if (c.source == ConfigSource::Usable) continue;
+        const std::uint64_t bakTime = platform::GetAttributes(dir.File("config.ini.bak"))->lastWriteTime;
+        ASSERT_TRUE(SetAsideConfig(path, bakTime + kDay)) << c.name;
+        EXPECT_FALSE(dir.Exists("config.ini")) << c.name;
+        EXPECT_EQ(dir.Read("config.ini.bak"), c.bytes) << c.name;
+        EXPECT_EQ(dir.Read("config.ini.1.bak"), "older") << c.name;
+        ASSERT_TRUE(SaveConfig(Config {}, path)) << c.name;
+    }
+}
+
+TEST(Config, ByteOrderMarkMeansUtf8EvenWithABadByte) {
+    EXPECT_EQ(DecodeIniBytes("\xEF\xBB\xBF[N]\nF=caf\xC3\xA9 \xFF"), u"[N]\nF=caf\u00E9 \uFFFD");
 }
 
 TEST(Config, AnsiFileIsReadAndRewrittenAsUtf8) {

@@ -84,7 +84,7 @@ TEST(DefaultConfig, HoldsExactlyTheShippedKeys) {
     EXPECT_EQ(ini.sections, (std::vector<std::u16string> {u"Application", u"Note", u"Shortcut", u"Editor", u"UI",
                                                            u"General", u"Backup", u"Sidebar", u"Window"}));
     EXPECT_EQ(FormatIniText(ini),
-              u"[Application]\r\nLastRunVersion=\r\n[Note]\r\nFile=\r\n[Shortcut]\r\nKey=CTRL+F1\r\n"
+              u"[Application]\r\nLastRunVersion=\r\nUnsavedCopy=\r\n[Note]\r\nFile=\r\n[Shortcut]\r\nKey=CTRL+F1\r\n"
               u"[Editor]\r\nShowCurrentLineUnderline=false\r\nShowCurrentLineHighlight=true\r\n"
               u"ShowLineNumbers=true\r\nCaretStyle=Line\r\nNoArrowLineCross=false\r\nWordWrap=Wrap\r\n"
               u"MemoFold=0\r\nFontPitch=Proportional\r\nFontSizeStep=0\r\n"

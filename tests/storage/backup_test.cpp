@@ -231,5 +231,31 @@ TEST_F(BackupTest, MissingMemoFileMakesNoBackupAndNoRecord) {
     EXPECT_EQ(record.lastBackupTime, 0u);
 }
 
+// A version kept before a save is one generation, never replaced, and not
+// overwritten by the backup of the save that follows in the same second.
+TEST_F(BackupTest, KeptVersionSurvivesTheSaveThatFollows) {
+    settings.intervalMinutes = 0;
+    settings.maxGenerations = 2;
+    Place("Note20250101000000.txt");
+    Place("Note20250102000000.txt");
+    ASSERT_TRUE(KeepInBackup(settings, memoPath, backupFolder, At(12, 0, 0), record));
+    EXPECT_FALSE(KeepInBackup(settings, memoPath, backupFolder, At(12, 0, 0), record));
+    dir.Write("Note.txt", "\xEF\xBB\xBFmine");
+    Save(At(12, 0, 0));
+    EXPECT_EQ(ReadBackup("Note20260821120000.txt"), "\xEF\xBB\xBFmemo");
+    EXPECT_EQ(Names(), (std::vector<std::string> {"Note20250102000000.txt", "Note20260821120000.txt"}));
+}
+
+TEST_F(BackupTest, UnsavedCopiesNeverShareAName) {
+    const std::u16string first = WriteUnsavedCopy(memoPath, backupFolder, At(12, 0, 0), "one");
+    const std::u16string second = WriteUnsavedCopy(memoPath, backupFolder, At(12, 0, 0), "two");
+    EXPECT_EQ(Names(), (std::vector<std::string> {"Note-unsaved-20260821120000-1.txt",
+                                                   "Note-unsaved-20260821120000.txt"}));
+    EXPECT_EQ(ReadBackup("Note-unsaved-20260821120000.txt"), "one");
+    EXPECT_NE(first, second);
+    // Not taken for generations: pruning leaves them alone.
+    EXPECT_TRUE(ListBackups(backupFolder, u"Note", u".txt").empty());
+}
+
 }  // namespace
 }  // namespace quillpane

@@ -138,6 +138,62 @@ TEST(MemoState, WatchTickReloadsOnlyAChangedFileWithoutUnsavedEdits) {
     }
 }
 
+// A file another program holds is retried on every tick, with the failure
+// shown once; one over the size limit waits for a change; a failed attribute
+// query never reloads.
+TEST(MemoState, HeldFileIsRetriedEveryTickAndReportedOnce) {
+    TempDir dir;
+    MemoState state = LoadedState(dir, "\xEF\xBB\xBFtext");
+    const platform::FileAttributes same {false, 7, state.memoWriteTime};
+    NoteReadResult held;
+    held.status = NoteReadStatus::Unreadable;
+    held.writeTime = state.memoWriteTime + 1;
+    EXPECT_FALSE(LoadNoteInto(state, held).repeatedFailure);
+    EXPECT_TRUE(ShouldReloadOnWatchTick(state, platform::FileAttributes {false, 7, held.writeTime}));
+    EXPECT_TRUE(LoadNoteInto(state, held).repeatedFailure);
+    EXPECT_FALSE(ShouldReloadOnWatchTick(state, std::nullopt));
+
+    const LoadOutcome released = LoadNoteInto(state, ReadNoteFile(state.memoPath));
+    EXPECT_TRUE(released.Succeeded());
+    EXPECT_TRUE(released.saveReenabled);
+    EXPECT_FALSE(ShouldReloadOnWatchTick(state, same));
+
+    NoteReadResult tooLarge;
+    tooLarge.status = NoteReadStatus::TooLarge;
+    tooLarge.writeTime = 9;
+    (void)LoadNoteInto(state, tooLarge);
+    EXPECT_FALSE(ShouldReloadOnWatchTick(state, platform::FileAttributes {false, 7, 9}));
+}
+
+// What a save must keep first: a file written by someone else since the
+// program last saw it, or one not in the program's own encoding.
+TEST(MemoState, OutsideOrForeignVersionIsKeptBeforeTheFirstSave) {
+    struct Case {
+        const char* bytes;
+        bool foreign;
+    };
+    const Case cases[] = {
+        {"\xEF\xBB\xBFline\r\n", false},
+        {"\xEF\xBB\xBF", false},
+        {"", false},
+        {"line\r\n", true},          // no byte-order mark
+        {"\xEF\xBB\xBFa\nb", true},   // bare LF
+        {"caf\xE9", true},            // not UTF-8
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        MemoState state = LoadedState(dir, c.bytes);
+        const auto onDisk = platform::GetAttributes(state.memoPath);
+        EXPECT_EQ(DiskVersionNeedsKeeping(state, onDisk), c.foreign) << c.bytes;
+        platform::FileAttributes rewritten = *onDisk;
+        rewritten.lastWriteTime += 1;
+        EXPECT_TRUE(DiskVersionNeedsKeeping(state, rewritten)) << c.bytes;
+        ASSERT_EQ(SaveNoteText(state, u"new"), SaveResult::Saved);
+        EXPECT_FALSE(DiskVersionNeedsKeeping(state, platform::GetAttributes(state.memoPath))) << c.bytes;
+        EXPECT_EQ(state.memoWriteTime, platform::GetAttributes(state.memoPath)->lastWriteTime);
+    }
+}
+
 // The dirty state followed from the changes alone: equal lengths make it
 // compare the changed span, and an edit undone back to the saved text is
 // clean again wherever the edits were.

@@ -67,6 +67,14 @@ TEST(ResolveNoteFile, ConfiguredPathNamingAFileAsFolderFallsBack) {
     EXPECT_EQ(note.path, DefaultNotePath(dir));
 }
 
+TEST(ResolveNoteFile, ConfiguredFolderCountsAsMissing) {
+    TempDir dir;
+    ASSERT_TRUE(platform::CreateDirectoryAt(dir.File("notes")));
+    const ResolvedNote note = ResolveNoteFile(dir.File("notes"), dir.Path(), kWelcome);
+    EXPECT_EQ(note.path, DefaultNotePath(dir));
+    EXPECT_TRUE(note.created);
+}
+
 TEST(ResolveNoteFile, MissingConfiguredFileInExistingFolderGetsOnlyAByteOrderMark) {
     TempDir dir;
     const std::u16string configured = dir.File("memo.txt");
@@ -150,7 +158,8 @@ TEST(ReadNoteFile, DecodesNormalisesAndLeavesTheFileAlone) {
 
 TEST(ReadNoteFile, ExactlySixtyFourMebibytesLoadsOneMoreByteDoesNot) {
     TempDir dir;
-    std::string bytes(kMaxNoteBytes, 'a');
+    // The figure itself, not the constant: a changed limit must fail here.
+    std::string bytes(64 * 1024 * 1024, 'a');
     bytes.back() = '\n';
     dir.Write("exact.txt", bytes);
     bytes.push_back('a');
@@ -159,7 +168,7 @@ TEST(ReadNoteFile, ExactlySixtyFourMebibytesLoadsOneMoreByteDoesNot) {
 
     NoteReadResult read = ReadNoteFile(dir.File("exact.txt"));
     ASSERT_EQ(read.status, NoteReadStatus::Ok);
-    EXPECT_EQ(read.text.size(), kMaxNoteBytes + 1);
+    EXPECT_EQ(read.text.size(), 64u * 1024 * 1024 + 1);
     EXPECT_EQ(read.text.substr(read.text.size() - 3), u"a\r\n");
     read = NoteReadResult();
 
