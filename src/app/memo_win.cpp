@@ -64,34 +64,14 @@ void LoadNote(App& app) {
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
 }
 
-namespace {
-
-// A version on disk the program did not write goes into the backups before
-// the save replaces it; without that copy the save waits.
-bool KeepDiskVersion(App& app) {
-    if (!DiskVersionNeedsKeeping(app.memo, platform::GetAttributes(app.memo.memoPath))) return true;
-    if (!KeepInBackup(app.config.backup, app.memo.memoPath, BackupFolderOf(app.programFolder),
-                      platform::LocalTimeNow(), app.backupRecord)) {
-        return false;
-    }
-    app.memo.keepDiskVersion = false;
-    return true;
-}
-
-}  // namespace
-
 bool SaveNote(App& app) {
     const bool wasDirty = app.memo.memoDirty;
-    const SaveResult result = KeepDiskVersion(app) ? SaveNoteText(app.memo, ReadEditorText(app.editor.text))
-                                                   : SaveResult::Failed;
+    const SaveResult result = SaveMemo(app.memo, ReadEditorText(app.editor.text), app.config.backup,
+                                       BackupFolderOf(app.programFolder), platform::LocalTimeNow(), app.backupRecord);
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     switch (result) {
-    case SaveResult::Saved: {
-        const BackupSettings& backup = app.config.backup;
-        BackupAfterSave(backup, app.memo.memoPath, BackupFolderOf(app.programFolder), platform::LocalTimeNow(),
-                        app.backupRecord);
+    case SaveResult::Saved:
         return true;
-    }
     case SaveResult::Disabled:
         return false;
     case SaveResult::Failed:

@@ -53,14 +53,10 @@ void LoadSettings(App& app) {
     app.dataFolder = DataFolder();
     app.programFolder = ProgramFolderOf(app.dataFolder);
     app.configPath = ConfigPathOf(app.programFolder);
-    EnsureConfigFile(app.dataFolder, ExecutableFolder(), EmbeddedDefaultConfig());
-    LoadedConfig loaded = ReadConfigFile(app.configPath);
-    app.config = std::move(loaded.config);
-    // A file that gave nothing is kept aside before defaults are saved in its
-    // place; one that cannot even be moved is left alone for the whole run.
-    if (loaded.source == ConfigSource::Unusable || loaded.source == ConfigSource::Unreadable) {
-        app.configLocked = !SetAsideConfig(app.configPath, platform::FileTimeNow());
-    }
+    StartedConfig started = StartConfig(app.dataFolder, ExecutableFolder(), EmbeddedDefaultConfig(),
+                                        platform::FileTimeNow());
+    app.config = std::move(started.config);
+    app.configLocked = started.locked;
     app.editor.sizeStep = app.config.editor.fontSizeStep;
 }
 

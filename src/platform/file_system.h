@@ -45,14 +45,16 @@ struct ReadResult {
 [[nodiscard]] bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flush,
                                    std::uint64_t* writeTime = nullptr);
 
-// Creates a file that must not exist yet and writes bytes; a failed write
-// removes the file again.
-[[nodiscard]] bool CreateNewFile(std::u16string_view path, std::string_view bytes);
+// Creates a file that must not exist yet and writes bytes, optionally
+// flushed to disk; a failed write removes the file again.
+[[nodiscard]] bool CreateNewFile(std::u16string_view path, std::string_view bytes, bool flush = false);
 
 // Creates or truncates a file (no sharing) and writes bytes in one call;
 // true only when every byte was written.
 [[nodiscard]] bool WriteWholeFile(std::u16string_view path, std::string_view bytes);
 
+// Both copies are flushed to disk before they report success; a failed copy
+// leaves no partial file behind.
 [[nodiscard]] bool CopyFileReplacing(std::u16string_view from, std::u16string_view to);
 // Fails when `to` exists.
 [[nodiscard]] bool CopyFileNew(std::u16string_view from, std::u16string_view to);

@@ -121,11 +121,11 @@ bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flus
     return true;
 }
 
-bool CreateNewFile(std::u16string_view path, std::string_view bytes) {
+bool CreateNewFile(std::u16string_view path, std::string_view bytes, bool flush) {
     const std::string target = NativePath(path);
     Fd fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (!fd.Valid()) return false;
-    if (!WriteAndClose(fd, bytes, false)) {
+    if (!WriteAndClose(fd, bytes, flush)) {
         ::unlink(target.c_str());
         return false;
     }
@@ -141,13 +141,19 @@ bool WriteWholeFile(std::u16string_view path, std::string_view bytes) {
 bool CopyFileReplacing(std::u16string_view from, std::u16string_view to) {
     const ReadResult source = ReadWholeFile(from, UINT64_MAX);
     if (source.status != ReadStatus::Ok) return false;
-    return WriteWholeFile(to, source.bytes);
+    Fd fd(::open(NativePath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!fd.Valid()) return false;
+    if (!WriteAndClose(fd, source.bytes, true)) {
+        ::unlink(NativePath(to).c_str());
+        return false;
+    }
+    return true;
 }
 
 bool CopyFileNew(std::u16string_view from, std::u16string_view to) {
     const ReadResult source = ReadWholeFile(from, UINT64_MAX);
     if (source.status != ReadStatus::Ok) return false;
-    return CreateNewFile(to, source.bytes);
+    return CreateNewFile(to, source.bytes, true);
 }
 
 bool MakeWritable(std::u16string_view path) {

@@ -107,12 +107,13 @@ bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flus
     return ok;
 }
 
-bool CreateNewFile(std::u16string_view path, std::string_view bytes) {
+bool CreateNewFile(std::u16string_view path, std::string_view bytes, bool flush) {
     const std::wstring target = Wide(path);
     UniqueHandle file(
         ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
-    const bool ok = WriteAll(file.Get(), bytes);
+    bool ok = WriteAll(file.Get(), bytes);
+    if (ok && flush) ok = ::FlushFileBuffers(file.Get()) != FALSE;
     if (!file.Reset() || !ok) {
         ::DeleteFileW(target.c_str());
         return false;
@@ -129,11 +130,22 @@ bool WriteWholeFile(std::u16string_view path, std::string_view bytes) {
 }
 
 bool CopyFileReplacing(std::u16string_view from, std::u16string_view to) {
-    return ::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != FALSE;
+    const std::wstring target = Wide(to);
+    bool ok = ::CopyFileW(Wide(from).c_str(), target.c_str(), FALSE) != FALSE;
+    if (ok) {
+        // CopyFileW leaves the data in the cache; a copy that a power cut can
+        // empty is no backup.
+        UniqueHandle copy(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ok = copy && ::FlushFileBuffers(copy.Get()) != FALSE;
+    }
+    if (!ok) ::DeleteFileW(target.c_str());
+    return ok;
 }
 
 bool CopyFileNew(std::u16string_view from, std::u16string_view to) {
-    return ::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), TRUE) != FALSE;
+    const ReadResult source = ReadWholeFile(from, UINT64_MAX);
+    if (source.status != ReadStatus::Ok) return false;
+    return CreateNewFile(to, source.bytes, true);
 }
 
 bool MakeWritable(std::u16string_view path) {

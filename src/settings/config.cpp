@@ -131,6 +131,7 @@ LoadedConfig ReadConfigFile(std::u16string_view configPath) {
         loaded.source = ConfigSource::Missing;
         break;
     case IniSource::Empty:
+    case IniSource::TooLarge:
         loaded.source = ConfigSource::Unusable;
         break;
     case IniSource::Unreadable:
@@ -160,10 +161,27 @@ bool SetAsideConfig(std::u16string_view configPath, std::uint64_t now) {
     return true;
 }
 
+StartedConfig StartConfig(std::u16string_view dataFolder, std::u16string_view exeFolder,
+                          std::string_view embeddedDefault, std::uint64_t now) {
+    (void)EnsureConfigFile(dataFolder, exeFolder, embeddedDefault);
+    const std::u16string configPath = ConfigPathOf(ProgramFolderOf(dataFolder));
+    LoadedConfig loaded = ReadConfigFile(configPath);
+    StartedConfig started {std::move(loaded.config)};
+    // A file that gave nothing is kept aside before defaults are saved in its
+    // place; one that could not be read (or moved) is left alone for the run.
+    if (loaded.source == ConfigSource::Unusable) {
+        started.locked = !SetAsideConfig(configPath, now);
+    } else if (loaded.source == ConfigSource::Unreadable) {
+        started.locked = true;
+    }
+    return started;
+}
+
 bool SaveConfig(const Config& config, std::u16string_view configPath) {
     IniFile ini;
     ini.path = configPath;
-    if (ini.Read() == IniSource::Unreadable) return false;
+    const IniSource source = ini.Read();
+    if (source == IniSource::Unreadable || source == IniSource::TooLarge) return false;
     WriteConfigToIni(config, ini);
     return ini.Save();
 }
@@ -180,18 +198,19 @@ EnsureConfigResult EnsureConfigFile(std::u16string_view dataFolder, std::u16stri
     const std::u16string configPath = ConfigPathOf(programFolder);
     if (platform::GetAttributes(configPath)) return EnsureConfigResult::Existing;
 
+    // Never over an existing file: an attribute query that failed above must
+    // not turn the user's config.ini into a default one.
     const std::u16string templatePath = std::u16string(exeFolder) + u"config.default.ini";
     if (platform::GetAttributes(templatePath)) {
         // A read-only template must not make every later save fail.
-        if (platform::CopyFileReplacing(templatePath, configPath) && platform::MakeWritable(configPath)) {
+        if (platform::CopyFileNew(templatePath, configPath) && platform::MakeWritable(configPath)) {
             return EnsureConfigResult::Copied;
         }
     }
     if (embeddedDefault.empty()) return EnsureConfigResult::Failed;
-    if (platform::WriteWholeFile(configPath, embeddedDefault)) return EnsureConfigResult::WroteDefault;
-    // A partial file would be taken as the user's own next time and never
-    // replaced; without it the next start tries again.
-    platform::DeleteFileAt(configPath);
+    // A failed write removes its own partial file, which would otherwise be
+    // taken as the user's next time.
+    if (platform::CreateNewFile(configPath, embeddedDefault, true)) return EnsureConfigResult::WroteDefault;
     return EnsureConfigResult::Failed;
 }
 

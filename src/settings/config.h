@@ -138,8 +138,8 @@ void WriteConfigToIni(const Config& config, IniFile& ini);
 
 // Re-reads the file so keys the program does not use survive, then replaces
 // it atomically. Comments are not kept.
-// False without writing when the file exists but cannot be read: its
-// unknown keys would be lost.
+// False without writing when the file exists but cannot be read (or is over
+// the limit): its unknown keys would be lost.
 bool SaveConfig(const Config& config, std::u16string_view configPath);
 
 // Empty text gives defaultValue; "true"/"false" (any case), "1" and "0".
@@ -157,8 +157,8 @@ bool SaveConfig(const Config& config, std::u16string_view configPath);
 enum class ConfigSource {
     Usable,      // at least one section was read
     Missing,     // no config.ini
-    Unusable,    // read, but no section came out of it (empty, zeros, a lone BOM)
-    Unreadable,  // exists but could not be opened or read, or over the limit
+    Unusable,    // no section came out of it (empty, zeros, a lone BOM, over the limit)
+    Unreadable,  // exists but could not be opened or read (held by another program)
 };
 
 struct LoadedConfig {
@@ -174,6 +174,18 @@ struct LoadedConfig {
 // config.ini.<n>.bak. False when the file could not be moved: nothing may
 // then be saved over it.
 [[nodiscard]] bool SetAsideConfig(std::u16string_view configPath, std::uint64_t now);
+
+struct StartedConfig {
+    Config config;
+    // config.ini could not be read, or not moved aside: never written in
+    // this run.
+    bool locked = false;
+};
+
+// Start-up: makes sure config.ini exists (EnsureConfigFile), reads it, and
+// sets an unusable one aside so defaults can be saved in its place.
+[[nodiscard]] StartedConfig StartConfig(std::u16string_view dataFolder, std::u16string_view exeFolder,
+                                        std::string_view embeddedDefault, std::uint64_t now);
 
 enum class EnsureConfigResult {
     Existing,     // config.ini was there and was left alone

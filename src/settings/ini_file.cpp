@@ -166,6 +166,7 @@ IniSource IniFile::Read() {
     Clear();
     const platform::ReadResult file = platform::ReadWholeFile(path, kIniMaxBytes);
     if (file.status == platform::ReadStatus::NotFound) return IniSource::Missing;
+    if (file.status == platform::ReadStatus::TooLarge) return IniSource::TooLarge;
     if (file.status != platform::ReadStatus::Ok) return IniSource::Unreadable;
     const std::u16string text = file.bytes.empty() ? std::u16string() : DecodeIniBytes(file.bytes);
     if (text.empty()) return IniSource::Empty;

@@ -17,7 +17,8 @@ enum class IniSource {
     Parsed,      // read and decoded (it may still hold no section)
     Missing,     // no such file: an empty document
     Empty,       // read, but no text came out of it (empty, a lone BOM)
-    Unreadable,  // exists but could not be opened or read, or over the limit
+    TooLarge,    // over kIniMaxBytes: not read
+    Unreadable,  // exists but could not be opened or read
 };
 
 // Section and key names compare as UTF-16 code units (case-sensitive).

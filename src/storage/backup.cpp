@@ -66,6 +66,25 @@ std::optional<std::uint64_t> StampTimeOf(std::u16string_view name, std::size_t s
     return LocalTimeToFileTime(time);
 }
 
+bool IsBackupName(std::u16string_view name, std::u16string_view stem, std::u16string_view extension) {
+    if (name.size() != stem.size() + kStampLength + extension.size()) return false;
+    if (name.substr(0, stem.size()) != stem || name.substr(stem.size() + kStampLength) != extension) return false;
+    const std::u16string_view stamp = name.substr(stem.size(), kStampLength);
+    return std::all_of(stamp.begin(), stamp.end(), IsDigit);
+}
+
+// Copies cut off by a crash leave their temporary files behind.
+void RemoveStaleCopies(std::u16string_view folder, std::u16string_view stem, std::u16string_view extension) {
+    constexpr std::u16string_view kTemp = u".tmp";
+    for (const platform::DirectoryEntry& entry : platform::ListDirectory(folder)) {
+        const std::u16string_view name = entry.name;
+        if (entry.isDirectory || !name.ends_with(kTemp)) continue;
+        if (IsBackupName(name.substr(0, name.size() - kTemp.size()), stem, extension)) {
+            (void)platform::DeleteFileAt(JoinPath(folder, name));
+        }
+    }
+}
+
 struct MemoName {
     std::u16string_view stem;
     std::u16string_view extension;
@@ -130,12 +149,7 @@ std::vector<std::u16string> ListBackups(std::u16string_view folder, std::u16stri
                                         std::u16string_view extension) {
     std::vector<std::u16string> backups;
     for (const platform::DirectoryEntry& entry : platform::ListDirectory(folder)) {
-        const std::u16string_view name = entry.name;
-        if (entry.isDirectory || name.size() != stem.size() + kStampLength + extension.size()) continue;
-        if (name.substr(0, stem.size()) != stem || name.substr(stem.size() + kStampLength) != extension) continue;
-        const std::u16string_view stamp = name.substr(stem.size(), kStampLength);
-        if (!std::all_of(stamp.begin(), stamp.end(), IsDigit)) continue;
-        backups.push_back(JoinPath(folder, name));
+        if (!entry.isDirectory && IsBackupName(entry.name, stem, extension)) backups.push_back(JoinPath(folder, entry.name));
     }
     // Same stem and extension: ordinal order of the names is time order.
     std::sort(backups.begin(), backups.end());
@@ -163,6 +177,7 @@ void BackupAfterSave(const BackupSettings& settings, std::u16string_view memoPat
 
     CreatePathFolders(backupFolder);
     std::vector<std::u16string> backups = ListBackups(backupFolder, stem, extension);
+    RemoveStaleCopies(backupFolder, stem, extension);
 
     // First backup of this run: the newest file on disk is the reference.
     if (!recordApplies && !backups.empty() && settings.intervalMinutes > 0) {
@@ -179,7 +194,10 @@ void BackupAfterSave(const BackupSettings& settings, std::u16string_view memoPat
     // Two backups within the same second: the later one replaces the earlier,
     // unless the earlier one holds a version kept before this save.
     if (target == record.keptPath) return;
-    if (!platform::CopyFileReplacing(memoPath, target)) return;
+    // Through a flushed temporary file: a crash or power cut never leaves a
+    // partial copy under a backup's name.
+    const platform::ReadResult memo = platform::ReadWholeFile(memoPath, UINT64_MAX);
+    if (memo.status != platform::ReadStatus::Ok || !platform::WriteFileAtomic(target, memo.bytes, true)) return;
     PruneGenerations(backups, target, settings.maxGenerations);
     record.lastBackupPath.assign(memoPath);
     record.lastBackupTime = *nowTime;
@@ -216,7 +234,7 @@ std::u16string WriteUnsavedCopy(std::u16string_view memoPath, std::u16string_vie
         }
         fileName += name->extension;
         std::u16string target = JoinPath(backupFolder, fileName);
-        if (platform::CreateNewFile(target, bytes)) return target;
+        if (platform::CreateNewFile(target, bytes, true)) return target;
         // Only a name that is taken is worth another try.
         if (!platform::GetAttributes(target)) return {};
     }

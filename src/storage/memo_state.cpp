@@ -105,8 +105,10 @@ LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read, bool textInOutco
 }
 
 bool DiskVersionNeedsKeeping(const MemoState& state, const std::optional<platform::FileAttributes>& current) {
-    if (!current || current->isDirectory || state.saveDisabled) return false;
-    return state.keepDiskVersion || current->lastWriteTime != state.memoWriteTime;
+    if (state.saveDisabled) return false;
+    // Unknown attributes: only what is already known to need keeping.
+    if (!current) return state.keepDiskVersion;
+    return !current->isDirectory && (state.keepDiskVersion || current->lastWriteTime != state.memoWriteTime);
 }
 
 SaveResult SaveNoteText(MemoState& state, std::u16string_view editorText) {
@@ -124,6 +126,24 @@ SaveResult SaveNoteText(MemoState& state, std::u16string_view editorText) {
     state.keepDiskVersion = false;
     state.memoWriteTime = writeTime;
     return SaveResult::Saved;
+}
+
+SaveResult SaveMemo(MemoState& state, std::u16string_view editorText, const BackupSettings& backup,
+                    std::u16string_view backupFolder, const platform::LocalTime& now, BackupRecord& record) {
+    const auto onDisk = platform::GetAttributes(state.memoPath);
+    if (DiskVersionNeedsKeeping(state, onDisk)) {
+        if (KeepInBackup(backup, state.memoPath, backupFolder, now, record)) {
+            // Kept once: a retry after a failed write must not fill the
+            // generations with copies of the same version.
+            state.keepDiskVersion = false;
+            if (onDisk) state.memoWriteTime = onDisk->lastWriteTime;
+        } else if (platform::ReadWholeFile(state.memoPath, 0).status != platform::ReadStatus::NotFound) {
+            return SaveResult::Failed;  // a memo deleted meanwhile leaves nothing to keep
+        }
+    }
+    const SaveResult result = SaveNoteText(state, editorText);
+    if (result == SaveResult::Saved) BackupAfterSave(backup, state.memoPath, backupFolder, now, record);
+    return result;
 }
 
 }  // namespace quillpane

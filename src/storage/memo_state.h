@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/file_system.h"
+#include "storage/backup.h"
 #include "storage/note_file.h"
 
 #include <cstdint>
@@ -144,5 +145,12 @@ enum class SaveResult {
 // Writes the editor text to memoPath unless saving is disabled. Saved updates
 // lastSavedText, memoDirty and memoWriteTime; Failed leaves the state dirty.
 [[nodiscard]] SaveResult SaveNoteText(MemoState& state, std::u16string_view editorText);
+
+// The whole save: a version on disk the program did not write goes into the
+// backups first (without that copy the save waits), then the text is
+// written, then the timed backup runs.
+[[nodiscard]] SaveResult SaveMemo(MemoState& state, std::u16string_view editorText, const BackupSettings& backup,
+                                  std::u16string_view backupFolder, const platform::LocalTime& now,
+                                  BackupRecord& record);
 
 }  // namespace quillpane

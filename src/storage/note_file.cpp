@@ -68,6 +68,12 @@ ResolvedNote ResolveNoteFile(std::u16string_view configuredFile, std::u16string_
     std::optional<std::u16string_view> welcome;
     if (isDefault) welcome = welcomeText;
     if (CreateNoteFile(chosen, welcome)) return {chosen, isDefault};
+    // The file was there after all (its attributes could not be read): never
+    // trade the user's memo for another one.
+    if (const auto status = platform::ReadWholeFile(chosen, 0).status;
+        status == platform::ReadStatus::Ok || status == platform::ReadStatus::TooLarge) {
+        return {chosen, false};
+    }
     if (chosen == defaultPath) return {defaultPath, false};
 
     // A configured file that cannot be created: use the default one. Its

@@ -2,6 +2,7 @@
 #include "e2e_fixture.h"
 
 #include <thread>
+#include <vector>
 
 namespace quillpane::e2e {
 namespace {
@@ -198,6 +199,90 @@ TEST_F(Memo, BackupAfterEverySaveWithIntervalZeroIsPruned) {
     }
     EXPECT_EQ(countBackups(), 2);
     EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
+// Names in the program's Backup folder matching a pattern.
+std::vector<std::wstring> BackupNames(const wchar_t* pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data {};
+    HANDLE find = ::FindFirstFileW((ProgramFolder() + L"Backup\\" + pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.emplace_back(data.cFileName);
+    while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    return names;
+}
+
+// Exit with a memo another program holds: the program stays and saves once
+// the file is free; when the user insists, the text goes to the backups and
+// the next start reports it once.
+TEST_F(Memo, ExitWaitsForAHeldMemoUnlessTheUserInsists) {
+    Arrange(Utf8Memo("old"));
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"old"; }, 5s));
+    HANDLE lock = ::CreateFileW(MemoPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    PostChars(editor_, L"n");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"nold"; }, 2s));
+    ::PostMessageW(panel_, WM_COMMAND, 1003, 0);
+    std::this_thread::sleep_for(2s);
+    EXPECT_TRUE(app_.Running()) << "Exit ended the program with the edit unsaved";
+    ::CloseHandle(lock);
+    EXPECT_TRUE(WaitForMemo(Utf8Memo("nold"), 8s)) << MemoOnDisk();
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"nold"; }, 5s));
+    lock = ::CreateFileW(MemoPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    PostChars(editor_, L"2");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"2nold"; }, 2s));
+    ::PostMessageW(panel_, WM_COMMAND, 1003, 0);
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0)) << "a second Exit did not end the program";
+    ::CloseHandle(lock);
+    EXPECT_EQ(MemoOnDisk(), Utf8Memo("nold"));
+    const std::vector<std::wstring> kept = BackupNames(L"Note-unsaved-*.txt");
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(ProgramFolder() + L"Backup\\" + kept[0]), Utf8Memo("2nold"));
+    EXPECT_NE(ReadConfigValue(L"Application", L"UnsavedCopy").value_or(L""), L"");
+
+    ASSERT_NE(Start(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ReadConfigValue(L"Application", L"UnsavedCopy") == L""; }, 10s))
+        << "the kept text is reported again at every start";
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
+// Written by someone else while an edit waits for its autosave: the outside
+// version lands in the backups, the edit in the memo.
+TEST_F(Memo, OutsideRewriteDuringTheAutosaveDelayIsKeptInTheBackups) {
+    Arrange(Utf8Memo("mine"), "[Backup]\r\nEnabled=1\r\nIntervalMinutes=10\r\n");
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"mine"; }, 5s));
+    PostChars(editor_, L"x");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"xmine"; }, 2s));
+    ASSERT_TRUE(WriteFileBytes(MemoPath(), Utf8Memo("theirs")));
+    EXPECT_TRUE(WaitForMemo(Utf8Memo("xmine"), 6s)) << MemoOnDisk();
+    bool outsideKept = false;
+    for (const std::wstring& name : BackupNames(L"Note??????????????.txt")) {
+        outsideKept = outsideKept || ReadFileBytes(ProgramFolder() + L"Backup\\" + name) == Utf8Memo("theirs");
+    }
+    EXPECT_TRUE(outsideKept) << "the outside version is lost";
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
+// A config.ini another program holds at start is neither replaced by
+// defaults nor moved.
+TEST_F(Memo, ConfigHeldOpenAtStartIsLeftAlone) {
+    Arrange(Utf8Memo("memo"), "[UI]\r\nOpacity=70\r\n");
+    const std::string original = ReadFileBytes(ProgramFile(L"config.ini")).value_or("");
+    HANDLE lock = ::CreateFileW(ProgramFile(L"config.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ASSERT_NE(Start(), nullptr);
+    std::this_thread::sleep_for(3s);
+    ::CloseHandle(lock);
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+    EXPECT_EQ(ReadFileBytes(ProgramFile(L"config.ini")), original);
 }
 
 }  // namespace

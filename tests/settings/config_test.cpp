@@ -347,7 +347,7 @@ TEST(Config, UnusableFileIsSetAsideBeforeDefaultsReplaceIt) {
         {"empty", "", ConfigSource::Unusable},
         {"BOM only", "\xEF\xBB\xBF", ConfigSource::Unusable},
         {"zeros", std::string(4096, '\0'), ConfigSource::Unusable},
-        {"over the limit", "[UI]\r\n" + std::string(kIniMaxBytes, ';'), ConfigSource::Unreadable},
+        {"over the limit", "[UI]\r\n" + std::string(kIniMaxBytes, ';'), ConfigSource::Unusable},
     };
     constexpr std::uint64_t kDay = 24ull * 3600 * 10'000'000;
     for (const Case& c : cases) {

@@ -147,7 +147,7 @@ TEST_F(BackupTest, AfterRestartTheNewestFileIsTheReference) {
 
 TEST_F(BackupTest, RecordOfAnotherMemoIsIgnored) {
     Place("Note20260821115500.txt");
-    record = {dir.File("Other.txt"), *LocalTimeToFileTime(At(9, 0, 0))};
+    record = {dir.File("Other.txt"), *LocalTimeToFileTime(At(9, 0, 0)), {}};
     Save(At(12, 0, 0));
     EXPECT_EQ(Names().size(), 1u);  // the file on disk is only five minutes old
 }

@@ -173,11 +173,11 @@ TEST(MemoState, OutsideOrForeignVersionIsKeptBeforeTheFirstSave) {
         bool foreign;
     };
     const Case cases[] = {
-        {"\xEF\xBB\xBFline\r\n", false},
+        {"\xEF\xBB\xBF" "line\r\n", false},
         {"\xEF\xBB\xBF", false},
         {"", false},
         {"line\r\n", true},          // no byte-order mark
-        {"\xEF\xBB\xBFa\nb", true},   // bare LF
+        {"\xEF\xBB\xBF" "a\nb", true},  // bare LF
         {"caf\xE9", true},            // not UTF-8
     };
     for (const Case& c : cases) {

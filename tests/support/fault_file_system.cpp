@@ -287,10 +287,11 @@ bool WriteFileAtomic(std::u16string_view path, std::string_view bytes, bool flus
     return ok;
 }
 
-bool CreateNewFile(std::u16string_view path, std::string_view bytes) {
+bool CreateNewFile(std::u16string_view path, std::string_view bytes, bool flush) {
     const std::u16string target = Normal(path);
     if (!OpenForWrite(target, true)) return false;
-    const bool ok = WriteBytes(target, bytes);
+    bool ok = WriteBytes(target, bytes);
+    if (ok && flush) ok = Flush(target);
     if (!Close() || !ok) {
         (void)Remove(target);
         return false;
@@ -305,31 +306,29 @@ bool WriteWholeFile(std::u16string_view path, std::string_view bytes) {
     return Close() && ok;
 }
 
-// As CopyFileW: open the source, create the target, move the bytes (a
-// failure leaves part of them), close. The new-file form removes its target
-// again on failure, as CreateNewFile does.
-bool CopyFileReplacing(std::u16string_view from, std::u16string_view to) {
+// As the real copies: open the source, create the target, move the bytes (a
+// failure leaves part of them), flush, close; a failure removes the target.
+bool CopyFile(std::u16string_view from, std::u16string_view to, bool mustBeNew) {
     const std::u16string source = Normal(from);
     const std::u16string target = Normal(to);
     const bool opened = Step(Op::Open, [&](bool fail) { return !fail && S().files.contains(source); });
-    if (!opened || !OpenForWrite(target, false)) return false;
+    if (!opened || !OpenForWrite(target, mustBeNew)) return false;
     const std::string bytes = S().files[source].data;
-    const bool ok = WriteBytes(target, bytes, Op::Copy);
-    return Close() && ok;
-}
-
-bool CopyFileNew(std::u16string_view from, std::u16string_view to) {
-    const std::u16string source = Normal(from);
-    const std::u16string target = Normal(to);
-    const bool opened = Step(Op::Open, [&](bool fail) { return !fail && S().files.contains(source); });
-    if (!opened || !OpenForWrite(target, true)) return false;
-    const std::string bytes = S().files[source].data;
-    const bool ok = WriteBytes(target, bytes, Op::Copy);
+    bool ok = WriteBytes(target, bytes, Op::Copy);
+    if (ok) ok = Flush(target);
     if (!Close() || !ok) {
         (void)Remove(target);
         return false;
     }
     return true;
+}
+
+bool CopyFileReplacing(std::u16string_view from, std::u16string_view to) {
+    return CopyFile(from, to, false);
+}
+
+bool CopyFileNew(std::u16string_view from, std::u16string_view to) {
+    return CopyFile(from, to, true);
 }
 
 bool MakeWritable(std::u16string_view path) {
