@@ -31,6 +31,12 @@ bool Exists(std::u16string_view path) {
     return attributes && !attributes->isDirectory;
 }
 
+// Opens as a file whatever its attributes said; reads nothing.
+bool IsReadableFile(std::u16string_view path) {
+    const platform::ReadStatus status = platform::ReadWholeFile(path, 0).status;
+    return status == platform::ReadStatus::Ok || status == platform::ReadStatus::TooLarge;
+}
+
 }  // namespace
 
 bool PathEqualsIgnoreCase(std::u16string_view a, std::u16string_view b) {
@@ -54,7 +60,7 @@ ResolvedNote ResolveNoteFile(std::u16string_view configuredFile, std::u16string_
     if (chosen.empty()) {
         createProgramFolders();
         chosen = defaultPath;
-    } else if (const std::size_t nameStart = FileNameStart(chosen); nameStart > 0) {
+    } else if (const std::size_t nameStart = FileNameStart(chosen); nameStart > 0 && !IsReadableFile(chosen)) {
         // The configured folder must already exist; the program never makes it.
         const auto folder = platform::GetAttributes(std::u16string_view(chosen).substr(0, nameStart));
         if (!folder || !folder->isDirectory) {
@@ -70,10 +76,7 @@ ResolvedNote ResolveNoteFile(std::u16string_view configuredFile, std::u16string_
     if (CreateNoteFile(chosen, welcome)) return {chosen, isDefault};
     // The file was there after all (its attributes could not be read): never
     // trade the user's memo for another one.
-    if (const auto status = platform::ReadWholeFile(chosen, 0).status;
-        status == platform::ReadStatus::Ok || status == platform::ReadStatus::TooLarge) {
-        return {chosen, false};
-    }
+    if (IsReadableFile(chosen)) return {chosen, false};
     if (chosen == defaultPath) return {defaultPath, false};
 
     // A configured file that cannot be created: use the default one. Its

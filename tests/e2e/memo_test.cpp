@@ -285,5 +285,22 @@ TEST_F(Memo, ConfigHeldOpenAtStartIsLeftAlone) {
     EXPECT_EQ(ReadFileBytes(ProgramFile(L"config.ini")), original);
 }
 
+// An outside rewrite that another program then holds: the editor waits
+// read-only and takes the new text as soon as the file is free.
+TEST_F(Memo, HeldRewriteIsLoadedOnceReleased) {
+    Arrange(Utf8Memo("before"));
+    ASSERT_NE(StartShown(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"before"; }, 5s));
+    ASSERT_TRUE(WriteFileBytes(MemoPath(), Utf8Memo("after")));
+    HANDLE lock = ::CreateFileW(MemoPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(WaitUntil([&] { return EditorReadOnly(); }, 5s)) << "the held file was not reported";
+    Screenshot("held-rewrite");
+    ::CloseHandle(lock);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"after" && !EditorReadOnly(); }, 5s))
+        << "still locked after the file was released";
+    EXPECT_EQ(Exit(), std::optional<DWORD>(0));
+}
+
 }  // namespace
 }  // namespace quillpane::e2e

@@ -502,10 +502,7 @@ TEST(FaultMatrix, MemoLoad) {
         v.Expect(NoTempFiles(), "tmp-left", "a .tmp is left");
         return v;
     };
-    RunMatrix("memo load", arrange, runCase,
-              {{"memo-switched", [](const Plan& p) { return p.Fails({Op::Attributes}); },
-                "ResolveNoteFile takes a configured memo whose attributes (or folder's) cannot be read for a "
-                "missing one and uses Note.txt, with the welcome text, for the whole run"}});
+    RunMatrix("memo load", arrange, runCase, {});
 }
 
 // One line with the size of the matrix.

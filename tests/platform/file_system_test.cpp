@@ -1,8 +1,13 @@
 // File services: the same expectations hold for the Win32 and POSIX forms.
 #include "platform/file_system.h"
+#include "platform/utf_convert.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace quillpane::platform {
 namespace {
@@ -100,6 +105,19 @@ TEST(FileSystem, AnsiCodePageMapsWesternBytes) {
     if (AnsiCodePage() != 1252) GTEST_SKIP() << "ANSI code page " << AnsiCodePage();
     EXPECT_EQ(AnsiToUtf16("caf\xE9 \x80"), u"café €");
 }
+
+#ifndef _WIN32
+// A memo reached through a link is saved to the file the link names.
+TEST(FileSystem, FinalPathResolvesLinks) {
+    TempDir dir;
+    dir.Write("real.txt", "x");
+    ASSERT_EQ(::symlink(Utf16ToUtf8(dir.File("real.txt")).c_str(), Utf16ToUtf8(dir.File("link.txt")).c_str()), 0);
+    const std::optional<std::u16string> real = FinalPathOf(dir.File("real.txt"));
+    ASSERT_TRUE(real.has_value());
+    EXPECT_EQ(FinalPathOf(dir.File("link.txt")), real);
+    EXPECT_FALSE(FinalPathOf(dir.File("missing.txt")).has_value());
+}
+#endif
 
 }  // namespace
 }  // namespace quillpane::platform

@@ -1,10 +1,16 @@
 // The Windows lookups of the data folder, the executable and its resources.
 #include "platform/file_system.h"
+#include "platform/wide_win.h"
+#include "settings/config.h"
+#include "settings/paths.h"
+#include "support/temp_dir.h"
 #include "settings/embedded_default_win.h"
 #include "settings/paths_win.h"
 #include "settings/version_info_win.h"
 
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 namespace quillpane {
 namespace {
@@ -30,6 +36,23 @@ TEST(SettingsWin, ExecutableFolderHoldsTheRunningProgram) {
 TEST(SettingsWin, TestProgramHasNoVersionBlockOrDefaultConfig) {
     EXPECT_EQ(ReadProductVersion(), u"");
     EXPECT_TRUE(EmbeddedDefaultConfig().empty());
+}
+
+// A read-only config.default.ini must not make config.ini read-only, or
+// every later save fails.
+TEST(SettingsWin, ConfigCopiedFromAReadOnlyTemplateCanBeSaved) {
+    testing::TempDir data;
+    testing::TempDir exe;
+    exe.Write("config.default.ini", "[UI]\r\nOpacity=70\r\n");
+    const std::wstring templatePath = ToWide(exe.File("config.default.ini"));
+    ASSERT_TRUE(::SetFileAttributesW(templatePath.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(EnsureConfigFile(data.Path(), exe.Path(), "[UI]\r\n"), EnsureConfigResult::Copied);
+    const std::u16string configPath = ConfigPathOf(ProgramFolderOf(data.Path()));
+    Config config = LoadConfig(configPath);
+    EXPECT_EQ(config.ui.opacity, 70);
+    config.ui.opacity = 90;
+    EXPECT_TRUE(SaveConfig(config, configPath));
+    ::SetFileAttributesW(templatePath.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace
