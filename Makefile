@@ -1,13 +1,20 @@
 # make run: build everything and start Quillpane (under Wine on Linux).
 # make test: build everything and run every test layer.
+# make fuzz: build the fuzz targets with clang and run each for a while.
 SHELL := /bin/bash
 BUILD := build
 NATIVE := $(BUILD)/native
 WIN := $(BUILD)/win
 BENCH := $(BUILD)/bench
+FUZZ_BUILD ?= $(BUILD)/fuzz
 JOBS ?= $(shell nproc)
+# Each target runs until FUZZ_SECONDS or FUZZ_RUNS, FUZZ_PARALLEL at a time.
+FUZZ_SECONDS ?= 600
+FUZZ_RUNS ?= 10000000
+FUZZ_PARALLEL ?= 2
+FUZZ_TARGETS := ini_file note_codec hotkey sections line_commands memo_reorder utf_positions
 
-.PHONY: all deps build native win test test-native test-win run bench bench-e2e clean
+.PHONY: all deps build native win test test-native test-win run bench bench-e2e fuzz clean
 
 all: build
 
@@ -51,5 +58,10 @@ bench-e2e: deps
 	@cmake --build $(WIN) -j$(JOBS) --target Quillpane qp_bare_host qp_bench_e2e
 	@tools/bench-e2e.sh $(WIN) $(BENCH_E2E_ARGS)
 
+fuzz: deps
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLPANE_FUZZ=ON -DBUILD_TESTING=OFF -DQUILLPANE_BENCHMARKS=OFF
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_RUNS) $(FUZZ_PARALLEL) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(NATIVE) $(WIN) $(BENCH)
+	rm -rf $(NATIVE) $(WIN) $(BENCH) $(FUZZ_BUILD)

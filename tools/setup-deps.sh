@@ -10,6 +10,9 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 have_cmd cmake || need+=(cmake)
 have_cmd make || need+=(make)
 have_cmd g++ || need+=(g++)
+have_cmd clang++ || need+=(clang)
+# libFuzzer and the sanitizer runtimes for clang.
+compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-dev)
 have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
 have_cmd x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
 have_pkg mingw-w64-x86-64-dev || need+=(mingw-w64-x86-64-dev)

@@ -23,6 +23,9 @@ TEST(CharClass, ClassifiesScripts) {
         {0x3041, CharKind::Hiragana}, {0x309D, CharKind::Hiragana},
         {0x30A2, CharKind::Katakana}, {0x30FC, CharKind::Katakana}, {0xFF66, CharKind::Katakana},
         {0xFF9D, CharKind::Katakana}, {0xFF9E, CharKind::Katakana},
+        // Small katakana for Ainu (U+31F0-31FF) next to the CJK strokes.
+        {0x31F0, CharKind::Katakana}, {0x31F7, CharKind::Katakana}, {0x31FF, CharKind::Katakana},
+        {0x31EF, CharKind::Other},
         {0x4E00, CharKind::Ideograph}, {0x9FFF, CharKind::Ideograph}, {0x3400, CharKind::Ideograph},
         {0x3005, CharKind::Ideograph}, {0xFA11, CharKind::Ideograph},
         {u'.', CharKind::Other}, {u'-', CharKind::Other}, {0x00D7, CharKind::Other}, {0x00A0, CharKind::Other},

@@ -264,6 +264,44 @@ TEST(NormalizeLineEnds, AgreesWithAPlainLoopOnRandomText) {
     }
 }
 
+// The counters that size the output add up per block (16,384 units when
+// normalising UTF-16, 8,192 bytes when decoding UTF-8): line ends on both
+// sides of a block edge, and blocks holding several lone ones.
+TEST(NormalizeLineEnds, LineEndsAtBlockEdgesAgreeWithAPlainLoop) {
+    const struct {
+        const char* name;
+        std::size_t at;
+        std::u16string breaks;
+    } cases[] = {
+        {"lone LF opening a UTF-16 block", 16384, u"\n"},
+        {"lone CR closing a UTF-16 block", 16383, u"\r"},
+        {"CR LF split by a UTF-16 block edge", 16383, u"\r\n"},
+        {"LF CR across a UTF-16 block edge", 16383, u"\n\r"},
+        {"lone LF opening a UTF-8 block", 8192, u"\n"},
+        {"lone CR closing a UTF-8 block", 8191, u"\r"},
+        {"CR LF split by a UTF-8 block edge", 8191, u"\r\n"},
+        {"two lone breaks in one block", 16400, u"\rx\n"},
+        {"a block of lone CRs", 16384, std::u16string(16384, u'\r')},
+        {"a block of lone LFs", 8192, std::u16string(16384, u'\n')},
+    };
+    for (const auto& c : cases) {
+        std::u16string text(3 * 16384 + 7, u'a');
+        text.replace(c.at, c.breaks.size(), c.breaks);
+        const std::u16string expected = NaiveNormalize(text);
+        EXPECT_EQ(NormalizeLineEnds(std::u16string_view(text)), expected) << c.name;
+        EXPECT_EQ(NormalizeLineEnds(std::u16string(text)), expected) << c.name;
+        // ASCII, so byte positions are the same as unit positions.
+        const std::string bytes = Utf16ToUtf8(text);
+        EXPECT_EQ(DecodeNoteText(bytes), expected) << c.name;
+        EXPECT_EQ(DecodeNoteText("\xEF\xBB\xBF" + bytes), expected) << c.name;
+        const std::optional<std::size_t> units = CrLfUtf8Length(bytes);
+        EXPECT_EQ(units.has_value(), expected == text) << c.name;
+        if (units) {
+            EXPECT_EQ(*units, text.size()) << c.name;
+        }
+    }
+}
+
 TEST(NormalizeLineEnds, TextAlreadyInCrLfKeepsItsBuffer) {
     std::u16string text(1000, u'x');
     text += u"\r\n";
