@@ -15,6 +15,8 @@
 #include "storage/note_codec.h"
 #include "storage/note_file.h"
 
+#include <algorithm>
+
 namespace quillpane {
 namespace {
 
@@ -43,12 +45,8 @@ void LoadNote(App& app) {
     if (outcome.Succeeded()) {
         if (outcome.saveReenabled) SetEditorReadOnly(app.editor.hwnd, false);
         // The editor holds exactly the saved text's UTF-8: the file's own
-        // bytes when they are that, else the saved text's.
-        if (!outcome.utf8.empty()) {
-            LoadEditorBytes(textState, std::move(outcome.utf8));
-        } else {
-            LoadEditorBytes(textState, std::string(app.memo.lastSavedText.Bytes()));
-        }
+        // bytes when they are that.
+        LoadEditorBytes(textState, std::move(outcome.utf8));
     } else if (!outcome.repeatedFailure) {
         const TextId message =
             outcome.failure == LoadFailure::TooLarge ? TextId::LoadFailedTooLarge : TextId::LoadFailedUnreadable;
@@ -116,11 +114,12 @@ void OnEditorModified(App& app, const SCNotification& notification) {
         const std::size_t at = EditorIndexFromPosition(textState, static_cast<std::size_t>(notification.position));
         const std::size_t length = EditorLength16(app.editor);
         const long long delta = static_cast<long long>(length) - static_cast<long long>(app.memo.changed.length);
-        const auto read = [&textState](std::size_t start, std::size_t end) {
+        const auto read = [&textState](std::size_t start, std::size_t end, std::size_t block) {
             EditorBytes span;
-            span.startByte = EditorPositionFromIndex(textState, start);
-            span.bytes = ReadEditorBytes(textState, span.startByte, EditorPositionFromIndex(textState, end));
             span.totalBytes = EditorByteLength(textState);
+            span.startByte = EditorPositionFromIndex(textState, start) / block * block;
+            const std::size_t endByte = (EditorPositionFromIndex(textState, end) + block - 1) / block * block;
+            span.bytes = ReadEditorBytes(textState, span.startByte, std::min(endByte, span.totalBytes));
             return span;
         };
         ApplyTimerAction(app, OnEditorEdited(app.memo, at, delta, read));

@@ -3,38 +3,100 @@
 #include "storage/memo_state.h"
 
 #include <algorithm>
+#include <cstring>
 
-#include "platform/text_compare.h"
 #include "platform/utf_convert.h"
 
 #include <utility>
 
 namespace quillpane {
 
+namespace {
+
+std::uint64_t Load64(const char* at) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, at, sizeof(word));
+    return word;
+}
+
+constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ull;
+constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Full;
+
+std::uint64_t Mix(std::uint64_t lane, std::uint64_t word) {
+    lane ^= word * kPrime2;
+    lane = (lane << 31) | (lane >> 33);
+    return lane * kPrime1;
+}
+
+// Four independent lanes over 8-byte words, then a full avalanche: fast
+// enough to hash a large memo as it loads, and a chance difference goes
+// unnoticed with a probability of about 2^-64.
+std::uint64_t BlockHash(std::string_view block) {
+    std::uint64_t lanes[4] = {kPrime1 ^ block.size(), kPrime2, kPrime1 + kPrime2, ~kPrime1};
+    std::size_t at = 0;
+    for (; at + 32 <= block.size(); at += 32) {
+        for (std::size_t lane = 0; lane < 4; ++lane) lanes[lane] = Mix(lanes[lane], Load64(block.data() + at + lane * 8));
+    }
+    for (; at + 8 <= block.size(); at += 8) lanes[0] = Mix(lanes[0], Load64(block.data() + at));
+    std::uint64_t tail = 0;
+    for (std::size_t i = 0; at + i < block.size(); ++i) {
+        tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(block[at + i])) << (8 * i);
+    }
+    lanes[1] = Mix(lanes[1], tail);
+    std::uint64_t hash = lanes[0] ^ Mix(lanes[1], lanes[2]) ^ Mix(lanes[3], lanes[0]);
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 33;
+    hash *= 0xC4CEB9FE1A85EC53ull;
+    return hash ^ (hash >> 33);
+}
+
+std::vector<std::uint64_t> BlockHashes(std::string_view bytes) {
+    std::vector<std::uint64_t> hashes;
+    hashes.reserve(bytes.size() / SavedText::kBlockBytes + 1);
+    for (std::size_t at = 0; at < bytes.size(); at += SavedText::kBlockBytes) {
+        hashes.push_back(BlockHash(bytes.substr(at, SavedText::kBlockBytes)));
+    }
+    return hashes;
+}
+
+}  // namespace
+
 SavedText& SavedText::operator=(std::u16string_view text) {
-    bytes_ = Utf16ToUtf8(text);
-    units_ = text.size();
+    AssignUtf8(Utf16ToUtf8(text), text.size());
     return *this;
 }
 
-void SavedText::AssignUtf8(std::string bytes, std::size_t units) {
-    bytes_ = std::move(bytes);
+void SavedText::AssignUtf8(std::string_view bytes, std::size_t units) {
+    blocks_ = BlockHashes(bytes);
+    bytes_ = bytes.size();
     units_ = units;
 }
 
-std::u16string SavedText::Text() const {
-    return Utf8ToUtf16Lenient(bytes_);
+bool SavedText::SameBytesAt(std::size_t startByte, std::string_view bytes) const {
+    if (startByte % kBlockBytes != 0 || startByte + bytes.size() > bytes_) return false;
+    if ((startByte + bytes.size()) % kBlockBytes != 0 && startByte + bytes.size() != bytes_) return false;
+    for (std::size_t at = 0; at < bytes.size(); at += kBlockBytes) {
+        if (BlockHash(bytes.substr(at, kBlockBytes)) != blocks_[(startByte + at) / kBlockBytes]) return false;
+    }
+    return true;
+}
+
+bool operator==(const SavedText& saved, std::u16string_view text) {
+    if (saved.units_ != text.size()) return false;
+    const std::string bytes = Utf16ToUtf8(text);
+    return bytes.size() == saved.bytes_ && saved.SameBytesAt(0, bytes);
 }
 
 SaveTimerAction OnEditorChanged(MemoState& state, std::u16string_view editorText) {
     // An edit undone back to the saved text is clean again and cancels the
     // pending save.
-    state.memoDirty = !SameText(editorText, state.lastSavedText.Text());
+    state.memoDirty = !(state.lastSavedText == editorText);
     return state.memoDirty ? SaveTimerAction::Arm : SaveTimerAction::Kill;
 }
 
 SaveTimerAction OnEditorEdited(MemoState& state, std::size_t at, long long delta,
-                               const std::function<EditorBytes(std::size_t, std::size_t)>& readBytes) {
+                               const std::function<EditorBytes(std::size_t, std::size_t, std::size_t)>& readBytes) {
     ChangedSpan& span = state.changed;
     const std::size_t removed = delta < 0 ? static_cast<std::size_t>(-delta) : 0;
     const std::size_t inserted = delta > 0 ? static_cast<std::size_t>(delta) : 0;
@@ -49,14 +111,12 @@ SaveTimerAction OnEditorEdited(MemoState& state, std::size_t at, long long delta
     if (span.length != savedLength) {
         state.memoDirty = true;
     } else {
-        // Outside the span both texts are the same, so the span starts at
-        // the same byte in both and ends as far from the end in both.
+        // Outside the span both texts are the same; with equal byte lengths
+        // the blocks around the span decide.
         const std::size_t end = std::min(span.end, savedLength);
-        const EditorBytes now = readBytes(std::min(span.start, end), end);
-        const std::string_view saved = state.lastSavedText.Bytes();
-        const std::size_t tail = now.totalBytes - std::min(now.totalBytes, now.startByte + now.bytes.size());
-        const bool fits = now.startByte + tail <= saved.size();
-        state.memoDirty = !fits || saved.substr(now.startByte, saved.size() - tail - now.startByte) != now.bytes;
+        const EditorBytes now = readBytes(std::min(span.start, end), end, SavedText::kBlockBytes);
+        state.memoDirty = now.totalBytes != state.lastSavedText.ByteSize() ||
+                          !state.lastSavedText.SameBytesAt(now.startByte, now.bytes);
         // Back to the saved text: nothing differs any more.
         if (!state.memoDirty) span = {false, 0, 0, span.length};
     }
@@ -93,13 +153,14 @@ LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read, bool textInOutco
     state.saveDisabled = false;
     state.loadRetry = false;
     state.keepDiskVersion = read.foreignBytes;
+    std::size_t units = read.units;
     if (read.utf8.empty()) {
-        state.lastSavedText = read.text;
-    } else {
-        state.lastSavedText.AssignUtf8(read.utf8, read.units);
+        read.utf8 = Utf16ToUtf8(read.text);
+        units = read.text.size();
     }
+    state.lastSavedText.AssignUtf8(read.utf8, units);
     ResetChangedSpan(state);
-    if (textInOutcome) outcome.text = read.text.empty() ? state.lastSavedText.Text() : std::move(read.text);
+    if (textInOutcome) outcome.text = read.text.empty() ? Utf8ToUtf16Lenient(read.utf8) : std::move(read.text);
     outcome.utf8 = std::move(read.utf8);
     return outcome;
 }

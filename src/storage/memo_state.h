@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillpane {
 
@@ -21,22 +22,28 @@ inline constexpr unsigned kSaveRetryDelayMs = 5000;
 // Timer 2 (outside-change watch).
 inline constexpr unsigned kWatchIntervalMs = 2000;
 
-// The text last loaded or saved, kept as UTF-8: the memo's form on disk and
-// in the editor, and smaller than UTF-16 for most scripts.
+// The text last loaded or saved, as the hashes of its UTF-8 in fixed blocks:
+// enough to tell whether the editor is back to it by reading only the blocks
+// an edit touched, without a second copy of a large memo.
 class SavedText {
 public:
+    static constexpr std::size_t kBlockBytes = 4096;
+
     SavedText() = default;
     SavedText& operator=(std::u16string_view text);
     // The bytes are the UTF-8 of a text of `units` code units.
-    void AssignUtf8(std::string bytes, std::size_t units);
+    void AssignUtf8(std::string_view bytes, std::size_t units);
 
     [[nodiscard]] std::size_t size() const { return units_; }  // UTF-16 code units
-    [[nodiscard]] std::string_view Bytes() const { return bytes_; }
-    [[nodiscard]] std::u16string Text() const;
-    friend bool operator==(const SavedText& saved, std::u16string_view text) { return saved.Text() == text; }
+    [[nodiscard]] std::size_t ByteSize() const { return bytes_; }
+    // Whether `bytes`, starting at a block boundary and ending at one or at
+    // the end of a text of ByteSize() bytes, are the saved text's there.
+    [[nodiscard]] bool SameBytesAt(std::size_t startByte, std::string_view bytes) const;
+    friend bool operator==(const SavedText& saved, std::u16string_view text);
 
 private:
-    std::string bytes_;
+    std::vector<std::uint64_t> blocks_;
+    std::size_t bytes_ = 0;
     std::size_t units_ = 0;
 };
 
@@ -76,8 +83,9 @@ enum class SaveTimerAction {
 // when memoDirty differs from its value before the call.
 [[nodiscard]] SaveTimerAction OnEditorChanged(MemoState& state, std::u16string_view editorText);
 
-// The editor text's bytes for the units [start, end), with where they begin
-// and the length of the whole text in bytes.
+// The editor text's bytes covering the units [start, end), widened outward to
+// multiples of `block` bytes (the last block ends with the text), with where
+// they begin and the length of the whole text in bytes.
 struct EditorBytes {
     std::string bytes;
     std::size_t startByte = 0;
@@ -89,7 +97,7 @@ struct EditorBytes {
 // the changed span is read and compared with the saved text, byte for byte.
 [[nodiscard]] SaveTimerAction OnEditorEdited(
     MemoState& state, std::size_t at, long long delta,
-    const std::function<EditorBytes(std::size_t start, std::size_t end)>& readBytes);
+    const std::function<EditorBytes(std::size_t start, std::size_t end, std::size_t block)>& readBytes);
 // After lastSavedText was set from the editor text.
 void ResetChangedSpan(MemoState& state);
 
@@ -113,7 +121,7 @@ struct LoadOutcome {
     std::u16string text;
     // Success after a failed load: make the editor writable again.
     bool saveReenabled = false;
-    // The text in UTF-8 when the file held exactly that (see NoteReadResult).
+    // Success: the text in UTF-8, for the editor.
     std::string utf8;
     // The same failure as the previous load's: the editor already shows it
     // and the balloon was shown once.
@@ -126,8 +134,7 @@ struct LoadOutcome {
 // the loaded text, memoDirty false and saveDisabled cleared; on failure
 // saveDisabled is set and memoDirty cleared. memoWriteTime is recorded either
 // way, so after a failure the watch tries again only once the file changes.
-// Without textInOutcome the text is only in lastSavedText: a large memo is
-// not copied once more.
+// Without textInOutcome only utf8 is filled: a large memo is not decoded.
 [[nodiscard]] LoadOutcome LoadNoteInto(MemoState& state, NoteReadResult read, bool textInOutcome = true);
 
 enum class SaveResult {

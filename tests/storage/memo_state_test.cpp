@@ -199,17 +199,19 @@ TEST(MemoState, OutsideOrForeignVersionIsKeptBeforeTheFirstSave) {
 // clean again wherever the edits were.
 TEST(MemoState, ChangedSpanTracksDirtyWithoutWholeTexts) {
     MemoState state;
-    state.lastSavedText = u"h\u00E9llo world";
+    // Several blocks, so that the edits land in different ones.
+    std::u16string text = u"h\u00E9llo world" + std::u16string(3 * SavedText::kBlockBytes, u'-') + u"tail";
+    state.lastSavedText = text;
     ResetChangedSpan(state);
-    std::u16string text = state.lastSavedText.Text();
     std::size_t reads = 0;
     const auto change = [&](std::size_t at, long long delta) {
-        return OnEditorEdited(state, at, delta, [&](std::size_t start, std::size_t end) {
+        return OnEditorEdited(state, at, delta, [&](std::size_t start, std::size_t end, std::size_t block) {
             ++reads;
             const std::string all = Utf16ToUtf8(text);
             EditorBytes span;
-            span.startByte = Utf16ToUtf8(text.substr(0, start)).size();
-            span.bytes = Utf16ToUtf8(text.substr(start, end - start));
+            span.startByte = Utf16ToUtf8(text.substr(0, start)).size() / block * block;
+            const std::size_t endByte = (Utf16ToUtf8(text.substr(0, end)).size() + block - 1) / block * block;
+            span.bytes = all.substr(span.startByte, std::min(endByte, all.size()) - span.startByte);
             span.totalBytes = all.size();
             return span;
         });
@@ -230,9 +232,12 @@ TEST(MemoState, ChangedSpanTracksDirtyWithoutWholeTexts) {
     EXPECT_EQ(edit(0, 1, u"J"), SaveTimerAction::Arm);
     EXPECT_EQ(edit(1, 1, u"e"), SaveTimerAction::Arm);
     EXPECT_EQ(edit(10, 1, u"D"), SaveTimerAction::Arm);
+    const std::size_t far = text.size() - 2;
+    EXPECT_EQ(edit(far, 1, u"I"), SaveTimerAction::Arm);
     EXPECT_EQ(edit(0, 1, u"h"), SaveTimerAction::Arm);
     EXPECT_EQ(edit(1, 1, u"\u00E9"), SaveTimerAction::Arm);
-    EXPECT_EQ(edit(10, 1, u"d"), SaveTimerAction::Kill);
+    EXPECT_EQ(edit(10, 1, u"d"), SaveTimerAction::Arm);
+    EXPECT_EQ(edit(far, 1, u"i"), SaveTimerAction::Kill);
     EXPECT_EQ(state.lastSavedText, text);
 }
 
