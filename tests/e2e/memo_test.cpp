@@ -291,9 +291,12 @@ TEST_F(Memo, HeldRewriteIsLoadedOnceReleased) {
     Arrange(Utf8Memo("before"));
     ASSERT_NE(StartShown(), nullptr);
     EXPECT_TRUE(WaitUntil([&] { return ControlText(editor_) == L"before"; }, 5s));
-    ASSERT_TRUE(WriteFileBytes(MemoPath(), Utf8Memo("after")));
-    HANDLE lock = ::CreateFileW(MemoPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Rewritten through a handle that shares nothing and stays open.
+    HANDLE lock = ::CreateFileW(MemoPath().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    const std::string after = Utf8Memo("after");
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(lock, after.data(), static_cast<DWORD>(after.size()), &written, nullptr));
     EXPECT_TRUE(WaitUntil([&] { return EditorReadOnly(); }, 5s)) << "the held file was not reported";
     Screenshot("held-rewrite");
     ::CloseHandle(lock);
