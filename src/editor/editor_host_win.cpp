@@ -281,6 +281,9 @@ void AttachTextState(EditorWindow& ed) {
         state.hooks.linesShifted = [owner](long long line, long long linesAdded) {
             ShiftNumberedLines(owner->look.numbered, line, linesAdded);
         };
+        // Otherwise the load's insertion would leave every line of the new
+        // text to be checked for a stale number.
+        state.hooks.marginTextsCleared = [owner] { owner->look.numbered = {}; };
         state.hooks.reapplyCaretLook = [owner] {
             ApplyCaret(*owner);
             UpdateCurrentLineCues(*owner);

@@ -24,6 +24,8 @@ struct EditorViewHooks {
     std::function<void()> refreshLineNumbers;
     // The component moved margin texts: linesAdded lines after `line`.
     std::function<void(long long line, long long linesAdded)> linesShifted;
+    // Every margin text is gone (a new text was loaded): nothing to clear.
+    std::function<void()> marginTextsCleared;
     std::function<void()> reapplyCaretLook;
 };
 

@@ -242,6 +242,7 @@ void LoadEditorBytes(EditorTextState& state, std::string bytes) {
         HistoryLoadingScope loading(state.history);
         SetEditorBytes(state.editor, bytes);
     }
+    if (state.hooks.marginTextsCleared) state.hooks.marginTextsCleared();
     Bound bound(state);
     ResetHistory(bound.context, std::move(bytes));
 }
