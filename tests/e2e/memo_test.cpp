@@ -14,6 +14,18 @@ std::string Utf8Memo(const std::string& text) {
     return std::string(kBom) + text;
 }
 
+// Names in the program's Backup folder matching a pattern.
+std::vector<std::wstring> BackupNames(const wchar_t* pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data {};
+    HANDLE find = ::FindFirstFileW((ProgramFolder() + L"Backup\\" + pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.emplace_back(data.cFileName);
+    while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    return names;
+}
+
 class Memo : public AppScenario {
 protected:
     // Writes config.ini and the memo before the program starts.
@@ -180,37 +192,14 @@ TEST_F(Memo, EndOfSessionAndExitSaveAPendingEditAtOnce) {
 TEST_F(Memo, BackupAfterEverySaveWithIntervalZeroIsPruned) {
     Arrange(Utf8Memo("v"), "[Backup]\r\nEnabled=1\r\nIntervalMinutes=0\r\nMaxGenerations=2\r\n");
     ASSERT_NE(StartShown(), nullptr);
-    const std::wstring backups = ProgramFolder() + L"Backup\\";
-    auto countBackups = [&] {
-        int count = 0;
-        WIN32_FIND_DATAW data {};
-        HANDLE find = ::FindFirstFileW((backups + L"Note??????????????.txt").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return 0;
-        do ++count;
-        while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-        return count;
-    };
     for (int i = 0; i < 3; ++i) {
         PostChars(editor_, L"+");
         const std::string expected = Utf8Memo(std::string(static_cast<std::size_t>(i) + 1, '+') + "v");
         ASSERT_TRUE(WaitForMemo(expected, 6s)) << MemoOnDisk();
         std::this_thread::sleep_for(1100ms);  // a new second, so a new backup name
     }
-    EXPECT_EQ(countBackups(), 2);
+    EXPECT_EQ(BackupNames(L"Note??????????????.txt").size(), 2u);
     EXPECT_EQ(Exit(), std::optional<DWORD>(0));
-}
-
-// Names in the program's Backup folder matching a pattern.
-std::vector<std::wstring> BackupNames(const wchar_t* pattern) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data {};
-    HANDLE find = ::FindFirstFileW((ProgramFolder() + L"Backup\\" + pattern).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do names.emplace_back(data.cFileName);
-    while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-    return names;
 }
 
 // Exit with a memo another program holds: the program stays and saves once

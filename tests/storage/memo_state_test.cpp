@@ -139,8 +139,7 @@ TEST(MemoState, WatchTickReloadsOnlyAChangedFileWithoutUnsavedEdits) {
 }
 
 // A file another program holds is retried on every tick, with the failure
-// shown once; one over the size limit waits for a change; a failed attribute
-// query never reloads.
+// shown once; a failed attribute query never reloads.
 TEST(MemoState, HeldFileIsRetriedEveryTickAndReportedOnce) {
     TempDir dir;
     MemoState state = LoadedState(dir, "\xEF\xBB\xBFtext");
@@ -153,16 +152,8 @@ TEST(MemoState, HeldFileIsRetriedEveryTickAndReportedOnce) {
     EXPECT_TRUE(LoadNoteInto(state, held).repeatedFailure);
     EXPECT_FALSE(ShouldReloadOnWatchTick(state, std::nullopt));
 
-    const LoadOutcome released = LoadNoteInto(state, ReadNoteFile(state.memoPath));
-    EXPECT_TRUE(released.Succeeded());
-    EXPECT_TRUE(released.saveReenabled);
+    EXPECT_TRUE(LoadNoteInto(state, ReadNoteFile(state.memoPath)).saveReenabled);
     EXPECT_FALSE(ShouldReloadOnWatchTick(state, same));
-
-    NoteReadResult tooLarge;
-    tooLarge.status = NoteReadStatus::TooLarge;
-    tooLarge.writeTime = 9;
-    (void)LoadNoteInto(state, tooLarge);
-    EXPECT_FALSE(ShouldReloadOnWatchTick(state, platform::FileAttributes {false, 7, 9}));
 }
 
 // What a save must keep first: a file written by someone else since the
