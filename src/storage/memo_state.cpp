@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/utf_convert.h"
+#include "storage/note_codec.h"
 
 #include <utility>
 
@@ -180,8 +181,10 @@ SaveResult SaveNoteText(MemoState& state, std::u16string_view editorText) {
     // The time comes from the program's own handle: an outside write landing
     // just after the rename is never taken for this save.
     std::uint64_t writeTime = 0;
-    if (!WriteNoteFile(state.memoPath, editorText, &writeTime)) return SaveResult::Failed;
-    state.lastSavedText = editorText;
+    const std::string bytes = EncodeNoteBytes(editorText);
+    if (!platform::WriteFileAtomic(state.memoPath, bytes, true, &writeTime)) return SaveResult::Failed;
+    // Encoded once: the saved text is the file's bytes after the three-byte mark.
+    state.lastSavedText.AssignUtf8(std::string_view(bytes).substr(3), editorText.size());
     ResetChangedSpan(state);
     state.memoDirty = false;
     state.keepDiskVersion = false;

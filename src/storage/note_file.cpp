@@ -127,8 +127,8 @@ NoteReadResult ReadNoteFile(std::u16string_view path, bool decode) {
     return result;
 }
 
-bool WriteNoteFile(std::u16string_view path, std::u16string_view text, std::uint64_t* writeTime) {
-    return platform::WriteFileAtomic(path, EncodeNoteBytes(text), true, writeTime);
+bool WriteNoteFile(std::u16string_view path, std::u16string_view text) {
+    return platform::WriteFileAtomic(path, EncodeNoteBytes(text), true);
 }
 
 }  // namespace quillpane

@@ -57,8 +57,7 @@ struct NoteReadResult {
 
 // Writes EF BB BF + UTF-8 to path + ".tmp", flushes it and moves it over
 // path. On failure the old file is untouched and no temporary file remains.
-[[nodiscard]] bool WriteNoteFile(std::u16string_view path, std::u16string_view text,
-                                 std::uint64_t* writeTime = nullptr);
+[[nodiscard]] bool WriteNoteFile(std::u16string_view path, std::u16string_view text);
 
 // Case-insensitive comparison of paths: ASCII letters and the letters of
 // Latin-1 and Latin Extended-A fold to lower case; nothing else is folded.
