@@ -232,21 +232,30 @@ private:
     HWND trayOwner_ = nullptr;
 };
 
-// Waits until the editor mostly answers at once: Scintilla wraps a long
-// text in idle-time slices, and a key sent meanwhile would wait for the
-// slice in progress. A busy machine delays a few answers anyway, so 8 quick
-// ones out of the last 10 will do. Their median is the cost of a bare
-// message round trip between the processes, the floor of every key time.
+// Waits until the editor is idle: Scintilla wraps a long text in idle-time
+// slices on a timer, so quick answers alone do not prove it done; the display
+// line of the last line must also have stopped moving for a second. A busy
+// machine delays a few answers anyway, so 8 quick ones out of the last 10
+// will do. Their median is the cost of a bare message round trip between the
+// processes, the floor of every key time.
 bool Settle(HWND editor, double timeoutS, double& spentMs, double& roundTripMs) {
     const double begin = NowMs();
     std::vector<double> recent;
+    LRESULT lastDisplayLine = -1;
+    double stableSince = begin;
     while (NowMs() - begin < timeoutS * 1000) {
         const double before = NowMs();
         if (!Ask(editor, WM_NULL, 0, 0, 5000)) break;
         recent.push_back(NowMs() - before);
         if (recent.size() > 10) recent.erase(recent.begin());
+        const LRESULT lines = Ask(editor, SCI_GETLINECOUNT, 0, 0, 5000).value_or(1);
+        const LRESULT displayLine = Ask(editor, SCI_VISIBLEFROMDOCLINE, lines - 1, 0, 5000).value_or(-1);
+        if (displayLine != lastDisplayLine) {
+            lastDisplayLine = displayLine;
+            stableSince = NowMs();
+        }
         const auto quick = std::count_if(recent.begin(), recent.end(), [](double ms) { return ms < 1.5; });
-        if (recent.size() == 10 && quick >= 8) {
+        if (recent.size() == 10 && quick >= 8 && NowMs() - stableSince >= 1000) {
             std::sort(recent.begin(), recent.end());
             roundTripMs = (recent[4] + recent[5]) / 2;
             spentMs = NowMs() - begin;
