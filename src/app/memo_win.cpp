@@ -43,7 +43,7 @@ void LoadNote(App& app) {
     ForgetLineNumbers(app.editor);
     LoadOutcome outcome = LoadNoteInto(app.memo, ReadNoteFile(app.memo.memoPath, false), false);
     if (outcome.Succeeded()) {
-        if (outcome.saveReenabled) SetEditorReadOnly(app.editor.hwnd, false);
+        if (outcome.saveReenabled) app.editor.sci.SetReadOnly(false);
         // The editor holds exactly the saved text's UTF-8: the file's own
         // bytes when they are that.
         LoadEditorBytes(textState, std::move(outcome.utf8));
@@ -51,7 +51,7 @@ void LoadNote(App& app) {
         const TextId message =
             outcome.failure == LoadFailure::TooLarge ? TextId::LoadFailedTooLarge : TextId::LoadFailedUnreadable;
         const std::u16string_view text = Text(message, UiLanguage(app));
-        SetEditorReadOnly(app.editor.hwnd, true);
+        app.editor.sci.SetReadOnly(true);
         LoadEditorText(textState, text);
         ShowWarningBalloon(app, text);
     }
@@ -64,7 +64,7 @@ void LoadNote(App& app) {
 
 bool SaveNote(App& app) {
     const bool wasDirty = app.memo.memoDirty;
-    const SaveResult result = SaveMemo(app.memo, ReadEditorText(app.editor.text), app.config.backup,
+    const SaveResult result = SaveMemo(app.memo, ReadText(app.editor.text.adapter, app.editor.text.model), app.config.backup,
                                        BackupFolderOf(app.programFolder), platform::LocalTimeNow(), app.backupRecord);
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     switch (result) {
@@ -90,7 +90,7 @@ bool KeepUnsavedText(App& app) {
     if (!app.memo.memoDirty) return true;
     const std::u16string kept =
         WriteUnsavedCopy(app.memo.memoPath, BackupFolderOf(app.programFolder), platform::LocalTimeNow(),
-                         EncodeNoteBytes(ReadEditorText(app.editor.text)));
+                         EncodeNoteBytes(ReadText(app.editor.text.adapter, app.editor.text.model)));
     if (kept.empty()) return false;
     app.config.application.unsavedCopy = kept;
     SaveAppConfig(app);
@@ -111,21 +111,21 @@ void OnEditorModified(App& app, const SCNotification& notification) {
     if (!OnScintillaModified(textState, notification)) return;
     if (!app.editor.replacingText && !textState.history.loading) {
         const bool wasDirty = app.memo.memoDirty;
-        const std::size_t at = EditorIndexFromPosition(textState, static_cast<std::size_t>(notification.position));
+        const std::size_t at = ToIndex(textState.adapter, textState.model, static_cast<std::size_t>(notification.position));
         const std::size_t length = EditorLength16(app.editor);
         const long long delta = static_cast<long long>(length) - static_cast<long long>(app.memo.changed.length);
         const auto read = [&textState](std::size_t start, std::size_t end, std::size_t block) {
             EditorBytes span;
-            span.totalBytes = EditorByteLength(textState);
-            span.startByte = EditorPositionFromIndex(textState, start) / block * block;
-            const std::size_t endByte = (EditorPositionFromIndex(textState, end) + block - 1) / block * block;
-            span.bytes = ReadEditorBytes(textState, span.startByte, std::min(endByte, span.totalBytes));
+            span.totalBytes = CurrentText(textState.adapter, textState.model).ByteLength();
+            span.startByte = ToBytePosition(textState.adapter, textState.model, start) / block * block;
+            const std::size_t endByte = (ToBytePosition(textState.adapter, textState.model, end) + block - 1) / block * block;
+            span.bytes = CurrentText(textState.adapter, textState.model).ByteRange(span.startByte, std::min(endByte, span.totalBytes));
             return span;
         };
         ApplyTimerAction(app, OnEditorEdited(app.memo, at, delta, read));
         if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     }
-    OnDocumentChanged(textState);
+    OnDocumentChanged(ContextOf(textState));
 }
 
 void OnAutosaveTimer(App& app) {

@@ -474,7 +474,7 @@ LRESULT CALLBACK PanelWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         app->editor.hwnd = nullptr;
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    return HandleMessage(*app, hwnd, message, wParam, lParam);
+    return GuardComponentCalls(LRESULT {0}, [&] { return HandleMessage(*app, hwnd, message, wParam, lParam); });
 }
 
 }  // namespace

@@ -112,8 +112,12 @@ ULONG EditorDropTarget::Release() {
     return left;
 }
 
+bool EditorDropTarget::Serving() const {
+    return ed_.hwnd == editor_ && ed_.text.model.Window() == editor_;
+}
+
 DWORD EditorDropTarget::EffectFor(DWORD keyState) const {
-    const bool readOnly = IsEditorReadOnly(editor_);
+    const bool readOnly = GuardComponentCalls(true, [&] { return !Serving() || ed_.sci.ReadOnly(); });
     return ToDropEffect(DragEffect(filesOffered_, textOffered_, (keyState & MK_CONTROL) != 0, readOnly));
 }
 
@@ -138,17 +142,20 @@ HRESULT EditorDropTarget::DragLeave() {
 HRESULT EditorDropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
     if (effect == nullptr) return E_POINTER;
     *effect = DROPEFFECT_NONE;
+    return GuardComponentCalls(E_OUTOFMEMORY, [&] { return DropNow(data, keyState, point, effect); });
+}
+
+HRESULT EditorDropTarget::DropNow(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
     filesOffered_ = false;
     textOffered_ = false;
     EditorTextState& state = ed_.text;
-    if (data == nullptr || IsEditorReadOnly(editor_) || state.editor != editor_) return S_OK;
+    if (data == nullptr || !Serving() || ed_.sci.ReadOnly()) return S_OK;
     POINT client {point.x, point.y};
     ::ScreenToClient(editor_, &client);
-    const LRESULT position =
-        Sci(ed_, editor_, SCI_CHARPOSITIONFROMPOINT, static_cast<WPARAM>(client.x), client.y);
+    const Scintilla::Position position = ed_.sci.CharPositionFromPoint(client.x, client.y);
     if (position < 0) return S_OK;
-    const std::size_t dropIndex = EditorIndexFromPosition(state, static_cast<std::size_t>(position));
-    const std::u16string& text = ReadEditorText(state);
+    const std::size_t dropIndex = ToIndex(state.adapter, state.model, static_cast<std::size_t>(position));
+    const std::u16string& text = ReadText(state.adapter, state.model);
 
     DropOutcome outcome;
     if (Offers(data, CF_HDROP)) {
@@ -161,7 +168,7 @@ HRESULT EditorDropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, 
         outcome = TextDrop(text, EditorSelection16(ed_), dropIndex, *dropped, (keyState & MK_CONTROL) != 0);
     }
     if (outcome.edit) {
-        ApplyTextEdit(state, *outcome.edit, true);
+        ApplyTextEdit(ContextOf(state), *outcome.edit, true);
         AfterCaretMove(ed_);
     }
     *effect = ToDropEffect(outcome.effect);

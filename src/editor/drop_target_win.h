@@ -28,6 +28,9 @@ public:
 private:
     ~EditorDropTarget() = default;
     [[nodiscard]] DWORD EffectFor(DWORD keyState) const;
+    // False once the record has moved on to a newer window.
+    [[nodiscard]] bool Serving() const;
+    HRESULT DropNow(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect);
 
     EditorWindow& ed_;
     HWND editor_;

@@ -23,7 +23,7 @@ std::size_t ToSize(LRESULT value) {
 }
 
 bool Ready(const EditorWindow& ed) {
-    return ed.hwnd != nullptr && ed.text.editor == ed.hwnd;
+    return ed.hwnd != nullptr && ed.text.model.Window() == ed.hwnd;
 }
 
 std::optional<LineCommand> LineCommandFor(unsigned id) {
@@ -46,7 +46,7 @@ std::optional<LineCommand> LineCommandFor(unsigned id) {
 constexpr std::size_t kWindowReach = 8192;
 
 std::size_t LengthOf(EditorWindow& ed) {
-    return EditorTextLength(ed.text);
+    return EditTextLength(ed.text.adapter, ed.text.model);
 }
 
 // The lines around a selection, from the line before it to the line after
@@ -71,20 +71,20 @@ struct TextWindow {
 };
 
 bool StartsCharacter(EditorWindow& ed, std::size_t position) {
-    const auto byte = static_cast<unsigned char>(Sci(ed, SCI_GETCHARAT, position));
+    const auto byte = static_cast<unsigned char>(ed.sci.CharAt(position));
     return (byte & 0xC0) != 0x80;
 }
 
 TextWindow WindowAround(EditorWindow& ed, std::size_t fromIndex, std::size_t toIndex) {
     EditorTextState& state = ed.text;
-    const std::size_t length = ToSize(Sci(ed, SCI_GETLENGTH));
-    const std::size_t from = EditorPositionFromIndex(state, std::min(fromIndex, toIndex));
-    const std::size_t to = EditorPositionFromIndex(state, std::max(fromIndex, toIndex));
-    const auto firstLine = ToSize(Sci(ed, SCI_LINEFROMPOSITION, from));
-    const auto lastLine = ToSize(Sci(ed, SCI_LINEFROMPOSITION, to));
-    std::size_t start = ToSize(Sci(ed, SCI_POSITIONFROMLINE, firstLine > 0 ? firstLine - 1 : 0));
-    std::size_t end = std::min(length, ToSize(Sci(ed, SCI_POSITIONFROMLINE, lastLine + 2)));
-    if (lastLine + 2 >= ToSize(Sci(ed, SCI_GETLINECOUNT))) end = length;
+    const std::size_t length = ToSize(ed.sci.Length());
+    const std::size_t from = ToBytePosition(state.adapter, state.model, std::min(fromIndex, toIndex));
+    const std::size_t to = ToBytePosition(state.adapter, state.model, std::max(fromIndex, toIndex));
+    const auto firstLine = ToSize(ed.sci.LineFromPosition(from));
+    const auto lastLine = ToSize(ed.sci.LineFromPosition(to));
+    std::size_t start = ToSize(ed.sci.PositionFromLine(firstLine > 0 ? firstLine - 1 : 0));
+    std::size_t end = std::min(length, ToSize(ed.sci.PositionFromLine(lastLine + 2)));
+    if (lastLine + 2 >= ToSize(ed.sci.LineCount())) end = length;
     if (from > start + kWindowReach) start = from - kWindowReach;
     if (end > to + kWindowReach) end = to + kWindowReach;
     while (start > 0 && !StartsCharacter(ed, start)) --start;
@@ -95,8 +95,8 @@ TextWindow WindowAround(EditorWindow& ed, std::size_t fromIndex, std::size_t toI
     range.chrg.cpMin = static_cast<Sci_Position>(start);
     range.chrg.cpMax = static_cast<Sci_Position>(end);
     range.lpstrText = bytes.data();
-    bytes.resize(ToSize(Sci(ed, SCI_GETTEXTRANGEFULL, 0, reinterpret_cast<LPARAM>(&range))));
-    return {Utf8ToUtf16Lenient(bytes), EditorIndexFromPosition(state, start)};
+    bytes.resize(ToSize(ed.sci.GetTextRangeFull(&range)));
+    return {Utf8ToUtf16Lenient(bytes), ToIndex(state.adapter, state.model, start)};
 }
 
 TextWindow WindowAround(EditorWindow& ed, Selection selection) {
@@ -135,7 +135,7 @@ bool DeleteWordBy(EditorWindow& ed, WordRangeRule rule) {
 bool DeleteRange(EditorWindow& ed, const std::optional<TextRange>& range) {
     if (!range || range->start == range->end) return false;
     const TextEdit edit {*range, u"", {range->start, range->start}};
-    ApplyTextEdit(ed.text, edit, true);
+    ApplyTextEdit(ContextOf(ed.text), edit, true);
     AfterCaretMove(ed);
     return true;
 }
@@ -156,8 +156,8 @@ bool ArrowStopsHere(EditorWindow& ed, bool toEnd, bool extend) {
 Selection EditorSelection16(EditorWindow& ed) {
     if (!Ready(ed)) return {};
     EditorTextState& state = ed.text;
-    const std::size_t anchor = EditorIndexFromPosition(state, ToSize(Sci(ed, SCI_GETANCHOR)));
-    const std::size_t caret = EditorIndexFromPosition(state, ToSize(Sci(ed, SCI_GETCURRENTPOS)));
+    const std::size_t anchor = ToIndex(state.adapter, state.model, ToSize(ed.sci.Anchor()));
+    const std::size_t caret = ToIndex(state.adapter, state.model, ToSize(ed.sci.CurrentPos()));
     return {anchor, caret};
 }
 
@@ -170,11 +170,11 @@ void SetSelection16(EditorWindow& ed, Selection selection) {
     if (!Ready(ed)) return;
     EditorTextState& state = ed.text;
     const std::size_t length = LengthOf(ed);
-    const std::size_t anchor = EditorPositionFromIndex(state, std::min(selection.anchor, length));
-    const std::size_t caret = EditorPositionFromIndex(state, std::min(selection.caret, length));
-    Sci(ed, SCI_SETSEL, static_cast<WPARAM>(anchor), static_cast<LPARAM>(caret));
-    Sci(ed, SCI_CHOOSECARETX);
-    Sci(ed, SCI_SCROLLCARET);
+    const std::size_t anchor = ToBytePosition(state.adapter, state.model, std::min(selection.anchor, length));
+    const std::size_t caret = ToBytePosition(state.adapter, state.model, std::min(selection.caret, length));
+    ed.sci.SetSel(anchor, caret);
+    ed.sci.ChooseCaretX();
+    ed.sci.ScrollCaret();
     AfterCaretMove(ed);
 }
 
@@ -210,12 +210,12 @@ bool RunLineCommandOn(EditorWindow& ed, LineCommand command) {
         if (edit) edit = window.Global(*edit);
     } else {
         // Sorting and cleaning up take the whole memo when nothing is selected.
-        const std::u16string& text = ReadEditorText(state);
+        const std::u16string& text = ReadText(state.adapter, state.model);
         if (text.empty()) return false;
         edit = RunLineCommand(command, text, selection);
     }
     if (!edit) return false;
-    ApplyTextEdit(state, *edit, MarksByLineMatching(command));
+    ApplyTextEdit(ContextOf(state), *edit, MarksByLineMatching(command));
     AfterCaretMove(ed);
     return true;
 }
@@ -244,12 +244,12 @@ void MoveByWord(EditorWindow& ed, bool right, bool extend) {
 
 void ScrollKeepingCaret(EditorWindow& ed, bool down) {
     if (!Ready(ed)) return;
-    const LRESULT caret = Sci(ed, SCI_GETCURRENTPOS);
-    const LRESULT x = Sci(ed, SCI_POINTXFROMPOSITION, 0, caret);
-    const LRESULT y = Sci(ed, SCI_POINTYFROMPOSITION, 0, caret);
-    Sci(ed, SCI_LINESCROLL, 0, down ? 1 : -1);
-    const LRESULT position = Sci(ed, SCI_POSITIONFROMPOINT, static_cast<WPARAM>(x), y);
-    if (position >= 0) Sci(ed, SCI_SETEMPTYSELECTION, static_cast<WPARAM>(position));
+    const LRESULT caret = ed.sci.CurrentPos();
+    const LRESULT x = ed.sci.PointXFromPosition(caret);
+    const LRESULT y = ed.sci.PointYFromPosition(caret);
+    ed.sci.LineScroll(0, down ? 1 : -1);
+    const LRESULT position = ed.sci.PositionFromPoint(x, y);
+    if (position >= 0) ed.sci.SetEmptySelection(position);
     AfterCaretMove(ed);
 }
 
@@ -283,13 +283,13 @@ bool RunEditorCommand(EditorWindow& ed, unsigned id) {
     EditorTextState& state = ed.text;
     switch (id) {
     case IDM_UNDO:
-        if (Undo(state)) AfterCaretMove(ed);
+        if (Undo(ContextOf(state))) AfterCaretMove(ed);
         return true;
     case IDM_REDO:
-        if (Redo(state)) AfterCaretMove(ed);
+        if (Redo(ContextOf(state))) AfterCaretMove(ed);
         return true;
     case IDM_LASTEDIT:
-        GoToLastEdit(state);
+        GoToLastEdit(ContextOf(state));
         AfterCaretMove(ed);
         return true;
     default:

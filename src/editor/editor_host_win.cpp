@@ -29,14 +29,6 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return ::SendMessageW(window, message, wParam, lParam);
 }
 
-WPARAM W(int value) {
-    return static_cast<WPARAM>(value);
-}
-
-LPARAM L(std::intptr_t value) {
-    return static_cast<LPARAM>(value);
-}
-
 // The room left below the editor for the status label.
 int EditorHeightFor(int areaHeight, int dpi) {
     const int height = areaHeight - Scale(24, dpi);
@@ -93,24 +85,24 @@ void RebuildFont(EditorWindow& ed) {
 }
 
 void SendCreationSettings(EditorWindow& ed, bool wrap) {
-    Sci(ed, SCI_SETCODEPAGE, SC_CP_UTF8);
-    Sci(ed, SCI_SETEOLMODE, SC_EOL_CRLF);
-    Sci(ed, SCI_SETUNDOCOLLECTION, 0);
-    Sci(ed, SCI_SETWRAPMODE, wrap ? SC_WRAP_WORD : SC_WRAP_NONE);
+    ed.sci.SetCodePage(SC_CP_UTF8);
+    ed.sci.SetEOLMode(Scintilla::EndOfLine::CrLf);
+    ed.sci.SetUndoCollection(false);
+    ed.sci.SetWrapMode(wrap ? Scintilla::Wrap::Word : Scintilla::Wrap::None);
     // Layouts of the lines on screen only: a layout per document line costs
     // memory by the size of the memo and a pass over every line per keystroke.
-    Sci(ed, SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
-    Sci(ed, SCI_SETBUFFEREDDRAW, 1);
-    Sci(ed, SCI_SETHSCROLLBAR, wrap ? 0 : 1);
-    Sci(ed, SCI_SETSCROLLWIDTHTRACKING, 1);
-    Sci(ed, SCI_SETUSETABS, 1);
-    Sci(ed, SCI_SETTABWIDTH, 4);
-    Sci(ed, SCI_SETMOUSESELECTIONRECTANGULARSWITCH, 1);
-    Sci(ed, SCI_SETVIRTUALSPACEOPTIONS, SCVS_RECTANGULARSELECTION);
-    Sci(ed, SCI_SETADDITIONALSELECTIONTYPING, 1);
-    Sci(ed, SCI_SETIMEINTERACTION, SC_IME_INLINE);
-    Sci(ed, SCI_USEPOPUP, SC_POPUP_NEVER);
-    Sci(ed, SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
+    ed.sci.SetLayoutCache(Scintilla::LineCache::Page);
+    ed.sci.SetBufferedDraw(true);
+    ed.sci.SetHScrollBar(!wrap);
+    ed.sci.SetScrollWidthTracking(true);
+    ed.sci.SetUseTabs(true);
+    ed.sci.SetTabWidth(4);
+    ed.sci.SetMouseSelectionRectangularSwitch(true);
+    ed.sci.SetVirtualSpaceOptions(Scintilla::VirtualSpace::RectangularSelection);
+    ed.sci.SetAdditionalSelectionTyping(true);
+    ed.sci.SetIMEInteraction(Scintilla::IMEInteraction::Inline);
+    ed.sci.UsePopUp(Scintilla::PopUp::Never);
+    ed.sci.SetModEventMask(Scintilla::ModificationFlags::InsertText | Scintilla::ModificationFlags::DeleteText);
 }
 
 bool ReadImeOpen(HWND editor) {
@@ -127,92 +119,92 @@ Colour BandColour(const EditorWindow& ed) {
 
 void SwitchBand(EditorWindow& ed, bool on) {
     if (on) {
-        Sci(ed, SCI_SETCARETLINEBACK, BandColour(ed));
-        Sci(ed, SCI_SETCARETLINEBACKALPHA, SC_ALPHA_NOALPHA);
-        Sci(ed, SCI_SETCARETLINEVISIBLE, 1);
+        ed.sci.SetCaretLineBack(BandColour(ed));
+        ed.sci.SetCaretLineBackAlpha(Scintilla::Alpha::NoAlpha);
+        ed.sci.SetCaretLineVisible(true);
         // The band stays while the editor has no focus.
-        Sci(ed, SCI_SETCARETLINEVISIBLEALWAYS, 1);
+        ed.sci.SetCaretLineVisibleAlways(true);
     } else {
-        Sci(ed, SCI_SETCARETLINEVISIBLE, 0);
-        Sci(ed, SCI_SETCARETLINEVISIBLEALWAYS, 0);
+        ed.sci.SetCaretLineVisible(false);
+        ed.sci.SetCaretLineVisibleAlways(false);
     }
     ed.look.bandOn = on;
 }
 
 bool SelectionEmpty(EditorWindow& ed) {
-    return Sci(ed, SCI_GETSELECTIONEMPTY) != 0;
+    return ed.sci.SelectionEmpty();
 }
 
 void StyleFont(EditorWindow& ed, int style, const std::string& face, int points) {
-    Sci(ed, SCI_STYLESETFONT, W(style), reinterpret_cast<LPARAM>(face.c_str()));
-    Sci(ed, SCI_STYLESETSIZE, W(style), points);
+    ed.sci.StyleSetFont(style, face.c_str());
+    ed.sci.StyleSetSize(style, points);
 }
 
 void ApplyIndicators(EditorWindow& ed) {
     for (const IndicatorLook& indicator : IndicatorLooks(IsDark(ed))) {
-        const WPARAM id = W(indicator.indicator);
-        Sci(ed, SCI_INDICSETSTYLE, id, indicator.style);
-        Sci(ed, SCI_INDICSETFORE, id, L(indicator.fore));
-        Sci(ed, SCI_INDICSETUNDER, id, indicator.under ? 1 : 0);
-        if (indicator.alpha >= 0) Sci(ed, SCI_INDICSETALPHA, id, indicator.alpha);
-        if (indicator.outlineAlpha >= 0) Sci(ed, SCI_INDICSETOUTLINEALPHA, id, indicator.outlineAlpha);
+        const int id = indicator.indicator;
+        ed.sci.IndicSetStyle(id, static_cast<Scintilla::IndicatorStyle>(indicator.style));
+        ed.sci.IndicSetFore(id, indicator.fore);
+        ed.sci.IndicSetUnder(id, indicator.under);
+        if (indicator.alpha >= 0) ed.sci.IndicSetAlpha(id, static_cast<Scintilla::Alpha>(indicator.alpha));
+        if (indicator.outlineAlpha >= 0) ed.sci.IndicSetOutlineAlpha(id, static_cast<Scintilla::Alpha>(indicator.outlineAlpha));
         if (indicator.hoverStyle >= 0) {
-            Sci(ed, SCI_INDICSETHOVERSTYLE, id, indicator.hoverStyle);
-            Sci(ed, SCI_INDICSETHOVERFORE, id, L(indicator.hoverFore));
+            ed.sci.IndicSetHoverStyle(id, static_cast<Scintilla::IndicatorStyle>(indicator.hoverStyle));
+            ed.sci.IndicSetHoverFore(id, indicator.hoverFore);
         }
     }
 }
 
 void DefineChevron(EditorWindow& ed, int marker, Chevron chevron, int size, Colour colour) {
     const std::vector<std::uint8_t> pixels = ChevronImage(chevron, size, colour);
-    Sci(ed, SCI_RGBAIMAGESETWIDTH, W(size));
-    Sci(ed, SCI_RGBAIMAGESETHEIGHT, W(size));
-    Sci(ed, SCI_RGBAIMAGESETSCALE, 100);
-    Sci(ed, SCI_MARKERDEFINERGBAIMAGE, W(marker), reinterpret_cast<LPARAM>(pixels.data()));
+    ed.sci.RGBAImageSetWidth(size);
+    ed.sci.RGBAImageSetHeight(size);
+    ed.sci.RGBAImageSetScale(100);
+    ed.sci.MarkerDefineRGBAImage(marker, reinterpret_cast<const char*>(pixels.data()));
 }
 
 // How the fold margin looks; what a click in it does belongs to the memo folds.
 void ApplyFoldMargin(EditorWindow& ed) {
     if (!SettingsOf(ed).memoFold) {
         for (int margin : {1, 2}) {
-            Sci(ed, SCI_SETMARGINWIDTHN, W(margin), 0);
-            Sci(ed, SCI_SETMARGINSENSITIVEN, W(margin), 0);
+            ed.sci.SetMarginWidthN(margin, 0);
+            ed.sci.SetMarginSensitiveN(margin, false);
         }
         return;
     }
     const Palette& palette = PaletteFor(IsDark(ed));
     const FoldMarginGeometry geometry = FoldMarginFor(ed.look.numberWidth, WindowDpiOf(ed.hwnd));
-    Sci(ed, SCI_SETMARGINTYPEN, 1, SC_MARGIN_COLOUR);
-    Sci(ed, SCI_SETMARGINWIDTHN, 1, geometry.spacerWidth);
-    Sci(ed, SCI_SETMARGINMASKN, 1, 0);
-    Sci(ed, SCI_SETMARGINSENSITIVEN, 1, 0);
-    Sci(ed, SCI_SETMARGINBACKN, 1, L(palette.gutter));
+    ed.sci.SetMarginTypeN(1, Scintilla::MarginType::Colour);
+    ed.sci.SetMarginWidthN(1, geometry.spacerWidth);
+    ed.sci.SetMarginMaskN(1, 0);
+    ed.sci.SetMarginSensitiveN(1, false);
+    ed.sci.SetMarginBackN(1, palette.gutter);
 
-    Sci(ed, SCI_SETMARGINTYPEN, 2, SC_MARGIN_SYMBOL);
-    Sci(ed, SCI_SETMARGINWIDTHN, 2, geometry.foldWidth);
-    Sci(ed, SCI_SETMARGINMASKN, 2, static_cast<LPARAM>(SC_MASK_FOLDERS));
-    Sci(ed, SCI_SETMARGINSENSITIVEN, 2, 1);
-    Sci(ed, SCI_SETMARGINCURSORN, 2, SC_CURSORARROW);
-    Sci(ed, SCI_SETMARGINBACKN, 2, L(palette.gutter));
-    Sci(ed, SCI_SETFOLDMARGINCOLOUR, 1, L(palette.gutter));
-    Sci(ed, SCI_SETFOLDMARGINHICOLOUR, 1, L(palette.gutter));
+    ed.sci.SetMarginTypeN(2, Scintilla::MarginType::Symbol);
+    ed.sci.SetMarginWidthN(2, geometry.foldWidth);
+    ed.sci.SetMarginMaskN(2, SC_MASK_FOLDERS);
+    ed.sci.SetMarginSensitiveN(2, true);
+    ed.sci.SetMarginCursorN(2, Scintilla::CursorShape::Arrow);
+    ed.sci.SetMarginBackN(2, palette.gutter);
+    ed.sci.SetFoldMarginColour(true, palette.gutter);
+    ed.sci.SetFoldMarginHiColour(true, palette.gutter);
 
     for (int marker : {SC_MARKNUM_FOLDEREND, SC_MARKNUM_FOLDEROPENMID, SC_MARKNUM_FOLDERMIDTAIL, SC_MARKNUM_FOLDERTAIL,
                        SC_MARKNUM_FOLDERSUB}) {
-        Sci(ed, SCI_MARKERDEFINE, W(marker), SC_MARK_EMPTY);
+        ed.sci.MarkerDefine(marker, Scintilla::MarkerSymbol::Empty);
     }
     DefineChevron(ed, SC_MARKNUM_FOLDER, Chevron::Folded, geometry.markSize, palette.foldMark);
     DefineChevron(ed, SC_MARKNUM_FOLDEROPEN, Chevron::Open, geometry.markSize, palette.foldMark);
 
-    Sci(ed, SCI_SETAUTOMATICFOLD, 0);
-    Sci(ed, SCI_SETFOLDFLAGS, 0);
-    Sci(ed, SCI_FOLDDISPLAYTEXTSETSTYLE, SC_FOLDDISPLAYTEXT_STANDARD);
-    Sci(ed, SCI_STYLESETFORE, STYLE_FOLDDISPLAYTEXT, L(palette.foldDisplayText));
-    Sci(ed, SCI_STYLESETBACK, STYLE_FOLDDISPLAYTEXT, L(palette.background));
+    ed.sci.SetAutomaticFold(Scintilla::AutomaticFold::None);
+    ed.sci.SetFoldFlags(Scintilla::FoldFlag::None);
+    ed.sci.FoldDisplayTextSetStyle(Scintilla::FoldDisplayTextStyle::Standard);
+    ed.sci.StyleSetFore(STYLE_FOLDDISPLAYTEXT, palette.foldDisplayText);
+    ed.sci.StyleSetBack(STYLE_FOLDDISPLAYTEXT, palette.background);
 }
 
 long long LineCount(EditorWindow& ed) {
-    return static_cast<long long>(Sci(ed, SCI_GETLINECOUNT));
+    return static_cast<long long>(ed.sci.LineCount());
 }
 
 int ClientWidth(HWND editor) {
@@ -223,20 +215,20 @@ int ClientWidth(HWND editor) {
 
 ViewSnapshot ReadView(EditorWindow& ed) {
     ViewSnapshot view;
-    view.firstVisibleLine = static_cast<int>(Sci(ed, SCI_GETFIRSTVISIBLELINE));
+    view.firstVisibleLine = static_cast<int>(ed.sci.FirstVisibleLine());
     const bool measured = SettingsOf(ed).showLineNumbers && ed.look.lineHeight >= 0;
     const int x = AnchorX(measured, ed.look.numberWidth, WindowDpiOf(ed.hwnd));
-    view.topPosition = static_cast<int>(Sci(ed, SCI_CHARPOSITIONFROMPOINT, W(x), 0));
+    view.topPosition = static_cast<int>(ed.sci.CharPositionFromPoint(x, 0));
     view.clientWidth = ClientWidth(ed.hwnd);
     return view;
 }
 
 void RestoreView(EditorWindow& ed, const LayoutPlan& plan) {
     if (plan.keepDocumentLine) {
-        const LRESULT line = Sci(ed, SCI_LINEFROMPOSITION, W(plan.source.topPosition));
-        Sci(ed, SCI_SETFIRSTVISIBLELINE, static_cast<WPARAM>(Sci(ed, SCI_VISIBLEFROMDOCLINE, line)));
+        const LRESULT line = ed.sci.LineFromPosition(plan.source.topPosition);
+        ed.sci.SetFirstVisibleLine(ed.sci.VisibleFromDocLine(line));
     } else {
-        Sci(ed, SCI_SETFIRSTVISIBLELINE, W(plan.source.firstVisibleLine));
+        ed.sci.SetFirstVisibleLine(plan.source.firstVisibleLine);
     }
 }
 
@@ -260,8 +252,8 @@ void ForgetLineNumbers(EditorWindow& ed) {
     const long long first = loose ? std::min(numbered.first, numbered.looseFirst) : numbered.first;
     const long long end = std::min(lines, loose ? std::max(numbered.End(), numbered.looseEnd) : numbered.End());
     for (long long line = first; line < end; ++line) {
-        if (!loose || Sci(ed, SCI_MARGINGETTEXT, static_cast<WPARAM>(line), 0) > 0) {
-            Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), 0);
+        if (!loose || ed.sci.MarginGetText(line, nullptr) > 0) {
+            ed.sci.MarginSetText(line, nullptr);
         }
     }
     numbered = {};
@@ -273,8 +265,7 @@ namespace {
 // its marks stay, the adapter's caches rebuild for the new window.
 void AttachTextState(EditorWindow& ed) {
     EditorTextState& state = ed.text;
-    state.editor = ed.hwnd;
-    state.call = &ed.sci;
+    state.model.Bind(ed.hwnd, &ed.sci);
     if (!state.hooks.refreshLineNumbers) {
         EditorWindow* owner = &ed;
         state.hooks.refreshLineNumbers = [owner] { RefreshLineNumbers(*owner); };
@@ -310,6 +301,8 @@ bool RegisterEditorClass(HINSTANCE instance) {
 }
 
 void AttachCallObject(Scintilla::ScintillaCall& call, HWND window) {
+    // The two messages that hand out the direct function are the only ones
+    // sent to the window itself.
     const auto function = reinterpret_cast<Scintilla::FunctionDirect>(Send(window, SCI_GETDIRECTSTATUSFUNCTION));
     const auto pointer = static_cast<intptr_t>(Send(window, SCI_GETDIRECTPOINTER));
     call.SetFnPtr(function, pointer);
@@ -348,7 +341,7 @@ bool CreateEditor(EditorWindow& ed, const RECT& rect, std::u16string_view text, 
         {
             // The copy of a text the history already holds is no edit.
             HistoryLoadingScope loading(ed.text.history);
-            Sci(ed, SCI_APPENDTEXT, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
+            ed.sci.AppendText(bytes.size(), bytes.data());
         }
         ed.replacingText = wasReplacing;
     }
@@ -361,27 +354,13 @@ bool CreateEditor(EditorWindow& ed, const RECT& rect, std::u16string_view text, 
     return true;
 }
 
-HWND CreateEditor(HWND parent, HINSTANCE instance, const RECT& bounds) {
-    if (!RegisterEditorClass(instance)) return nullptr;
-    HWND editor = ::CreateWindowExW(0, L"Scintilla", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                                    bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorControlId)), instance,
-                                    nullptr);
-    if (editor == nullptr) return nullptr;
-    Send(editor, SCI_SETCODEPAGE, SC_CP_UTF8);
-    Send(editor, SCI_SETEOLMODE, SC_EOL_CRLF);
-    Send(editor, SCI_SETUNDOCOLLECTION, 0);
-    Send(editor, SCI_EMPTYUNDOBUFFER);
-    return editor;
-}
-
 bool RecreateEditor(EditorWindow& ed, WordWrap wrap) {
     HWND old = ed.hwnd;
     if (old == nullptr) return false;
     EditorLook& look = ed.look;
-    const std::u16string text = GetEditorText(old);
-    const LRESULT anchor = Send(old, SCI_GETANCHOR);
-    const LRESULT caret = Send(old, SCI_GETCURRENTPOS);
+    const std::u16string text = GetEditorText(ed.sci);
+    const Scintilla::Position anchor = ed.sci.Anchor();
+    const Scintilla::Position caret = ed.sci.CurrentPos();
     UniqueFont oldFont = std::move(look.font);
     Scintilla::ScintillaCall oldCall = ed.sci;
 
@@ -406,8 +385,8 @@ bool RecreateEditor(EditorWindow& ed, WordWrap wrap) {
 
     // The marks stay with the history; the text and so its lines are the same.
     ed.text.history.marks.resize(static_cast<std::size_t>(LineCount(ed)), 0);
-    Sci(ed, SCI_SETSEL, static_cast<WPARAM>(anchor), caret);
-    Sci(ed, SCI_SCROLLCARET);
+    ed.sci.SetSel(anchor, caret);
+    ed.sci.ScrollCaret();
     OnThemeChanged(ed);
     return true;
 }
@@ -440,26 +419,26 @@ void ApplyStyles(EditorWindow& ed) {
     const int points = FontPointSize(ed.sizeStep);
 
     StyleFont(ed, STYLE_DEFAULT, face, points);
-    Sci(ed, SCI_STYLESETFORE, STYLE_DEFAULT, L(palette.text));
-    Sci(ed, SCI_STYLESETBACK, STYLE_DEFAULT, L(palette.background));
-    Sci(ed, SCI_STYLECLEARALL);
+    ed.sci.StyleSetFore(STYLE_DEFAULT, palette.text);
+    ed.sci.StyleSetBack(STYLE_DEFAULT, palette.background);
+    ed.sci.StyleClearAll();
 
     for (int style : {STYLE_LINENUMBER, kStyleChangedLineNumber}) {
         const bool changed = style == kStyleChangedLineNumber;
         StyleFont(ed, style, face, points);
-        Sci(ed, SCI_STYLESETFORE, W(style), L(palette.lineNumberText));
-        Sci(ed, SCI_STYLESETBACK, W(style), L(palette.gutter));
-        Sci(ed, SCI_STYLESETITALIC, W(style), changed ? 1 : 0);
-        Sci(ed, SCI_STYLESETWEIGHT, W(style), changed ? 600 : SC_WEIGHT_NORMAL);
+        ed.sci.StyleSetFore(style, palette.lineNumberText);
+        ed.sci.StyleSetBack(style, palette.gutter);
+        ed.sci.StyleSetItalic(style, changed);
+        ed.sci.StyleSetWeight(style, changed ? Scintilla::FontWeight::SemiBold : Scintilla::FontWeight::Normal);
     }
-    Sci(ed, SCI_SETCARETFORE, L(palette.text));
+    ed.sci.SetCaretFore(palette.text);
 
     look.imeOpen = ReadImeOpen(ed.hwnd);
     SwitchBand(ed, BandWanted(SettingsOf(ed).showCurrentLineHighlight, SelectionEmpty(ed)));
 
-    Sci(ed, SCI_SETSELFORE, 1, L(palette.selectionText));
-    Sci(ed, SCI_SETSELBACK, 1, L(palette.selectionBack));
-    Sci(ed, SCI_SETSELALPHA, SC_ALPHA_NOALPHA);
+    ed.sci.SetSelFore(true, palette.selectionText);
+    ed.sci.SetSelBack(true, palette.selectionBack);
+    ed.sci.SetSelAlpha(Scintilla::Alpha::NoAlpha);
     ApplyIndicators(ed);
 
     RefreshLineNumbers(ed);
@@ -473,23 +452,23 @@ void ApplyMargins(EditorWindow& ed) {
     const int dpi = WindowDpiOf(ed.hwnd);
     const bool numbers = SettingsOf(ed).showLineNumbers;
     look.numberWidth = NumberMarginWidth(numbers, LineCount(ed), look.averageCharWidth, dpi);
-    for (int margin = 1; margin <= 4; ++margin) Sci(ed, SCI_SETMARGINWIDTHN, W(margin), 0);
+    for (int margin = 1; margin <= 4; ++margin) ed.sci.SetMarginWidthN(margin, 0);
     const int textMargin = TextMarginWidth(look.numberWidth > 0, dpi);
     if (look.numberWidth > 0) {
         // Margin texts rather than the component's numbering, so that changed
         // lines can carry a style of their own.
-        Sci(ed, SCI_SETMARGINTYPEN, 0, SC_MARGIN_RTEXT);
-        Sci(ed, SCI_SETMARGINWIDTHN, 0, look.numberWidth);
-        Sci(ed, SCI_SETMARGINSENSITIVEN, 0, 1);
-        Sci(ed, SCI_SETMARGINCURSORN, 0, SC_CURSORARROW);
+        ed.sci.SetMarginTypeN(0, Scintilla::MarginType::RText);
+        ed.sci.SetMarginWidthN(0, look.numberWidth);
+        ed.sci.SetMarginSensitiveN(0, true);
+        ed.sci.SetMarginCursorN(0, Scintilla::CursorShape::Arrow);
     } else {
-        Sci(ed, SCI_SETMARGINWIDTHN, 0, 0);
-        Sci(ed, SCI_SETMARGINSENSITIVEN, 0, 0);
+        ed.sci.SetMarginWidthN(0, 0);
+        ed.sci.SetMarginSensitiveN(0, false);
     }
-    Sci(ed, SCI_SETMARGINLEFT, 0, textMargin);
-    Sci(ed, SCI_SETMARGINRIGHT, 0, textMargin);
-    Sci(ed, SCI_SETEXTRAASCENT, W(Scale(kExtraAscentDescent, dpi)));
-    Sci(ed, SCI_SETEXTRADESCENT, W(Scale(kExtraAscentDescent, dpi)));
+    ed.sci.SetMarginLeft(textMargin);
+    ed.sci.SetMarginRight(textMargin);
+    ed.sci.SetExtraAscent(Scale(kExtraAscentDescent, dpi));
+    ed.sci.SetExtraDescent(Scale(kExtraAscentDescent, dpi));
     RefreshLineNumbers(ed);
     ApplyFoldMargin(ed);
     ::SetWindowPos(ed.hwnd, nullptr, 0, 0, 0, 0,
@@ -511,18 +490,18 @@ void RefreshLineNumbers(EditorWindow& ed) {
         ApplyMargins(ed);
         return;
     }
-    const auto firstShown = static_cast<long long>(Sci(ed, SCI_DOCLINEFROMVISIBLE, Sci(ed, SCI_GETFIRSTVISIBLELINE)));
-    const auto onScreen = static_cast<long long>(Sci(ed, SCI_LINESONSCREEN));
+    const auto firstShown = static_cast<long long>(ed.sci.DocLineFromVisible(ed.sci.FirstVisibleLine()));
+    const auto onScreen = static_cast<long long>(ed.sci.LinesOnScreen());
     const auto lastShown = static_cast<long long>(
-        Sci(ed, SCI_DOCLINEFROMVISIBLE, Sci(ed, SCI_GETFIRSTVISIBLELINE) + static_cast<LRESULT>(onScreen)));
+        ed.sci.DocLineFromVisible(ed.sci.FirstVisibleLine() + static_cast<LRESULT>(onScreen)));
     const NumberedSpan span = NumberedSpanFor(firstShown, lastShown, lines);
     const NumberingPlan plan = PlanLineNumbers(look.numbered, span.first, span.end, lines, ed.text.history.marks);
     for (const long long line : plan.clear) {
-        if (line < lines) Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), 0);
+        if (line < lines) ed.sci.MarginSetText(line, nullptr);
     }
     for (const long long line : plan.clearIfAny) {
-        if (Sci(ed, SCI_MARGINGETTEXT, static_cast<WPARAM>(line), 0) > 0) {
-            Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), 0);
+        if (ed.sci.MarginGetText(line, nullptr) > 0) {
+            ed.sci.MarginSetText(line, nullptr);
         }
     }
     char number[24];
@@ -531,20 +510,20 @@ void RefreshLineNumbers(EditorWindow& ed) {
         const auto index = static_cast<std::size_t>(line);
         const std::vector<std::uint8_t>& marks = ed.text.history.marks;
         const bool changed = index < marks.size() && marks[index] != 0;
-        Sci(ed, SCI_MARGINSETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(number));
-        Sci(ed, SCI_MARGINSETSTYLE, static_cast<WPARAM>(line), changed ? kStyleChangedLineNumber : STYLE_LINENUMBER);
+        ed.sci.MarginSetText(line, number);
+        ed.sci.MarginSetStyle(line, changed ? kStyleChangedLineNumber : STYLE_LINENUMBER);
     }
 }
 
 void ClearChangedLineMarks(EditorWindow& ed) {
     EditorTextState& state = ed.text;
-    if (state.editor == nullptr) {
+    if (state.model.Window() == nullptr) {
         state.history.marks.clear();
         return;
     }
     const std::vector<std::uint8_t>& marks = state.history.marks;
     const bool anySet = std::any_of(marks.begin(), marks.end(), [](std::uint8_t mark) { return mark != 0; });
-    if (anySet || marks.size() != static_cast<std::size_t>(LineCount(ed))) ClearMarks(state);
+    if (anySet || marks.size() != static_cast<std::size_t>(LineCount(ed))) ClearMarks(ContextOf(state));
 }
 
 void ApplyCaret(EditorWindow& ed) {
@@ -554,9 +533,9 @@ void ApplyCaret(EditorWindow& ed) {
     if (kind == look.appliedCaretKind) return;
     const CaretSettings settings = CaretSettingsFor(kind, WindowDpiOf(ed.hwnd));
     const int style = settings.invisible ? CARETSTYLE_INVISIBLE : settings.block ? CARETSTYLE_BLOCK : CARETSTYLE_LINE;
-    Sci(ed, SCI_SETCARETSTYLE, W(style));
-    if (settings.width >= 0) Sci(ed, SCI_SETCARETWIDTH, W(settings.width));
-    Sci(ed, SCI_SETCARETPERIOD, W(settings.period));
+    ed.sci.SetCaretStyle(static_cast<Scintilla::CaretStyle>(style));
+    if (settings.width >= 0) ed.sci.SetCaretWidth(settings.width);
+    ed.sci.SetCaretPeriod(settings.period);
     look.appliedCaretKind = kind;
 }
 
@@ -566,7 +545,7 @@ void UpdateImeCue(EditorWindow& ed) {
     const bool open = ReadImeOpen(ed.hwnd);
     if (open == look.imeOpen) return;
     look.imeOpen = open;
-    if (look.bandOn) Sci(ed, SCI_SETCARETLINEBACK, BandColour(ed));
+    if (look.bandOn) ed.sci.SetCaretLineBack(BandColour(ed));
     look.underlinePen.Reset();
     InvalidateImeCue(ed);
 }
@@ -642,9 +621,9 @@ void OnCaretStyleChanged(EditorWindow& ed) {
 
 bool SetWordWrap(EditorWindow& ed, WordWrap wrap) {
     if (ed.hwnd == nullptr) return false;
-    const bool wrapped = Sci(ed, SCI_GETWRAPMODE) != SC_WRAP_NONE;
+    const bool wrapped = ed.sci.WrapMode() != Scintilla::Wrap::None;
     if (wrapped == (wrap == WordWrap::Wrap)) return true;
-    const bool readOnly = IsEditorReadOnly(ed.hwnd);
+    const bool readOnly = ed.sci.ReadOnly();
     if (!RecreateEditor(ed, wrap)) return false;
     // The styles came back with the theme; the caret kind was reset with the old window.
     ApplyCaret(ed);
@@ -653,7 +632,7 @@ bool SetWordWrap(EditorWindow& ed, WordWrap wrap) {
     ApplyMargins(ed);
     ::SetWindowPos(ed.hwnd, nullptr, 0, 0, 0, 0,
                    SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (readOnly) SetEditorReadOnly(ed.hwnd, true);
+    if (readOnly) ed.sci.SetReadOnly(true);
     ::SetFocus(ed.hwnd);
     return true;
 }
@@ -670,7 +649,7 @@ void LayoutEditor(EditorWindow& ed, const RECT& rect) {
         MeasureEditorFont(ed);
         ApplyStyles(ed);
     }
-    const bool wrap = Sci(ed, SCI_GETWRAPMODE) != SC_WRAP_NONE;
+    const bool wrap = ed.sci.WrapMode() != Scintilla::Wrap::None;
     const bool inSizeMove = ParentSizing(ed);
     RECT window {};
     ::GetWindowRect(editor, &window);
@@ -685,7 +664,7 @@ void LayoutEditor(EditorWindow& ed, const RECT& rect) {
     if (look.lineHeight < 0) MeasureEditorFont(ed);
     ApplyMargins(ed);
     RestoreView(ed, plan);
-    if (plan.scrollCaretIntoView) Sci(ed, SCI_SCROLLCARET);
+    if (plan.scrollCaretIntoView) ed.sci.ScrollCaret();
     FinishLayout(look.anchor, plan, ReadView(ed), wrap, inSizeMove);
     if (plan.suspendRedraw) Send(editor, WM_SETREDRAW, TRUE);
     ::RedrawWindow(editor, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
@@ -705,33 +684,25 @@ void EndResizeAnchor(EditorWindow& ed) {
     anchor.active = false;
 }
 
-std::u16string GetEditorText(HWND editor) {
-    const auto length = static_cast<std::size_t>(Send(editor, SCI_GETLENGTH));
+std::u16string GetEditorText(Scintilla::ScintillaCall& sci) {
+    const auto length = static_cast<std::size_t>(sci.Length());
     std::string bytes(length + 1, '\0');
-    Send(editor, SCI_GETTEXT, length + 1, reinterpret_cast<LPARAM>(bytes.data()));
+    sci.GetText(static_cast<Scintilla::Position>(length + 1), bytes.data());
     bytes.resize(length);
     return Utf8ToUtf16Lenient(bytes);
 }
 
-void SetEditorBytes(HWND editor, std::string_view bytes) {
-    const bool readOnly = IsEditorReadOnly(editor);
-    if (readOnly) Send(editor, SCI_SETREADONLY, 0);
-    Send(editor, SCI_CLEARALL);
+void SetEditorBytes(Scintilla::ScintillaCall& sci, std::string_view bytes) {
+    const bool readOnly = sci.ReadOnly();
+    if (readOnly) sci.SetReadOnly(false);
+    sci.ClearAll();
     // With no margin text left the component keeps no per-line record of
     // them, instead of one for every line of a large memo.
-    Send(editor, SCI_MARGINTEXTCLEARALL);
-    if (!bytes.empty()) Send(editor, SCI_APPENDTEXT, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
-    Send(editor, SCI_EMPTYUNDOBUFFER);
-    Send(editor, SCI_GOTOPOS, 0);
-    if (readOnly) Send(editor, SCI_SETREADONLY, 1);
-}
-
-void SetEditorReadOnly(HWND editor, bool readOnly) {
-    Send(editor, SCI_SETREADONLY, readOnly ? 1 : 0);
-}
-
-bool IsEditorReadOnly(HWND editor) {
-    return Send(editor, SCI_GETREADONLY) != 0;
+    sci.MarginTextClearAll();
+    if (!bytes.empty()) sci.AppendText(static_cast<Scintilla::Position>(bytes.size()), bytes.data());
+    sci.EmptyUndoBuffer();
+    sci.GotoPos(0);
+    if (readOnly) sci.SetReadOnly(true);
 }
 
 }  // namespace quillpane

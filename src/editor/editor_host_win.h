@@ -20,9 +20,6 @@ namespace quillpane {
 // cannot be made. rect is the editor area; the bottom 24 px stay free for the
 // status label. The display options come from editor.settings.
 [[nodiscard]] bool CreateEditor(EditorWindow& editor, const RECT& rect, std::u16string_view text, bool visible);
-// A component window with only the settings the memo's text relies on
-// (UTF-8, CR LF, the component's own undo off): for tests of the text layer.
-[[nodiscard]] HWND CreateEditor(HWND parent, HINSTANCE instance, const RECT& bounds);
 // Points the call object at a window made by the component.
 void AttachCallObject(Scintilla::ScintillaCall& call, HWND window);
 // Replaces the editor by one with the other wrap setting, keeping text,
@@ -65,11 +62,9 @@ void ClearChangedLineMarks(EditorWindow& editor);
 // WM_NOTIFY from the editor, as the panel receives it.
 void OnEditorNotify(EditorWindow& editor, const NMHDR& header);
 
-[[nodiscard]] std::u16string GetEditorText(HWND editor);
+[[nodiscard]] std::u16string GetEditorText(Scintilla::ScintillaCall& sci);
 // Replaces the whole text (UTF-8, NUL characters included) and puts the caret
 // at the start.
-void SetEditorBytes(HWND editor, std::string_view bytes);
-void SetEditorReadOnly(HWND editor, bool readOnly);
-[[nodiscard]] bool IsEditorReadOnly(HWND editor);
+void SetEditorBytes(Scintilla::ScintillaCall& sci, std::string_view bytes);
 
 }  // namespace quillpane

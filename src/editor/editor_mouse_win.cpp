@@ -28,7 +28,7 @@ std::size_t ToSize(LRESULT value) {
 }
 
 bool IsOurs(const EditorProcState& state) {
-    return state.ed->hwnd == state.editor && state.ed->text.editor == state.editor;
+    return state.ed->hwnd == state.editor && state.ed->text.model.Window() == state.editor;
 }
 
 POINT PointOf(LPARAM lParam) {
@@ -54,11 +54,11 @@ struct Gutter {
     int foldRight = 0;
 };
 
-Gutter GutterOf(const EditorWindow& ed, HWND editor) {
+Gutter GutterOf(const EditorWindow& ed) {
     Gutter gutter;
     int widths[5] {};
     for (int margin = 0; margin < 5; ++margin) {
-        widths[margin] = static_cast<int>(Sci(ed, editor, SCI_GETMARGINWIDTHN, static_cast<WPARAM>(margin)));
+        widths[margin] = static_cast<int>(ed.sci.MarginWidthN(margin));
         gutter.width += widths[margin];
     }
     gutter.foldLeft = widths[0] + widths[1];
@@ -70,29 +70,29 @@ bool InFoldMargin(const Gutter& gutter, POINT point) {
     return point.x >= gutter.foldLeft && point.x < gutter.foldRight;
 }
 
-int LineHeight(const EditorWindow& ed, HWND editor) {
-    return std::max(1, static_cast<int>(Sci(ed, editor, SCI_TEXTHEIGHT, 0)));
+int LineHeight(const EditorWindow& ed) {
+    return std::max(1, static_cast<int>(ed.sci.TextHeight(0)));
 }
 
 // The document line shown at client y; above or below the text: the first or
 // the last line.
-std::size_t LineAtY(const EditorWindow& ed, HWND editor, int y) {
-    const int height = LineHeight(ed, editor);
+std::size_t LineAtY(const EditorWindow& ed, int y) {
+    const int height = LineHeight(ed);
     const int rows = y >= 0 ? y / height : -((-y + height - 1) / height);
-    const long long display = std::max(0LL, static_cast<long long>(Sci(ed, editor, SCI_GETFIRSTVISIBLELINE)) + rows);
-    const std::size_t lines = ToSize(Sci(ed, editor, SCI_GETLINECOUNT));
-    const std::size_t line = ToSize(Sci(ed, editor, SCI_DOCLINEFROMVISIBLE, static_cast<WPARAM>(display)));
+    const long long display = std::max(0LL, static_cast<long long>(ed.sci.FirstVisibleLine()) + rows);
+    const std::size_t lines = ToSize(ed.sci.LineCount());
+    const std::size_t line = ToSize(ed.sci.DocLineFromVisible(display));
     return std::min(line, lines > 0 ? lines - 1 : 0);
 }
 
-std::size_t LineStart(const EditorWindow& ed, HWND editor, std::size_t line) {
-    return ToSize(Sci(ed, editor, SCI_POSITIONFROMLINE, line));
+std::size_t LineStart(const EditorWindow& ed, std::size_t line) {
+    return ToSize(ed.sci.PositionFromLine(line));
 }
 
 // The start of the next line, or the end of the text after the last line.
-std::size_t LineNext(const EditorWindow& ed, HWND editor, std::size_t line) {
-    if (line + 1 < ToSize(Sci(ed, editor, SCI_GETLINECOUNT))) return LineStart(ed, editor, line + 1);
-    return ToSize(Sci(ed, editor, SCI_GETLENGTH));
+std::size_t LineNext(const EditorWindow& ed, std::size_t line) {
+    if (line + 1 < ToSize(ed.sci.LineCount())) return LineStart(ed, line + 1);
+    return ToSize(ed.sci.Length());
 }
 
 void StartDragTimer(EditorProcState& state) {
@@ -101,25 +101,24 @@ void StartDragTimer(EditorProcState& state) {
 
 // From the anchor line to line, whole lines; upwards the caret is at the top.
 void ExtendLines(EditorProcState& state, std::size_t line) {
-    HWND editor = state.editor;
     const EditorWindow& ed = *state.ed;
-    const std::size_t start = LineStart(ed, editor, line);
-    const std::size_t next = LineNext(ed, editor, line);
+    const std::size_t start = LineStart(ed, line);
+    const std::size_t next = LineNext(ed, line);
     if (start >= state.anchorLineStart) {
-        Sci(ed, editor, SCI_SETSEL, state.anchorLineStart, static_cast<LPARAM>(next));
+        ed.sci.SetSel(state.anchorLineStart, next);
     } else {
-        Sci(ed, editor, SCI_SETSEL, state.anchorLineEnd, static_cast<LPARAM>(start));
+        ed.sci.SetSel(state.anchorLineEnd, start);
     }
 }
 
 void StartLineDrag(EditorProcState& state, POINT point) {
     HWND editor = state.editor;
     const EditorWindow& ed = *state.ed;
-    const std::size_t line = LineAtY(ed, editor, point.y);
-    state.anchorLineStart = LineStart(ed, editor, line);
-    state.anchorLineEnd = LineNext(ed, editor, line);
+    const std::size_t line = LineAtY(ed, point.y);
+    state.anchorLineStart = LineStart(ed, line);
+    state.anchorLineEnd = LineNext(ed, line);
     state.lineAnchorValid = true;
-    Sci(ed, editor, SCI_SETSEL, state.anchorLineStart, static_cast<LPARAM>(state.anchorLineEnd));
+    ed.sci.SetSel(state.anchorLineStart, state.anchorLineEnd);
     state.lineDrag = true;
     state.dragMoved = false;
     state.pressPoint = point;
@@ -132,7 +131,7 @@ void StartLineDrag(EditorProcState& state, POINT point) {
 void AutoScroll(EditorProcState& state, POINT point, bool lineDrag) {
     HWND editor = state.editor;
     const EditorWindow& ed = *state.ed;
-    const int height = LineHeight(ed, editor);
+    const int height = LineHeight(ed);
     const int bottom = ClientHeight(editor);
     const int y = static_cast<int>(point.y);
     int lines = 0;
@@ -147,7 +146,7 @@ void AutoScroll(EditorProcState& state, POINT point, bool lineDrag) {
     }
     if (lines == 0) return;
     SuppressUnderlineForScroll(*state.ed, editor);
-    Sci(ed, editor, SCI_LINESCROLL, 0, lines);
+    ed.sci.LineScroll(0, lines);
 }
 
 void ContinueLineDrag(EditorProcState& state, POINT point) {
@@ -157,7 +156,7 @@ void ContinueLineDrag(EditorProcState& state, POINT point) {
         state.dragMoved = true;
     }
     AutoScroll(state, point, true);
-    ExtendLines(state, LineAtY(*state.ed, state.editor, point.y));
+    ExtendLines(state, LineAtY(*state.ed, point.y));
     AfterCaretMove(*state.ed);
 }
 
@@ -170,13 +169,13 @@ void ContinueTextDrag(EditorProcState& state, POINT point) {
     AutoScroll(state, point, false);
     const int x = std::clamp(static_cast<int>(point.x), 0, static_cast<int>(std::max(0L, client.right - 1)));
     const int y = std::clamp(static_cast<int>(point.y), 0, static_cast<int>(std::max(0L, client.bottom - 1)));
-    const LRESULT position = Sci(ed, editor, SCI_POSITIONFROMPOINT, static_cast<WPARAM>(x), y);
+    const Scintilla::Position position = ed.sci.PositionFromPoint(x, y);
     if (position < 0) return;
-    const LRESULT mode = Sci(ed, editor, SCI_GETSELECTIONMODE);
-    if (mode == SC_SEL_RECTANGLE || mode == SC_SEL_THIN) {
-        Sci(ed, editor, SCI_SETRECTANGULARSELECTIONCARET, static_cast<WPARAM>(position));
+    const Scintilla::SelectionMode mode = ed.sci.SelectionMode();
+    if (mode == Scintilla::SelectionMode::Rectangle || mode == Scintilla::SelectionMode::Thin) {
+        ed.sci.SetRectangularSelectionCaret(position);
     } else {
-        Sci(ed, editor, SCI_SETCURRENTPOS, static_cast<WPARAM>(position));
+        ed.sci.SetCurrentPos(position);
     }
 }
 
@@ -197,15 +196,15 @@ std::optional<LRESULT> OnLeftPress(EditorProcState& state, WPARAM wParam, LPARAM
         state.lineAnchorValid = false;
         return 0;
     }
-    const Gutter gutter = GutterOf(ed, editor);
+    const Gutter gutter = GutterOf(ed);
     if (InFoldMargin(gutter, point)) {
         ::SetFocus(editor);
-        ::SendMessageW(ed.parent, PM_TOGGLEFOLD, static_cast<WPARAM>(LineAtY(ed, editor, point.y)), 1);
+        ::SendMessageW(ed.parent, PM_TOGGLEFOLD, static_cast<WPARAM>(LineAtY(ed, point.y)), 1);
         return 0;
     }
     if ((wParam & MK_SHIFT) != 0 && state.lineAnchorValid) {
         ::SetFocus(editor);
-        ExtendLines(state, LineAtY(ed, editor, point.y));
+        ExtendLines(state, LineAtY(ed, point.y));
         AfterCaretMove(ed);
         return 0;
     }
@@ -234,7 +233,7 @@ std::optional<LRESULT> OnLeftPress(EditorProcState& state, WPARAM wParam, LPARAM
 std::optional<LRESULT> OnLeftDoubleClick(EditorProcState& state, WPARAM wParam, LPARAM lParam) {
     const POINT point = PointOf(lParam);
     // The gutter, the strips and the fold margin take a second press as a press.
-    if (point.y < 0 || point.y >= ClientHeight(state.editor) || point.x < GutterOf(*state.ed, state.editor).width) {
+    if (point.y < 0 || point.y >= ClientHeight(state.editor) || point.x < GutterOf(*state.ed).width) {
         return OnLeftPress(state, wParam, lParam);
     }
     state.textDrag = true;
@@ -284,14 +283,14 @@ std::optional<LRESULT> OnRightPress(EditorProcState& state, LPARAM lParam) {
     HWND editor = state.editor;
     const EditorWindow& ed = *state.ed;
     const POINT point = PointOf(lParam);
-    const Gutter gutter = GutterOf(ed, editor);
+    const Gutter gutter = GutterOf(ed);
     if (point.x >= gutter.width || InFoldMargin(gutter, point) || point.y < 0 || point.y >= ClientHeight(editor))
         return std::nullopt;
-    if (Sci(ed, editor, SCI_GETSELECTIONEMPTY) != 0) return std::nullopt;
-    const std::size_t line = LineAtY(ed, editor, point.y);
-    const std::size_t start = ToSize(Sci(ed, editor, SCI_GETSELECTIONSTART));
-    const std::size_t end = ToSize(Sci(ed, editor, SCI_GETSELECTIONEND));
-    if (LineStart(ed, editor, line) >= end || LineNext(ed, editor, line) <= start) return std::nullopt;
+    if (ed.sci.SelectionEmpty()) return std::nullopt;
+    const std::size_t line = LineAtY(ed, point.y);
+    const std::size_t start = ToSize(ed.sci.SelectionStart());
+    const std::size_t end = ToSize(ed.sci.SelectionEnd());
+    if (LineStart(ed, line) >= end || LineNext(ed, line) <= start) return std::nullopt;
     ::SetFocus(editor);
     return 0;
 }
@@ -309,7 +308,7 @@ std::optional<LRESULT> OnWheel(EditorProcState& state, WPARAM wParam, LPARAM lPa
     const LRESULT result = ::DefSubclassProc(editor, WM_MOUSEWHEEL, wParam, lParam);
     const POINT point = CursorInClient(editor);
     if (state.lineDrag) {
-        ExtendLines(state, LineAtY(ed, editor, point.y));
+        ExtendLines(state, LineAtY(ed, point.y));
         AfterCaretMove(*state.ed);
     } else if (state.textDrag && ::GetKeyState(VK_LBUTTON) < 0) {
         // The component extends its selection on moves only.
@@ -324,7 +323,7 @@ std::optional<LRESULT> OnSetCursor(EditorProcState& state, LPARAM lParam) {
     HWND editor = state.editor;
     const EditorWindow& ed = *state.ed;
     const POINT point = CursorInClient(editor);
-    if (point.y < 0 || point.y >= ClientHeight(editor) || point.x < GutterOf(ed, editor).width) {
+    if (point.y < 0 || point.y >= ClientHeight(editor) || point.x < GutterOf(ed).width) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
         return TRUE;
     }

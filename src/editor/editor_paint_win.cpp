@@ -24,17 +24,17 @@ bool HasFocus(HWND editor) {
     return ::GetFocus() == editor;
 }
 
-int CaretPosition(const EditorWindow& ed, HWND editor) {
-    return static_cast<int>(Sci(ed, editor, SCI_GETCURRENTPOS));
+int CaretPosition(const EditorWindow& ed) {
+    return static_cast<int>(ed.sci.CurrentPos());
 }
 
-int CaretTextHeight(const EditorWindow& ed, HWND editor, int caret) {
-    return static_cast<int>(Sci(ed, editor, SCI_TEXTHEIGHT, Sci(ed, editor, SCI_LINEFROMPOSITION, caret)));
+int CaretTextHeight(const EditorWindow& ed, int caret) {
+    return static_cast<int>(ed.sci.TextHeight(ed.sci.LineFromPosition(caret)));
 }
 
-Point PointOf(const EditorWindow& ed, HWND editor, int position) {
-    return {static_cast<int>(Sci(ed, editor, SCI_POINTXFROMPOSITION, 0, position)),
-            static_cast<int>(Sci(ed, editor, SCI_POINTYFROMPOSITION, 0, position))};
+Point PointOf(const EditorWindow& ed, int position) {
+    return {static_cast<int>(ed.sci.PointXFromPosition(position)),
+            static_cast<int>(ed.sci.PointYFromPosition(position))};
 }
 
 bool EnsureBuffer(PaintBuffer& buffer, HDC screen, Size size) {
@@ -114,23 +114,23 @@ bool ProgramPaints(const EditorWindow& ed) {
 
 std::optional<int> CurrentUnderlineY(const EditorWindow& ed, HWND editor) {
     const EditorLook& look = ed.look;
-    const bool empty = Sci(ed, editor, SCI_GETSELECTIONEMPTY) != 0;
+    const bool empty = ed.sci.SelectionEmpty();
     if (!UnderlineWanted(SettingsOf(ed).showCurrentLineUnderline, empty, look.underlineSuppressed)) return std::nullopt;
-    const int caret = CaretPosition(ed, editor);
-    const int y = static_cast<int>(Sci(ed, editor, SCI_POINTYFROMPOSITION, 0, caret));
-    return UnderlineY(y, CaretTextHeight(ed, editor, caret), ClientSizeOf(editor).height, WindowDpiOf(editor));
+    const int caret = CaretPosition(ed);
+    const int y = static_cast<int>(ed.sci.PointYFromPosition(caret));
+    return UnderlineY(y, CaretTextHeight(ed, caret), ClientSizeOf(editor).height, WindowDpiOf(editor));
 }
 
 std::optional<Rect> CurrentDosCaret(const EditorWindow& ed, HWND editor) {
     const EditorLook& look = ed.look;
     if (SettingsOf(ed).caretStyle != CaretStyle::Dos || !HasFocus(editor)) return std::nullopt;
-    if (Sci(ed, editor, SCI_GETSELECTIONEMPTY) == 0) return std::nullopt;
-    const int caret = CaretPosition(ed, editor);
+    if (!ed.sci.SelectionEmpty()) return std::nullopt;
+    const int caret = CaretPosition(ed);
     DosCaretInput input;
-    input.caret = PointOf(ed, editor, caret);
-    input.textHeight = CaretTextHeight(ed, editor, caret);
-    const int next = static_cast<int>(Sci(ed, editor, SCI_POSITIONAFTER, caret));
-    if (next > caret) input.next = PointOf(ed, editor, next);
+    input.caret = PointOf(ed, caret);
+    input.textHeight = CaretTextHeight(ed, caret);
+    const int next = static_cast<int>(ed.sci.PositionAfter(caret));
+    if (next > caret) input.next = PointOf(ed, next);
     input.averageCharWidth = look.averageCharWidth;
     input.client = ClientSizeOf(editor);
     input.dpi = WindowDpiOf(editor);
@@ -202,7 +202,7 @@ void PaintInsetStrips(EditorWindow& ed, HWND editor) {
 
     int gutter = 0;
     for (int margin = 0; margin <= 4; ++margin) {
-        gutter += static_cast<int>(Sci(ed, editor, SCI_GETMARGINWIDTHN, static_cast<WPARAM>(margin)));
+        gutter += static_cast<int>(ed.sci.MarginWidthN(margin));
     }
     const LONG_PTR style = ::GetWindowLongPtrW(editor, GWL_STYLE);
     const bool bottomStrip = (style & WS_HSCROLL) == 0;
@@ -229,8 +229,8 @@ void PaintInsetStrips(EditorWindow& ed, HWND editor) {
 void TrackProgramCues(EditorWindow& ed) {
     HWND editor = ed.hwnd;
     EditorLook& look = ed.look;
-    const int first = static_cast<int>(Sci(ed, editor, SCI_GETFIRSTVISIBLELINE));
-    const int caretLine = static_cast<int>(Sci(ed, editor, SCI_LINEFROMPOSITION, CaretPosition(ed, editor)));
+    const int first = static_cast<int>(ed.sci.FirstVisibleLine());
+    const int caretLine = static_cast<int>(ed.sci.LineFromPosition(CaretPosition(ed)));
     const bool scrolled = first != look.cueFirstVisibleLine;
     look.cueFirstVisibleLine = first;
     look.cueCaretLine = caretLine;
@@ -268,21 +268,21 @@ void ForgetDosCaret(EditorWindow& ed, HWND editor) {
 
 void InvalidateUnderline(EditorWindow& ed, int underlineY) {
     if (ed.hwnd == nullptr || underlineY < 0) return;
-    const int height = CaretTextHeight(ed, ed.hwnd, CaretPosition(ed, ed.hwnd));
+    const int height = CaretTextHeight(ed, CaretPosition(ed));
     InvalidateRows(ed.hwnd, UnderlineBand(underlineY, height, ClientSizeOf(ed.hwnd).height));
 }
 
 void InvalidateImeCue(EditorWindow& ed) {
     HWND editor = ed.hwnd;
     if (editor == nullptr) return;
-    const int height = CaretTextHeight(ed, editor, CaretPosition(ed, editor));
+    const int height = CaretTextHeight(ed, CaretPosition(ed));
     InvalidateRows(editor, ImeCueSpan(ed.look.underlineY, height, ClientSizeOf(editor).height));
 }
 
 void SuppressUnderlineForScroll(EditorWindow& ed, HWND editor) {
     EditorLook& look = ed.look;
     if (!SettingsOf(ed).showCurrentLineUnderline || look.underlineY < 0) return;
-    const int height = CaretTextHeight(ed, editor, CaretPosition(ed, editor));
+    const int height = CaretTextHeight(ed, CaretPosition(ed));
     const Span band = UnderlineBand(look.underlineY, height, ClientSizeOf(editor).height);
     look.underlineSuppressed = true;
     if (!band.Empty()) {

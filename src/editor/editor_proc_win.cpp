@@ -176,7 +176,7 @@ bool Composing(HWND editor) {
 }
 
 bool IsOurs(const EditorProcState& state) {
-    return state.ed->hwnd == state.editor && state.ed->text.editor == state.editor;
+    return state.ed->hwnd == state.editor && state.ed->text.model.Window() == state.editor;
 }
 
 KeyEvent MakeKeyEvent(const EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -203,23 +203,23 @@ KeyEvent MakeKeyEvent(const EditorProcState& state, UINT message, WPARAM wParam,
 
 // Several ranges, a rectangle, a selection to type over or overtype: the
 // component's edit is delete plus insert, recorded here as one step.
-bool TypingReplaces(const EditorWindow& ed, HWND editor) {
-    const LRESULT mode = Sci(ed, editor, SCI_GETSELECTIONMODE);
-    return mode == SC_SEL_RECTANGLE || mode == SC_SEL_THIN || Sci(ed, editor, SCI_GETSELECTIONS) > 1 ||
-           Sci(ed, editor, SCI_GETSELECTIONEMPTY) == 0 || Sci(ed, editor, SCI_GETOVERTYPE) != 0;
+bool TypingReplaces(const EditorWindow& ed) {
+    const Scintilla::SelectionMode mode = ed.sci.SelectionMode();
+    return mode == Scintilla::SelectionMode::Rectangle || mode == Scintilla::SelectionMode::Thin || ed.sci.Selections() > 1 ||
+           !ed.sci.SelectionEmpty() || ed.sci.Overtype();
 }
 
-std::size_t SelectionsLowest(const EditorWindow& ed, HWND editor) {
-    const LRESULT count = Sci(ed, editor, SCI_GETSELECTIONS);
-    LRESULT lowest = Sci(ed, editor, SCI_GETSELECTIONSTART);
-    for (LRESULT i = 0; i < count; ++i) lowest = std::min(lowest, Sci(ed, editor, SCI_GETSELECTIONNSTART, static_cast<WPARAM>(i)));
+std::size_t SelectionsLowest(const EditorWindow& ed) {
+    const LRESULT count = ed.sci.Selections();
+    LRESULT lowest = ed.sci.SelectionStart();
+    for (LRESULT i = 0; i < count; ++i) lowest = std::min(lowest, ed.sci.SelectionNStart(i));
     return lowest > 0 ? static_cast<std::size_t>(lowest) : 0;
 }
 
-std::size_t SelectionsHighest(const EditorWindow& ed, HWND editor) {
-    const LRESULT count = Sci(ed, editor, SCI_GETSELECTIONS);
-    LRESULT highest = Sci(ed, editor, SCI_GETSELECTIONEND);
-    for (LRESULT i = 0; i < count; ++i) highest = std::max(highest, Sci(ed, editor, SCI_GETSELECTIONNEND, static_cast<WPARAM>(i)));
+std::size_t SelectionsHighest(const EditorWindow& ed) {
+    const LRESULT count = ed.sci.Selections();
+    LRESULT highest = ed.sci.SelectionEnd();
+    for (LRESULT i = 0; i < count; ++i) highest = std::max(highest, ed.sci.SelectionNEnd(i));
     return highest > 0 ? static_cast<std::size_t>(highest) : 0;
 }
 
@@ -229,14 +229,14 @@ LRESULT CompoundEdit(EditorProcState& state, UINT message, WPARAM wParam, LPARAM
     EditorWindow& ed = *state.ed;
     EditorTextState& text = ed.text;
     HWND editor = state.editor;
-    BeforeEdit(text);
-    const std::size_t before = SelectionsLowest(ed, editor);
+    BeforeEdit(ContextOf(text));
+    const std::size_t before = SelectionsLowest(ed);
     const LRESULT result = Default(editor, message, wParam, lParam);
-    const std::size_t after = SelectionsHighest(ed, editor);
-    const std::size_t first = EditorIndexFromPosition(text, std::min(before, after));
-    const std::size_t last = EditorIndexFromPosition(text, std::max(before, after));
-    MarkRangeChanged(text, first, last);
-    AfterEdit(text, false);
+    const std::size_t after = SelectionsHighest(ed);
+    const std::size_t first = ToIndex(text.adapter, text.model, std::min(before, after));
+    const std::size_t last = ToIndex(text.adapter, text.model, std::max(before, after));
+    MarkRangeChanged(ContextOf(text), first, last);
+    AfterEdit(ContextOf(text), false);
     RefreshLineNumbers(ed);
     return result;
 }
@@ -273,7 +273,7 @@ LRESULT RunKeyAction(EditorProcState& state, const KeyAction& action, UINT messa
         if (SettingsOf(ed).memoFold) ::SendMessageW(ed.parent, PM_TOGGLEFOLD, 0, 0);
         break;
     case KeyActionKind::RunComponentCommand:
-        Sci(ed, editor, static_cast<UINT>(action.componentCommand));
+        ed.sci.Call(static_cast<Scintilla::Message>(action.componentCommand));
         break;
     case KeyActionKind::CaretToDocumentEdge:
         SetCaret(ed, action.toEnd ? EditorLength16(ed) : 0, action.extend);
@@ -294,7 +294,7 @@ LRESULT RunKeyAction(EditorProcState& state, const KeyAction& action, UINT messa
         }
         return 0;
     case KeyActionKind::SelectAll:
-        Sci(ed, editor, SCI_SELECTALL);
+        ed.sci.SelectAll();
         break;
     }
     EndEditorDrags(state);
@@ -307,7 +307,7 @@ LRESULT OnKey(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lParam
     const KeyEvent event = MakeKeyEvent(state, message, wParam, lParam);
     const KeyAction action = MapEditorKey(event);
     if (action.kind == KeyActionKind::PassToComponent && state.depth == 1 && !state.composing &&
-        IsCompoundEditKey(event, TypingReplaces(*state.ed, state.editor))) {
+        IsCompoundEditKey(event, TypingReplaces(*state.ed))) {
         return CompoundEdit(state, message, wParam, lParam);
     }
     return RunKeyAction(state, action, message, wParam, lParam);
@@ -326,13 +326,13 @@ void CaptureStep(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CUT:
     case WM_PASTE:
     case WM_CLEAR:
-        CaptureBeforeUserEdit(text);
+        CaptureBeforeUserEdit(ContextOf(text));
         return;
     case WM_CHAR:
     case WM_KEYDOWN:
         switch (CaptureStepFor(MakeKeyEvent(state, message, wParam, lParam))) {
-        case CaptureStep::Capture: CaptureBeforeUserEdit(text); return;
-        case CaptureStep::End: EndCapture(text); return;
+        case CaptureStep::Capture: CaptureBeforeUserEdit(ContextOf(text)); return;
+        case CaptureStep::End: EndCapture(text.history); return;
         case CaptureStep::None: return;
         }
         return;
@@ -340,7 +340,7 @@ void CaptureStep(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lPa
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        EndCapture(text);
+        EndCapture(text.history);
         return;
     default:
         return;
@@ -349,25 +349,23 @@ void CaptureStep(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lPa
 
 void BeginImeComposition(EditorProcState& state) {
     if (state.composing) return;
-    HWND editor = state.editor;
     const EditorWindow& ed = *state.ed;
-    BeginComposition(state.ed->text);
+    BeginComposition(ContextOf(state.ed->text));
     // The component's inline composition relies on its own undo.
-    Sci(ed, editor, SCI_SETUNDOCOLLECTION, 1);
-    state.overtypeBeforeComposition = Sci(ed, editor, SCI_GETOVERTYPE) != 0;
-    Sci(ed, editor, SCI_SETOVERTYPE, 0);
+    ed.sci.SetUndoCollection(true);
+    state.overtypeBeforeComposition = ed.sci.Overtype();
+    ed.sci.SetOvertype(false);
     state.composing = true;
 }
 
 void EndImeComposition(EditorProcState& state) {
     if (!state.composing) return;
-    HWND editor = state.editor;
     const EditorWindow& ed = *state.ed;
     state.composing = false;
-    Sci(ed, editor, SCI_SETUNDOCOLLECTION, 0);
-    Sci(ed, editor, SCI_EMPTYUNDOBUFFER);
-    Sci(ed, editor, SCI_SETOVERTYPE, state.overtypeBeforeComposition ? 1 : 0);
-    EndComposition(state.ed->text);
+    ed.sci.SetUndoCollection(false);
+    ed.sci.EmptyUndoBuffer();
+    ed.sci.SetOvertype(state.overtypeBeforeComposition);
+    EndComposition(ContextOf(state.ed->text));
     RefreshLineNumbers(*state.ed);
 }
 
@@ -409,10 +407,7 @@ LRESULT OnNcDestroy(EditorProcState* state, HWND editor, WPARAM wParam, LPARAM l
     ReleasePaintBuffer(ed.look);
     ed.look.appliedCaretKind = 0;
     ed.look.dosCaret.reset();
-    if (ed.text.editor == editor) {
-        ed.text.editor = nullptr;
-        ed.text.call = nullptr;
-    }
+    if (ed.text.model.Window() == editor) ed.text.model.Bind(nullptr, nullptr);
     // The call object must never reach a destroyed component.
     if (ed.hwnd == editor) ed.sci.SetFnPtr(nullptr, 0);
     delete state;
@@ -479,25 +474,32 @@ private:
     int& depth_;
 };
 
-LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
-    auto* state = reinterpret_cast<EditorProcState*>(data);
-    if (message == WM_NCDESTROY) return OnNcDestroy(state, editor, wParam, lParam, id);
+LRESULT OnMessage(EditorProcState* state, UINT message, WPARAM wParam, LPARAM lParam) {
     DepthScope depth(state->depth);
+    // A window the record has moved on from (being replaced) is the
+    // component's alone: the record's call object reaches the new one.
     const bool ours = IsOurs(*state);
+    if (!ours) return Default(state->editor, message, wParam, lParam);
     if (ours && state->depth == 1) CaptureStep(*state, message, wParam, lParam);
     if (ours) {
         EditorTextState& text = state->ed->text;
         // A replacement is delete plus insert for the component: one step.
         const bool replacement = (message == EM_REPLACESEL || message == SCI_REPLACESEL) && state->depth == 1 &&
                                  !state->composing && !text.history.loading && !text.history.applying;
-        if (replacement) BeforeEdit(text);
+        if (replacement) BeforeEdit(ContextOf(text));
         LRESULT result = 0;
         const bool answered = AnswerEditMessage(text, message, wParam, lParam, &result);
         if (!answered && replacement) result = Dispatch(*state, message, wParam, lParam);
-        if (replacement) AfterEdit(text, true);
+        if (replacement) AfterEdit(ContextOf(text), true);
         if (answered || replacement) return result;
     }
     return Dispatch(*state, message, wParam, lParam);
+}
+
+LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+    auto* state = reinterpret_cast<EditorProcState*>(data);
+    if (message == WM_NCDESTROY) return OnNcDestroy(state, editor, wParam, lParam, id);
+    return GuardComponentCalls(LRESULT {0}, [&] { return OnMessage(state, message, wParam, lParam); });
 }
 
 }  // namespace
@@ -525,9 +527,9 @@ void OnEditorDoubleClick(EditorWindow& ed, long long position) {
     EditorProcState* state = EditorProcStateOf(ed.hwnd);
     if (state == nullptr || !IsOurs(*state)) return;
     HWND editor = ed.hwnd;
-    const LRESULT caret = Sci(ed, editor, SCI_GETCURRENTPOS);
+    const LRESULT caret = ed.sci.CurrentPos();
     const std::size_t bytes = static_cast<std::size_t>(position >= 0 ? position : (caret > 0 ? caret : 0));
-    SelectWordAt(ed, EditorIndexFromPosition(ed.text, bytes));
+    SelectWordAt(ed, ToIndex(ed.text.adapter, ed.text.model, bytes));
     // The pointer's place, not the caret's: the caret ends at the word's end,
     // which a third click on the word would rarely hit.
     const DWORD messagePos = ::GetMessagePos();
@@ -542,12 +544,12 @@ void OnEditorUpdateUi(EditorWindow& ed) {
     EditorProcState* state = EditorProcStateOf(ed.hwnd);
     if (state == nullptr || !IsOurs(*state)) return;
     HWND editor = ed.hwnd;
-    if (Sci(ed, editor, SCI_GETSELECTIONEMPTY) == 0) return;
-    const LRESULT caret = Sci(ed, editor, SCI_GETCURRENTPOS);
+    if (!ed.sci.SelectionEmpty()) return;
+    const LRESULT caret = ed.sci.CurrentPos();
     const std::size_t position = caret > 0 ? static_cast<std::size_t>(caret) : 0;
     if (state->lastPostedCaret == position) return;
     state->lastPostedCaret = position;
-    const LRESULT line = Sci(ed, editor, SCI_LINEFROMPOSITION, position);
+    const LRESULT line = ed.sci.LineFromPosition(position);
     PostToPanel(editor, PM_CARETLINE, static_cast<WPARAM>(line + 1), 0);
 }
 

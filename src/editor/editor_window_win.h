@@ -105,23 +105,16 @@ struct EditorWindow {
     return editor.parentSizing != nullptr && *editor.parentSizing;
 }
 
-// Every component message of the program goes through the editor's call
-// object. A failure status of the component (out of memory) is answered as 0
-// and left in sci.statusLastCall: no exception crosses a window procedure.
-inline LRESULT Sci(const EditorWindow& editor, unsigned message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    if (!editor.sci.IsValid()) return 0;
+// The call object throws when the component reports a failure (out of
+// memory). Window procedures and COM methods end there with `fallback`: no
+// exception crosses into the system.
+template <typename Result, typename Body>
+Result GuardComponentCalls(Result fallback, Body&& body) noexcept {
     try {
-        return editor.sci.Call(static_cast<Scintilla::Message>(message), wParam, lParam);
+        return body();
     } catch (const Scintilla::Failure&) {
-        return 0;
+        return fallback;
     }
-}
-
-// A message to `window`: through the record's call object when it is the
-// record's window, else sent (a window being replaced or destroyed).
-inline LRESULT Sci(const EditorWindow& editor, HWND window, unsigned message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    if (window == editor.hwnd && window != nullptr) return Sci(editor, message, wParam, lParam);
-    return ::SendMessageW(window, message, wParam, lParam);
 }
 
 }  // namespace quillpane

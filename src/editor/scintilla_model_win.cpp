@@ -11,30 +11,20 @@
 namespace quillpane {
 namespace {
 
-std::size_t ToSize(LRESULT value) {
+std::size_t ToSize(std::intptr_t value) {
     return value > 0 ? static_cast<std::size_t>(value) : 0;
 }
 
 }  // namespace
 
-LRESULT ScintillaModel::Call(UINT message, WPARAM wParam, LPARAM lParam) const {
-    if (call_ == nullptr || !call_->IsValid()) return ::SendMessageW(editor_, message, wParam, lParam);
-    try {
-        return call_->Call(static_cast<Scintilla::Message>(message), wParam, lParam);
-    } catch (const Scintilla::Failure&) {
-        // Out of memory in the component: answered as nothing done.
-        return 0;
-    }
-}
-
 std::size_t ScintillaModel::ByteLength() const {
-    return ToSize(Call(SCI_GETLENGTH));
+    return ToSize(call_->Length());
 }
 
 std::string ScintillaModel::ReadBytes() const {
     const std::size_t length = ByteLength();
     std::string bytes(length + 1, '\0');
-    Call(SCI_GETTEXT, length + 1, reinterpret_cast<LPARAM>(bytes.data()));
+    call_->GetText(static_cast<Scintilla::Position>(length + 1), bytes.data());
     bytes.resize(length);
     return bytes;
 }
@@ -46,99 +36,102 @@ std::string ScintillaModel::ReadByteRange(std::size_t start, std::size_t end) co
     range.chrg.cpMin = static_cast<Sci_Position>(start);
     range.chrg.cpMax = static_cast<Sci_Position>(end);
     range.lpstrText = bytes.data();
-    bytes.resize(ToSize(Call(SCI_GETTEXTRANGEFULL, 0, reinterpret_cast<LPARAM>(&range))));
+    bytes.resize(ToSize(call_->GetTextRangeFull(&range)));
     return bytes;
 }
 
 bool ScintillaModel::IsReadOnly() const {
-    return Call(SCI_GETREADONLY) != 0;
+    return call_->ReadOnly();
 }
 
 void ScintillaModel::SetText(std::string_view bytes) {
     const std::string text(bytes);
-    Call(SCI_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    call_->SetText(text.c_str());
 }
 
 void ScintillaModel::ReplaceSelection(std::string_view bytes) {
     const std::string text(bytes);
-    Call(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    call_->ReplaceSel(text.c_str());
 }
 
 void ScintillaModel::ReplaceRange(std::size_t start, std::size_t end, std::string_view bytes) {
-    // SCI_SETSEL leaves a single stream selection. The replacement goes
-    // through the target with an explicit length, so NUL characters in the
-    // memo survive an undo (SCI_REPLACESEL stops at the first NUL).
-    Call(SCI_SETSEL, start, static_cast<LPARAM>(end));
-    Call(SCI_SETTARGETRANGE, start, static_cast<LPARAM>(end));
-    Call(SCI_REPLACETARGET, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
-    const std::size_t caret = start + bytes.size();
-    Call(SCI_SETSEL, caret, static_cast<LPARAM>(caret));
+    // SetSel leaves a single stream selection. The replacement goes through
+    // the target with an explicit length, so NUL characters in the memo
+    // survive an undo (ReplaceSel stops at the first NUL).
+    const auto from = static_cast<Scintilla::Position>(start);
+    const auto to = static_cast<Scintilla::Position>(end);
+    call_->SetSel(from, to);
+    call_->SetTargetRange(from, to);
+    call_->ReplaceTarget(static_cast<Scintilla::Position>(bytes.size()), bytes.data());
+    const auto caret = static_cast<Scintilla::Position>(start + bytes.size());
+    call_->SetSel(caret, caret);
 }
 
 EditorSelection ScintillaModel::GetSelection() const {
+    Scintilla::ScintillaCall& sci = *call_;
     EditorSelection selection;
-    selection.anchor = ToSize(Call(SCI_GETANCHOR));
-    selection.caret = ToSize(Call(SCI_GETCURRENTPOS));
-    selection.start = ToSize(Call(SCI_GETSELECTIONSTART));
-    selection.end = ToSize(Call(SCI_GETSELECTIONEND));
-    selection.mode = static_cast<SelectionMode>(Call(SCI_GETSELECTIONMODE));
-    selection.rectangleAnchor = ToSize(Call(SCI_GETRECTANGULARSELECTIONANCHOR));
-    selection.rectangleCaret = ToSize(Call(SCI_GETRECTANGULARSELECTIONCARET));
-    selection.anchorVirtualSpace = ToSize(Call(SCI_GETRECTANGULARSELECTIONANCHORVIRTUALSPACE));
-    selection.caretVirtualSpace = ToSize(Call(SCI_GETRECTANGULARSELECTIONCARETVIRTUALSPACE));
-    selection.count = ToSize(Call(SCI_GETSELECTIONS));
+    selection.anchor = ToSize(sci.Anchor());
+    selection.caret = ToSize(sci.CurrentPos());
+    selection.start = ToSize(sci.SelectionStart());
+    selection.end = ToSize(sci.SelectionEnd());
+    selection.mode = static_cast<SelectionMode>(sci.SelectionMode());
+    selection.rectangleAnchor = ToSize(sci.RectangularSelectionAnchor());
+    selection.rectangleCaret = ToSize(sci.RectangularSelectionCaret());
+    selection.anchorVirtualSpace = ToSize(sci.RectangularSelectionAnchorVirtualSpace());
+    selection.caretVirtualSpace = ToSize(sci.RectangularSelectionCaretVirtualSpace());
+    selection.count = ToSize(sci.Selections());
     return selection;
 }
 
 void ScintillaModel::SetSelection(std::size_t anchor, std::size_t caret) {
-    Call(SCI_SETSEL, anchor, static_cast<LPARAM>(caret));
+    call_->SetSel(static_cast<Scintilla::Position>(anchor), static_cast<Scintilla::Position>(caret));
 }
 
 void ScintillaModel::SetRectangularSelection(const EditorSelection& selection) {
-    Call(SCI_SETRECTANGULARSELECTIONANCHOR, selection.rectangleAnchor);
-    Call(SCI_SETRECTANGULARSELECTIONANCHORVIRTUALSPACE, selection.anchorVirtualSpace);
-    Call(SCI_SETRECTANGULARSELECTIONCARET, selection.rectangleCaret);
-    Call(SCI_SETRECTANGULARSELECTIONCARETVIRTUALSPACE, selection.caretVirtualSpace);
+    Scintilla::ScintillaCall& sci = *call_;
+    sci.SetRectangularSelectionAnchor(static_cast<Scintilla::Position>(selection.rectangleAnchor));
+    sci.SetRectangularSelectionAnchorVirtualSpace(static_cast<Scintilla::Position>(selection.anchorVirtualSpace));
+    sci.SetRectangularSelectionCaret(static_cast<Scintilla::Position>(selection.rectangleCaret));
+    sci.SetRectangularSelectionCaretVirtualSpace(static_cast<Scintilla::Position>(selection.caretVirtualSpace));
     if (selection.mode == SelectionMode::Thin) {
         // Setting a mode also makes caret moves extend the selection;
-        // SCI_CANCEL ends that and keeps the (rectangular) selection.
-        Call(SCI_SETSELECTIONMODE, SC_SEL_THIN);
-        Call(SCI_CANCEL);
+        // Cancel ends that and keeps the (rectangular) selection.
+        sci.SetSelectionMode(Scintilla::SelectionMode::Thin);
+        sci.Cancel();
     }
 }
 
 std::size_t ScintillaModel::LineCount() const {
-    return ToSize(Call(SCI_GETLINECOUNT));
+    return ToSize(call_->LineCount());
 }
 
 std::size_t ScintillaModel::LineFromPosition(std::size_t position) const {
-    return ToSize(Call(SCI_LINEFROMPOSITION, position));
+    return ToSize(call_->LineFromPosition(static_cast<Scintilla::Position>(position)));
 }
 
 std::size_t ScintillaModel::PositionFromLine(std::size_t line) const {
-    const LRESULT position = Call(SCI_POSITIONFROMLINE, line);
+    const Scintilla::Position position = call_->LineStart(static_cast<Scintilla::Line>(line));
     return position < 0 ? ByteLength() : static_cast<std::size_t>(position);
 }
 
 EditorView ScintillaModel::GetView() const {
-    return {ToSize(Call(SCI_GETFIRSTVISIBLELINE)), static_cast<int>(Call(SCI_GETXOFFSET)),
-            ToSize(Call(SCI_LINESONSCREEN))};
+    return {ToSize(call_->FirstVisibleLine()), call_->XOffset(), ToSize(call_->LinesOnScreen())};
 }
 
 std::size_t ScintillaModel::DisplayLineFromLine(std::size_t line) const {
-    return ToSize(Call(SCI_VISIBLEFROMDOCLINE, line));
+    return ToSize(call_->VisibleFromDocLine(static_cast<Scintilla::Line>(line)));
 }
 
 void ScintillaModel::SetFirstVisibleLine(std::size_t displayLine) {
-    Call(SCI_SETFIRSTVISIBLELINE, displayLine);
+    call_->SetFirstVisibleLine(static_cast<Scintilla::Line>(displayLine));
 }
 
 void ScintillaModel::SetXOffset(int xOffset) {
-    Call(SCI_SETXOFFSET, static_cast<WPARAM>(xOffset));
+    call_->SetXOffset(xOffset);
 }
 
 void ScintillaModel::ScrollCaret() {
-    Call(SCI_SCROLLCARET);
+    call_->ScrollCaret();
 }
 
 void ScintillaModel::SetRedraw(bool on) {

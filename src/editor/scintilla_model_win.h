@@ -29,12 +29,21 @@ struct EditorViewHooks {
     std::function<void()> reapplyCaretLook;
 };
 
+// Kept for the life of the text state; bound to each new editor window.
 class ScintillaModel final : public EditorModel {
 public:
-    // Through the editor's call object when it has one, else by messages.
-    explicit ScintillaModel(HWND editor, const EditorViewHooks* hooks = nullptr,
-                            Scintilla::ScintillaCall* call = nullptr)
-        : editor_(editor), hooks_(hooks), call_(call) {}
+    explicit ScintillaModel(const EditorViewHooks* hooks = nullptr) : hooks_(hooks) {}
+    ScintillaModel(const ScintillaModel&) = delete;
+    ScintillaModel& operator=(const ScintillaModel&) = delete;
+
+    // The window and its call object (owned by the editor record).
+    void Bind(HWND editor, Scintilla::ScintillaCall* call) {
+        editor_ = editor;
+        call_ = call;
+        redrawSuspended_ = false;
+    }
+    [[nodiscard]] HWND Window() const { return editor_; }
+    [[nodiscard]] Scintilla::ScintillaCall& Sci() const { return *call_; }
 
     [[nodiscard]] const void* Identity() const override { return editor_; }
     [[nodiscard]] std::size_t ByteLength() const override;
@@ -61,11 +70,9 @@ public:
     void ReapplyCaretLook() override;
 
 private:
-    LRESULT Call(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-
-    HWND editor_;
+    HWND editor_ = nullptr;
     const EditorViewHooks* hooks_;
-    Scintilla::ScintillaCall* call_;
+    Scintilla::ScintillaCall* call_ = nullptr;
     bool redrawSuspended_ = false;
 };
 

@@ -17,17 +17,24 @@ struct SCNotification;
 
 namespace quillpane {
 
-// One instance for the process, owned by the application record. It
-// outlives editor re-creation: point `editor` at the new window and the
-// caches rebuild themselves.
+// One instance for the process, owned by the editor record. It outlives
+// editor re-creation: bind the model to the new window and the caches
+// rebuild themselves.
 struct EditorTextState {
-    HWND editor = nullptr;
-    // The editor's call object, when the window belongs to an editor record.
-    Scintilla::ScintillaCall* call = nullptr;
+    EditorTextState() = default;
+    EditorTextState(const EditorTextState&) = delete;
+    EditorTextState& operator=(const EditorTextState&) = delete;
+
     TextAdapter adapter;
     EditHistory history;
     EditorViewHooks hooks;
+    ScintillaModel model {&hooks};
 };
+
+// The history's view of the text state, for the edit functions.
+[[nodiscard]] inline EditContext ContextOf(EditorTextState& state) {
+    return {state.history, state.adapter, state.model};
+}
 
 // Answers the edit-control messages of the adapter (WM_SETTEXT, WM_GETTEXT,
 // EM_GETSEL, EM_LINEINDEX ...) for the editor procedure, before the component
@@ -39,22 +46,10 @@ struct EditorTextState {
 [[nodiscard]] bool AttachTextAdapter(EditorTextState& state);
 void DetachTextAdapter(EditorTextState& state);
 
-// The whole text in UTF-16 from the adapter's cache (valid until the next
-// change of the text).
-[[nodiscard]] const std::u16string& ReadEditorText(EditorTextState& state);
-// Bytes [start, end) and the length in bytes, from the text cache.
-[[nodiscard]] std::string ReadEditorBytes(EditorTextState& state, std::size_t start, std::size_t end);
-[[nodiscard]] std::size_t EditorByteLength(EditorTextState& state);
-// The text's length in UTF-16 code units, without reading the text.
-[[nodiscard]] std::size_t EditorTextLength(EditorTextState& state);
-[[nodiscard]] std::size_t EditorIndexFromPosition(EditorTextState& state, std::size_t bytePosition);
-[[nodiscard]] std::size_t EditorPositionFromIndex(EditorTextState& state, std::size_t index);
-
 // The panel's WM_NOTIFY with SCN_MODIFIED from the editor: patches the caches
 // and moves the marks. True for an insertion or a deletion, after which the
 // panel runs its change handling and then OnDocumentChanged.
 bool OnScintillaModified(EditorTextState& state, const SCNotification& notification);
-void OnDocumentChanged(EditorTextState& state);
 
 // Puts the memo text into the editor as the program's own change (caret at
 // the start) and starts a fresh history.
@@ -62,22 +57,5 @@ void LoadEditorText(EditorTextState& state, std::u16string_view text);
 // The same for the text in UTF-8.
 void LoadEditorBytes(EditorTextState& state, std::string bytes);
 
-void CaptureBeforeUserEdit(EditorTextState& state);
-void EndCapture(EditorTextState& state);
-void BeforeEdit(EditorTextState& state);
-void AfterEdit(EditorTextState& state, bool recomputeMarks);
-void ApplyTextEdit(EditorTextState& state, const TextEdit& edit, bool recomputeMarks);
-bool Undo(EditorTextState& state);
-bool Redo(EditorTextState& state);
-[[nodiscard]] bool CanUndo(const EditorTextState& state);
-[[nodiscard]] bool CanRedo(const EditorTextState& state);
-[[nodiscard]] bool HasLastEdit(EditorTextState& state);
-void GoToLastEdit(EditorTextState& state);
-void ResetHistory(EditorTextState& state);
-void BeginComposition(EditorTextState& state);
-void EndComposition(EditorTextState& state);
-void MarkLineChanged(EditorTextState& state, std::size_t line);
-void MarkRangeChanged(EditorTextState& state, std::size_t startIndex, std::size_t endIndex);
-void ClearMarks(EditorTextState& state);
 
 }  // namespace quillpane

@@ -15,27 +15,23 @@
 namespace quillpane {
 namespace {
 
-WPARAM W(int value) {
-    return static_cast<WPARAM>(value);
-}
-
 // Scintilla's fold state of the editor, as the fold logic reads it.
 class ScintillaFoldView final : public FoldView {
 public:
     explicit ScintillaFoldView(const EditorWindow& editor) : editor_(editor) {}
 
-    [[nodiscard]] int LineCount() const override { return Int(SCI_GETLINECOUNT); }
-    [[nodiscard]] int FoldLevel(int line) const override { return Int(SCI_GETFOLDLEVEL, W(line)); }
-    [[nodiscard]] bool IsLineVisible(int line) const override { return Int(SCI_GETLINEVISIBLE, W(line)) != 0; }
-    [[nodiscard]] bool IsExpanded(int line) const override { return Int(SCI_GETFOLDEXPANDED, W(line)) != 0; }
-    [[nodiscard]] int LastChild(int line) const override { return Int(SCI_GETLASTCHILD, W(line), -1); }
-    [[nodiscard]] int FoldParent(int line) const override { return Int(SCI_GETFOLDPARENT, W(line)); }
-    [[nodiscard]] int NextContracted(int line) const override { return Int(SCI_CONTRACTEDFOLDNEXT, W(line)); }
+    [[nodiscard]] int LineCount() const override { return static_cast<int>(Sci().LineCount()); }
+    [[nodiscard]] int FoldLevel(int line) const override { return static_cast<int>(Sci().FoldLevel(line)); }
+    [[nodiscard]] bool IsLineVisible(int line) const override { return Sci().LineVisible(line); }
+    [[nodiscard]] bool IsExpanded(int line) const override { return Sci().FoldExpanded(line); }
+    [[nodiscard]] int LastChild(int line) const override {
+        return static_cast<int>(Sci().LastChild(line, static_cast<Scintilla::FoldLevel>(-1)));
+    }
+    [[nodiscard]] int FoldParent(int line) const override { return static_cast<int>(Sci().FoldParent(line)); }
+    [[nodiscard]] int NextContracted(int line) const override { return static_cast<int>(Sci().ContractedFoldNext(line)); }
 
 private:
-    [[nodiscard]] int Int(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return static_cast<int>(Sci(editor_, message, wParam, lParam));
-    }
+    [[nodiscard]] Scintilla::ScintillaCall& Sci() const { return editor_.sci; }
     const EditorWindow& editor_;
 };
 
@@ -58,13 +54,13 @@ private:
 
 // The text layer of the editor, or null while there is no editor it serves.
 EditorTextState* TextStateOf(EditorWindow& editor) {
-    if (editor.hwnd == nullptr || editor.text.editor != editor.hwnd) return nullptr;
+    if (editor.hwnd == nullptr || editor.text.model.Window() != editor.hwnd) return nullptr;
     return &editor.text;
 }
 
 std::size_t SelectionStartIndex(EditorWindow& editor) {
-    const auto position = static_cast<std::size_t>(Sci(editor, SCI_GETSELECTIONSTART));
-    return EditorIndexFromPosition(editor.text, position);
+    const auto position = static_cast<std::size_t>(editor.sci.SelectionStart());
+    return ToIndex(editor.text.adapter, editor.text.model, position);
 }
 
 // The view of the document the fold logic works on; its text stays valid
@@ -73,36 +69,36 @@ FoldDocument DocumentOf(EditorWindow& editor) {
     const EditorSettings& settings = SettingsOf(editor);
     FoldDocument document;
     document.selectionStart = SelectionStartIndex(editor);
-    document.text = ReadEditorText(editor.text);
+    document.text = ReadText(editor.text.adapter, editor.text.model);
     document.markers = MarkerSettingsOf(settings);
     document.memoFold = settings.memoFold;
-    document.readOnly = IsEditorReadOnly(editor.hwnd);
+    document.readOnly = editor.sci.ReadOnly();
     return document;
 }
 
 // The margin look follows [Editor] MemoFold; it is rebuilt only when the
 // fold margin is not in the state the setting asks for.
 void EnsureFoldMarginLook(EditorWindow& editor) {
-    const bool shown = Sci(editor, SCI_GETMARGINWIDTHN, 2) > 0;
+    const bool shown = editor.sci.MarginWidthN(2) > 0;
     if (shown != SettingsOf(editor).memoFold) ApplyMargins(editor);
 }
 
 void SendFoldOp(EditorWindow& editor, const FoldOp& op) {
     switch (op.kind) {
     case FoldOpKind::ExpandAll:
-        Sci(editor, SCI_FOLDALL, SC_FOLDACTION_EXPAND);
+        editor.sci.FoldAll(Scintilla::FoldAction::Expand);
         break;
     case FoldOpKind::SetLevel:
-        Sci(editor, SCI_SETFOLDLEVEL, static_cast<WPARAM>(op.line), op.level);
+        editor.sci.SetFoldLevel(op.line, static_cast<Scintilla::FoldLevel>(op.level));
         break;
     case FoldOpKind::Expand:
-        Sci(editor, SCI_FOLDLINE, static_cast<WPARAM>(op.line), SC_FOLDACTION_EXPAND);
+        editor.sci.FoldLine(op.line, Scintilla::FoldAction::Expand);
         break;
     case FoldOpKind::Contract:
-        Sci(editor, SCI_TOGGLEFOLDSHOWTEXT, static_cast<WPARAM>(op.line), reinterpret_cast<LPARAM>(op.text.c_str()));
+        editor.sci.ToggleFoldShowText(op.line, op.text.c_str());
         break;
     case FoldOpKind::EnsureVisible:
-        Sci(editor, SCI_ENSUREVISIBLE, static_cast<WPARAM>(op.line));
+        editor.sci.EnsureVisible(op.line);
         break;
     }
 }
@@ -114,9 +110,9 @@ void CarryOut(EditorWindow& editor, const FoldPlan& plan) {
         for (const FoldOp& op : plan.ops) SendFoldOp(editor, op);
     }
     if (plan.caretIndex) {
-        const std::size_t position = EditorPositionFromIndex(editor.text, *plan.caretIndex);
-        Sci(editor, SCI_SETEMPTYSELECTION, position);
-        Sci(editor, SCI_SCROLLCARET);
+        const std::size_t position = ToBytePosition(editor.text.adapter, editor.text.model, *plan.caretIndex);
+        editor.sci.SetEmptySelection(position);
+        editor.sci.ScrollCaret();
     }
     // The folded set lives in the configuration, which only the panel writes.
     if (plan.foldedChanged) ::SendMessageW(editor.parent, PM_SAVECONFIG, 0, 0);
@@ -141,8 +137,8 @@ void RecomputeMemoFolds(EditorWindow& editor, MemoFolds& folds, const std::vecto
 
 void ToggleFoldAtCaret(EditorWindow& editor, MemoFolds& folds, std::vector<std::u16string>& folded) {
     if (TextStateOf(editor) == nullptr) return;
-    const LRESULT start = Sci(editor, SCI_GETSELECTIONSTART);
-    const int line = static_cast<int>(Sci(editor, SCI_LINEFROMPOSITION, static_cast<WPARAM>(start)));
+    const LRESULT start = editor.sci.SelectionStart();
+    const int line = static_cast<int>(editor.sci.LineFromPosition(start));
     const FoldDocument document = DocumentOf(editor);
     const FoldPlan plan =
         ToggleFoldAtLine(folds.state, document, ScintillaFoldView(editor), folded, line, std::nullopt);
@@ -178,7 +174,7 @@ void OnMemoFoldNotify(EditorWindow& editor, MemoFolds& folds, std::vector<std::u
     case SCN_MARGINCLICK:
         if (notification.margin == 2) {
             const auto position = static_cast<WPARAM>(notification.position);
-            OnFoldMarginClick(editor, folds, folded, static_cast<int>(Sci(editor, SCI_LINEFROMPOSITION, position)));
+            OnFoldMarginClick(editor, folds, folded, static_cast<int>(editor.sci.LineFromPosition(position)));
         }
         break;
     default:

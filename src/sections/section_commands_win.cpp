@@ -14,55 +14,55 @@ namespace quillpane {
 namespace {
 
 bool Serves(const EditorWindow& editor) {
-    return editor.hwnd != nullptr && editor.text.editor == editor.hwnd;
+    return editor.hwnd != nullptr && editor.text.model.Window() == editor.hwnd;
 }
 
 Selection CurrentSelection(EditorWindow& editor) {
-    const auto start = static_cast<std::size_t>(Sci(editor, SCI_GETSELECTIONSTART));
-    const auto end = static_cast<std::size_t>(Sci(editor, SCI_GETSELECTIONEND));
-    return Selection {EditorIndexFromPosition(editor.text, start), EditorIndexFromPosition(editor.text, end)};
+    const auto start = static_cast<std::size_t>(editor.sci.SelectionStart());
+    const auto end = static_cast<std::size_t>(editor.sci.SelectionEnd());
+    return Selection {ToIndex(editor.text.adapter, editor.text.model, start), ToIndex(editor.text.adapter, editor.text.model, end)};
 }
 
 }  // namespace
 
 void InsertMarkerCommand(EditorWindow& editor) {
-    if (!Serves(editor) || IsEditorReadOnly(editor.hwnd)) return;
+    if (!Serves(editor) || editor.sci.ReadOnly()) return;
     const std::optional<TextEdit> edit = InsertMarker(MarkerSettingsOf(SettingsOf(editor)), CurrentSelection(editor));
     if (!edit) return;
-    ApplyTextEdit(editor.text, *edit, true);
+    ApplyTextEdit(ContextOf(editor.text), *edit, true);
 }
 
 void SelectThisNoteCommand(EditorWindow& editor) {
     if (!Serves(editor)) return;
     const std::size_t caret = CurrentSelection(editor).Start();
     const Selection note =
-        SelectThisNote(ReadEditorText(editor.text), MarkerSettingsOf(SettingsOf(editor)), caret);
-    const std::size_t anchor = EditorPositionFromIndex(editor.text, note.anchor);
-    const std::size_t end = EditorPositionFromIndex(editor.text, note.caret);
-    Sci(editor, SCI_SETSEL, anchor, static_cast<LPARAM>(end));
-    Sci(editor, SCI_SCROLLCARET);
+        SelectThisNote(ReadText(editor.text.adapter, editor.text.model), MarkerSettingsOf(SettingsOf(editor)), caret);
+    const std::size_t anchor = ToBytePosition(editor.text.adapter, editor.text.model, note.anchor);
+    const std::size_t end = ToBytePosition(editor.text.adapter, editor.text.model, note.caret);
+    editor.sci.SetSel(anchor, end);
+    editor.sci.ScrollCaret();
 }
 
 int MoveMemoCommand(EditorWindow& editor, MemoFolds& folds, const std::vector<std::u16string>& folded, int from,
                     int to, int expectedCount, std::size_t expectedStart) {
     EditorTextState& state = editor.text;
     if (!Serves(editor) || state.history.compoundDepth > 0 || state.history.composition.active ||
-        IsEditorReadOnly(editor.hwnd)) {
+        editor.sci.ReadOnly()) {
         return kMoveRefused;
     }
     // A copy: the edit below replaces the adapter's text.
-    const std::u16string before = ReadEditorText(state);
+    const std::u16string before = ReadText(state.adapter, state.model);
     const MemoMove move =
         MoveMemo(before, MarkerSettingsOf(SettingsOf(editor)), from, to, expectedCount, expectedStart);
     if (move.result < 0) return move.result;
 
-    ApplyTextEdit(state, move.edit, true);
-    const std::u16string& after = ReadEditorText(state);
+    ApplyTextEdit(ContextOf(state), move.edit, true);
+    const std::u16string& after = ReadText(state.adapter, state.model);
     if (after != move.newText) {
         // The component did not take the replacement as planned; whatever it
         // did take must not stay as a half move.
         if (after != before) {
-            (void)Undo(state);
+            (void)Undo(ContextOf(state));
             state.history.redoStack.clear();
         }
         ::InvalidateRect(editor.hwnd, nullptr, FALSE);

@@ -22,7 +22,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         const auto* notification = reinterpret_cast<const SCNotification*>(lParam);
         if (state != nullptr && notification->nmhdr.code == SCN_MODIFIED &&
             OnScintillaModified(*state, *notification)) {
-            OnDocumentChanged(*state);
+            OnDocumentChanged(ContextOf(*state));
         }
         return 0;
     }
@@ -44,8 +44,17 @@ public:
                                     instance, nullptr);
         ::SetWindowLongPtrW(parent_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
         const RECT bounds {0, 0, 580, 360};
-        state.editor = CreateEditor(parent_, instance, bounds);
-        EXPECT_NE(state.editor, nullptr);
+        // Only the settings the memo's text relies on: UTF-8, CR LF, the
+        // component's own undo off.
+        HWND editor = ::CreateWindowExW(0, L"Scintilla", L"", WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
+                                        bounds.right - bounds.left, bounds.bottom - bounds.top, parent_, nullptr,
+                                        instance, nullptr);
+        EXPECT_NE(editor, nullptr);
+        AttachCallObject(sci, editor);
+        sci.SetCodePage(SC_CP_UTF8);
+        sci.SetEOLMode(Scintilla::EndOfLine::CrLf);
+        sci.SetUndoCollection(false);
+        state.model.Bind(editor, &sci);
         Send(SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
         Send(SCI_SETVIRTUALSPACEOPTIONS, SCVS_RECTANGULARSELECTION);
         Send(SCI_SETMULTIPLESELECTION, 1);
@@ -58,20 +67,21 @@ public:
     ~EditorWindow() { ::DestroyWindow(parent_); }
 
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return ::SendMessageW(state.editor, message, wParam, lParam);
+        return ::SendMessageW(state.model.Window(), message, wParam, lParam);
     }
     // One typed character, as the editor procedure passes it on.
     void Type(char16_t character) {
-        CaptureBeforeUserEdit(state);
+        CaptureBeforeUserEdit(ContextOf(state));
         Send(WM_CHAR, character, 1);
     }
     void Type(std::u16string_view text) {
         for (const char16_t c : text) Type(c);
     }
     // The text as the component holds it, read past the adapter.
-    std::u16string ComponentText() { return GetEditorText(state.editor); }
+    std::u16string ComponentText() { return GetEditorText(sci); }
     std::size_t Caret() { return static_cast<std::size_t>(Send(SCI_GETCURRENTPOS)); }
 
+    Scintilla::ScintillaCall sci;
     EditorTextState state;
 
 private:
@@ -80,7 +90,7 @@ private:
 
 std::size_t UndoAll(EditorTextState& state) {
     std::size_t steps = 0;
-    while (Undo(state)) ++steps;
+    while (Undo(ContextOf(state))) ++steps;
     return steps;
 }
 
@@ -89,9 +99,9 @@ TEST(EditHistoryWin, ThreeTypedCharactersAreThreeSteps) {
     w.Send(SCI_GOTOPOS, 1);
     w.Type(u"abc");
     ASSERT_EQ(w.ComponentText(), u"xabc");
-    EXPECT_EQ(ReadEditorText(w.state), u"xabc");
+    EXPECT_EQ(ReadText(w.state.adapter, w.state.model), u"xabc");
     EXPECT_EQ(w.state.history.undoStack.size(), 3u);
-    ASSERT_TRUE(Undo(w.state));
+    ASSERT_TRUE(Undo(ContextOf(w.state)));
     EXPECT_EQ(w.ComponentText(), u"xab");
     EXPECT_EQ(w.Caret(), 3u);
     EXPECT_EQ(UndoAll(w.state), 2u);
@@ -102,43 +112,43 @@ TEST(EditHistoryWin, ThreeTypedCharactersAreThreeSteps) {
 TEST(EditHistoryWin, ANewEditAfterUndoEmptiesRedo) {
     EditorWindow w(u"");
     w.Type(u"ab");
-    ASSERT_TRUE(Undo(w.state));
-    EXPECT_TRUE(CanRedo(w.state));
+    ASSERT_TRUE(Undo(ContextOf(w.state)));
+    EXPECT_TRUE(CanRedo(w.state.history));
     w.Type(u"z");
-    EXPECT_FALSE(CanRedo(w.state));
+    EXPECT_FALSE(CanRedo(w.state.history));
     EXPECT_EQ(w.ComponentText(), u"az");
 }
 
 TEST(EditHistoryWin, CommittedCompositionIsOneStepAndACancelledOneNone) {
     EditorWindow w(u"a");
     w.Send(SCI_GOTOPOS, 1);
-    CaptureBeforeUserEdit(w.state);
-    BeginComposition(w.state);
+    CaptureBeforeUserEdit(ContextOf(w.state));
+    BeginComposition(ContextOf(w.state));
     w.Send(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>("k"));
     w.Send(SCI_SETSEL, 1, 2);
     w.Send(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>("\xE3\x81\x8B"));
-    EndComposition(w.state);
+    EndComposition(ContextOf(w.state));
     EXPECT_EQ(w.ComponentText(), u"a\u304B");
     EXPECT_EQ(w.state.history.undoStack.size(), 1u);
 
-    BeginComposition(w.state);
+    BeginComposition(ContextOf(w.state));
     w.Send(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>("k"));
     w.Send(SCI_SETSEL, 4, 5);
     w.Send(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(""));
-    EndComposition(w.state);
+    EndComposition(ContextOf(w.state));
     EXPECT_EQ(w.state.history.undoStack.size(), 1u);
-    ASSERT_TRUE(Undo(w.state));
+    ASSERT_TRUE(Undo(ContextOf(w.state)));
     EXPECT_EQ(w.ComponentText(), u"a");
 }
 
 TEST(EditHistoryWin, UndoOfALineMoveRestoresTheTextInOneStepWithTheCaretAtTheBlockStart) {
     EditorWindow w(u"one\r\nab\r\nac\r\nend");
     w.Send(SCI_SETSEL, 5, 9);
-    ApplyTextEdit(w.state, {{5, 13}, u"ac\r\nab\r\n", {9, 13}}, true);
+    ApplyTextEdit(ContextOf(w.state), {{5, 13}, u"ac\r\nab\r\n", {9, 13}}, true);
     ASSERT_EQ(w.ComponentText(), u"one\r\nac\r\nab\r\nend");
     EXPECT_EQ(w.state.history.marks, (LineMarks {0, 0, 0, 0}));  // moved, not edited
     ASSERT_EQ(w.state.history.undoStack.size(), 1u);
-    ASSERT_TRUE(Undo(w.state));
+    ASSERT_TRUE(Undo(ContextOf(w.state)));
     EXPECT_EQ(w.ComponentText(), u"one\r\nab\r\nac\r\nend");
     EXPECT_EQ(w.Caret(), 5u);
     EXPECT_EQ(w.Send(SCI_GETSELECTIONEMPTY), 1);
@@ -149,7 +159,7 @@ TEST(EditHistoryWin, MovingLinesKeepsTheirMarks) {
     w.Send(SCI_GOTOPOS, 1);
     w.Type(u"1");
     ASSERT_EQ(w.state.history.marks, (LineMarks {1, 0, 0}));
-    ApplyTextEdit(w.state, {{0, 7}, u"b\r\na1\r\n", {3, 7}}, true);
+    ApplyTextEdit(ContextOf(w.state), {{0, 7}, u"b\r\na1\r\n", {3, 7}}, true);
     EXPECT_EQ(w.state.history.marks, (LineMarks {0, 1, 0}));
 }
 
@@ -166,21 +176,21 @@ TEST(EditHistoryWin, RectangularTypingIsUndoneWithItsRectangleRestored) {
     w.Send(SCI_SETRECTANGULARSELECTIONANCHOR, 1);
     w.Send(SCI_SETRECTANGULARSELECTIONCARET, 11);
     ASSERT_EQ(w.Send(SCI_GETSELECTIONMODE), SC_SEL_RECTANGLE);
-    BeforeEdit(w.state);
+    BeforeEdit(ContextOf(w.state));
     w.Send(WM_CHAR, u'X', 1);
-    MarkRangeChanged(w.state, 0, ReadEditorText(w.state).size());
-    AfterEdit(w.state, false);
+    MarkRangeChanged(ContextOf(w.state), 0, ReadText(w.state.adapter, w.state.model).size());
+    AfterEdit(ContextOf(w.state), false);
     ASSERT_EQ(w.ComponentText(), u"aXbc\r\ndXef\r\ngXhi");
     EXPECT_EQ(w.Send(SCI_GETSELECTIONMODE), SC_SEL_THIN);
 
-    ASSERT_TRUE(Undo(w.state));
+    ASSERT_TRUE(Undo(ContextOf(w.state)));
     EXPECT_EQ(w.ComponentText(), u"abc\r\ndef\r\nghi");
     EXPECT_EQ(w.Send(SCI_GETSELECTIONMODE), SC_SEL_RECTANGLE);
     EXPECT_EQ(w.Send(SCI_GETRECTANGULARSELECTIONANCHOR), 1);
     EXPECT_EQ(w.Send(SCI_GETRECTANGULARSELECTIONCARET), 11);
     EXPECT_EQ(w.Send(SCI_GETSELECTIONS), 3);
 
-    ASSERT_TRUE(Redo(w.state));
+    ASSERT_TRUE(Redo(ContextOf(w.state)));
     EXPECT_EQ(w.ComponentText(), u"aXbc\r\ndXef\r\ngXhi");
     EXPECT_EQ(w.Send(SCI_GETSELECTIONMODE), SC_SEL_THIN);
     // Thin again without caret moves extending it.
@@ -192,11 +202,11 @@ TEST(EditHistoryWin, TypingIntoSeveralSelectionsIsUndoneToOneCaret) {
     EditorWindow w(u"ab\r\ncd");
     w.Send(SCI_SETSELECTION, 1, 1);
     w.Send(SCI_ADDSELECTION, 5, 5);
-    BeforeEdit(w.state);
+    BeforeEdit(ContextOf(w.state));
     w.Send(WM_CHAR, u'-', 1);
-    AfterEdit(w.state, false);
+    AfterEdit(ContextOf(w.state), false);
     ASSERT_EQ(w.ComponentText(), u"a-b\r\nc-d");
-    ASSERT_TRUE(Undo(w.state));
+    ASSERT_TRUE(Undo(ContextOf(w.state)));
     EXPECT_EQ(w.ComponentText(), u"ab\r\ncd");
     EXPECT_EQ(w.Send(SCI_GETSELECTIONS), 1);
 }
@@ -205,21 +215,21 @@ TEST(EditHistoryWin, UndoKeepsNulCharactersOfTheMemo) {
     const std::u16string text(u"a\0b\0c", 5);
     EditorWindow w(text);
     w.Send(SCI_SETSEL, 0, 5);
-    BeforeEdit(w.state);
+    BeforeEdit(ContextOf(w.state));
     w.Send(WM_CHAR, u'Z', 1);
-    AfterEdit(w.state, false);
+    AfterEdit(ContextOf(w.state), false);
     ASSERT_EQ(w.ComponentText(), u"Z");
-    ASSERT_TRUE(Undo(w.state));
+    ASSERT_TRUE(Undo(ContextOf(w.state)));
     EXPECT_EQ(w.ComponentText(), text);
-    EXPECT_EQ(ReadEditorText(w.state), text);
-    ASSERT_TRUE(Redo(w.state));
+    EXPECT_EQ(ReadText(w.state.adapter, w.state.model), text);
+    ASSERT_TRUE(Redo(ContextOf(w.state)));
     EXPECT_EQ(w.ComponentText(), u"Z");
 }
 
 TEST(TextAdapterWin, EditMessagesCountInUtf16) {
     // "A", CJK, emoji, CR LF, "e" acute, "z": bytes 0 1 4 7 11 12 13 15 16.
     EditorWindow w(u"A\u65E5\u672C\U0001F600\r\n\u00E9z");
-    HWND editor = w.state.editor;
+    HWND editor = w.state.model.Window();
     EXPECT_EQ(::GetWindowTextLengthW(editor), 9);
     wchar_t buffer[32] {};
     EXPECT_EQ(::GetWindowTextW(editor, buffer, 4), 3);
@@ -248,8 +258,8 @@ TEST(TextAdapterWin, EditMessagesCountInUtf16) {
 
     w.Send(EM_SETSEL, 7, 7);
     w.Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\u00FC\U0001F601"));
-    EXPECT_EQ(ReadEditorText(w.state), u"A\u65E5\u672C\U0001F600\r\n\u00FC\U0001F601\u00E9z");
-    EXPECT_EQ(w.ComponentText(), ReadEditorText(w.state));
+    EXPECT_EQ(ReadText(w.state.adapter, w.state.model), u"A\u65E5\u672C\U0001F600\r\n\u00FC\U0001F601\u00E9z");
+    EXPECT_EQ(w.ComponentText(), ReadText(w.state.adapter, w.state.model));
 
     ASSERT_TRUE(::SetWindowTextW(editor, L"\u4E2D\r\nx"));
     EXPECT_EQ(w.ComponentText(), u"\u4E2D\r\nx");

@@ -147,7 +147,7 @@ protected:
 
     void Load(std::u16string_view text) {
         LoadEditorText(app_.editor.text, text);
-        app_.memo.lastSavedText = ReadEditorText(app_.editor.text);
+        app_.memo.lastSavedText = ReadText(app_.editor.text.adapter, app_.editor.text.model);
         Drain();
     }
 
@@ -203,14 +203,14 @@ protected:
         return posted;
     }
 
-    std::u16string Text() { return ReadEditorText(app_.editor.text); }
-    std::u16string ComponentText() { return GetEditorText(app_.editor.hwnd); }
+    std::u16string Text() { return ReadText(app_.editor.text.adapter, app_.editor.text.model); }
+    std::u16string ComponentText() { return GetEditorText(app_.editor.sci); }
     Selection Sel() { return EditorSelection16(app_.editor); }
     void Select(std::size_t anchor, std::size_t caret) { SetSelection16(app_.editor, {anchor, caret}); }
     LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return ::SendMessageW(app_.editor.hwnd, message, wParam, lParam);
     }
-    bool Undo() { return RunEditorCommand(app_.editor, IDM_UNDO) && CanRedo(app_.editor.text); }
+    bool Undo() { return RunEditorCommand(app_.editor, IDM_UNDO) && CanRedo(app_.editor.text.history); }
     std::size_t UndoSteps() { return app_.editor.text.history.undoStack.size(); }
 
     IDropTarget* DropTarget() {
@@ -219,7 +219,7 @@ protected:
     }
     // Screen point over the character at a UTF-16 index.
     POINTL PointAt(std::size_t index) {
-        const LRESULT position = static_cast<LRESULT>(EditorPositionFromIndex(app_.editor.text, index));
+        const LRESULT position = static_cast<LRESULT>(ToBytePosition(app_.editor.text.adapter, app_.editor.text.model, index));
         POINT point {static_cast<LONG>(Sci(SCI_POINTXFROMPOSITION, 0, position)) + 1,
                      static_cast<LONG>(Sci(SCI_POINTYFROMPOSITION, 0, position)) + 2};
         ::ClientToScreen(app_.editor.hwnd, &point);
@@ -470,11 +470,11 @@ TEST_F(EditorProcWin, GutterPressSelectsLinesAndShiftExtendsFromTheAnchor) {
 TEST_F(EditorProcWin, DoubleClickSelectsTheWordByClassWithoutASegmenter) {
     Load(u"ab \u6F22\u5B57\u3072\u3089\r\nx");
     if (!WordSegmenterAvailable()) {
-        OnEditorDoubleClick(app_.editor, static_cast<long long>(EditorPositionFromIndex(app_.editor.text, 4)));
+        OnEditorDoubleClick(app_.editor, static_cast<long long>(ToBytePosition(app_.editor.text.adapter, app_.editor.text.model, 4)));
         EXPECT_EQ(Sel(), (Selection {3, 5})) << "the kanji run";
     }
     Select(1, 1);
-    OnEditorDoubleClick(app_.editor, static_cast<long long>(EditorPositionFromIndex(app_.editor.text, 7)));
+    OnEditorDoubleClick(app_.editor, static_cast<long long>(ToBytePosition(app_.editor.text.adapter, app_.editor.text.model, 7)));
     EXPECT_EQ(Sel(), (Selection {1, 1})) << "nothing at a line end";
 }
 
@@ -521,7 +521,7 @@ TEST_F(EditorProcWin, DraggedTextMovesCopiesWithCtrlAndStaysOnItsOwnSelection) {
 
 TEST_F(EditorProcWin, AReadOnlyEditorRefusesDrops) {
     Load(u"text");
-    SetEditorReadOnly(app_.editor.hwnd, true);
+    app_.editor.sci.SetReadOnly(true);
     OneFormatData text = OneFormatData::Text(u"more");
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     DropTarget()->DragEnter(&text, 0, PointAt(1), &effect);

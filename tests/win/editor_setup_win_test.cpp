@@ -26,7 +26,7 @@ LRESULT CALLBACK PlainParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         const auto& notification = *reinterpret_cast<const SCNotification*>(lParam);
         if (notification.nmhdr.hwndFrom == app->editor.hwnd && notification.nmhdr.code == SCN_MODIFIED &&
             OnScintillaModified(app->editor.text, notification)) {
-            OnDocumentChanged(app->editor.text);
+            OnDocumentChanged(ContextOf(app->editor.text));
         }
         return 0;
     }
@@ -338,7 +338,7 @@ TEST_F(EditorSetup, WordWrapRecreationKeepsTextSelectionAndMarks) {
     RefreshLineNumbers(app_.editor);
     // A selection made from right to left keeps its direction.
     Sci(SCI_SETSEL, 21, 14);
-    SetEditorReadOnly(old, true);
+    app_.editor.sci.SetReadOnly(true);
 
     SetWordWrap(app_, WordWrap::NoWrap);
     HWND editor = app_.editor.hwnd;
@@ -349,13 +349,13 @@ TEST_F(EditorSetup, WordWrapRecreationKeepsTextSelectionAndMarks) {
     EXPECT_NE(::GetWindowLongPtrW(editor, GWL_STYLE) & WS_VISIBLE, 0);
     EXPECT_EQ(Sci(SCI_GETWRAPMODE), SC_WRAP_NONE);
     EXPECT_EQ(Sci(SCI_GETHSCROLLBAR), 1);
-    EXPECT_EQ(GetEditorText(editor), text);
+    EXPECT_EQ(GetEditorText(app_.editor.sci), text);
     EXPECT_EQ(Sci(SCI_GETANCHOR), 21);
     EXPECT_EQ(Sci(SCI_GETCURRENTPOS), 14);
     EXPECT_EQ(app_.editor.text.history.marks, (std::vector<std::uint8_t> {0, 1, 0, 1}));
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 1), 40);
     EXPECT_EQ(Sci(SCI_MARGINGETSTYLE, 3), 40);
-    EXPECT_TRUE(IsEditorReadOnly(editor));
+    EXPECT_TRUE(app_.editor.sci.ReadOnly());
     EXPECT_EQ(Sci(SCI_GETCARETSTYLE), CARETSTYLE_LINE);
     EXPECT_EQ(Sci(SCI_GETUNDOCOLLECTION), 0);
     EXPECT_EQ(app_.config.editor.wordWrap, WordWrap::NoWrap);
@@ -370,7 +370,7 @@ TEST_F(EditorSetup, WordWrapRecreationKeepsTextSelectionAndMarks) {
     EXPECT_EQ(Sci(SCI_GETWRAPMODE), SC_WRAP_WORD);
     EXPECT_EQ(::GetWindowLongPtrW(app_.editor.hwnd, GWL_STYLE) & WS_HSCROLL, 0);
     EXPECT_EQ(Sci(SCI_STYLEGETBACK, STYLE_DEFAULT), 0x1E1E1E) << "the theme survives";
-    EXPECT_EQ(GetEditorText(app_.editor.hwnd), text);
+    EXPECT_EQ(GetEditorText(app_.editor.sci), text);
 }
 
 TEST_F(EditorSetup, SizeStepAndPitchRebuildTheFont) {

@@ -34,7 +34,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         const auto& notification = *reinterpret_cast<const SCNotification*>(lParam);
         if (notification.nmhdr.hwndFrom == app->editor.hwnd) {
             if (notification.nmhdr.code == SCN_MODIFIED && OnScintillaModified(app->editor.text, notification)) {
-                OnDocumentChanged(app->editor.text);
+                OnDocumentChanged(ContextOf(app->editor.text));
             }
             OnMemoFoldNotify(app->editor, app->folds, app->config.sidebar.folded, notification);
         }
@@ -98,15 +98,15 @@ protected:
     LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageW(app_->editor.hwnd, message, wParam, lParam);
     }
-    std::u16string Text() const { return GetEditorText(app_->editor.hwnd); }
+    std::u16string Text() const { return GetEditorText(app_->editor.sci); }
     void PutCaretOnLine(int line) const { Sci(SCI_GOTOPOS, static_cast<WPARAM>(Sci(SCI_POSITIONFROMLINE, line))); }
     bool Visible(int line) const { return Sci(SCI_GETLINEVISIBLE, static_cast<WPARAM>(line)) != 0; }
     bool Expanded(int line) const { return Sci(SCI_GETFOLDEXPANDED, static_cast<WPARAM>(line)) != 0; }
     std::size_t SelectionStart() const {
-        return EditorIndexFromPosition(app_->editor.text, static_cast<std::size_t>(Sci(SCI_GETSELECTIONSTART)));
+        return ToIndex(app_->editor.text.adapter, app_->editor.text.model, static_cast<std::size_t>(Sci(SCI_GETSELECTIONSTART)));
     }
     std::size_t SelectionEnd() const {
-        return EditorIndexFromPosition(app_->editor.text, static_cast<std::size_t>(Sci(SCI_GETSELECTIONEND)));
+        return ToIndex(app_->editor.text.adapter, app_->editor.text.model, static_cast<std::size_t>(Sci(SCI_GETSELECTIONEND)));
     }
     [[nodiscard]] std::vector<std::u16string> FoldedOnDisk() const {
         return LoadConfig(app_->configPath).sidebar.folded;
@@ -123,9 +123,9 @@ TEST_F(MemoFoldWin, InsertMarkerPutsTheDividerAndALineBreakAtTheCaretAsOneUndoSt
     EXPECT_EQ(Text(), u"a" + Div() + u"\r\nbc");
     EXPECT_EQ(SelectionStart(), 33u);
     EXPECT_EQ(SelectionEnd(), 33u);
-    ASSERT_TRUE(Undo(app_->editor.text));
+    ASSERT_TRUE(Undo(ContextOf(app_->editor.text)));
     EXPECT_EQ(Text(), u"abc");
-    EXPECT_FALSE(CanUndo(app_->editor.text));
+    EXPECT_FALSE(CanUndo(app_->editor.text.history));
 }
 
 TEST_F(MemoFoldWin, InsertMarkerInTheHeadingRoleReplacesTheSelectionWithThePrefixAndASpace) {
@@ -140,10 +140,10 @@ TEST_F(MemoFoldWin, InsertMarkerInTheHeadingRoleReplacesTheSelectionWithThePrefi
 
 TEST_F(MemoFoldWin, InsertMarkerLeavesAReadOnlyEditorAlone) {
     Open(u"abc", Config {});
-    SetEditorReadOnly(app_->editor.hwnd, true);
+    app_->editor.sci.SetReadOnly(true);
     InsertMarkerCommand(app_->editor);
     EXPECT_EQ(Text(), u"abc");
-    EXPECT_FALSE(CanUndo(app_->editor.text));
+    EXPECT_FALSE(CanUndo(app_->editor.text.history));
 }
 
 TEST_F(MemoFoldWin, SelectThisNoteOnADividerSelectsTheMemoBelowWithoutTheDivider) {
@@ -270,14 +270,14 @@ TEST_F(MemoFoldWin, MovingTheLastMemoFirstIsOneUndoStep) {
     EXPECT_EQ(MoveMemoCommand(app_->editor, app_->folds, app_->config.sidebar.folded, 2, 0, 2, startOfC), -2) << "a stale count is refused";
     EXPECT_EQ(MoveMemoCommand(app_->editor, app_->folds, app_->config.sidebar.folded, 2, 0, 3, startOfC + 1), -2) << "a stale start is refused";
     EXPECT_EQ(MoveMemoCommand(app_->editor, app_->folds, app_->config.sidebar.folded, 1, 2, 3, scan.entries[1].startIndex), -1) << "right after itself";
-    EXPECT_FALSE(CanUndo(app_->editor.text));
+    EXPECT_FALSE(CanUndo(app_->editor.text.history));
 
     EXPECT_EQ(MoveMemoCommand(app_->editor, app_->folds, app_->config.sidebar.folded, 2, 0, 3, startOfC), 0);
     EXPECT_EQ(Text(), Div() + u"\r\nC\r\n" + Div() + u"\r\nA\r\n" + Div() + u"\r\nB\r\n");
     EXPECT_EQ(SelectionStart(), 32u) << "caret at the moved memo";
-    ASSERT_TRUE(Undo(app_->editor.text));
+    ASSERT_TRUE(Undo(ContextOf(app_->editor.text)));
     EXPECT_EQ(Text(), text);
-    EXPECT_FALSE(CanUndo(app_->editor.text));
+    EXPECT_FALSE(CanUndo(app_->editor.text.history));
 }
 
 TEST_F(MemoFoldWin, AMovedFoldedMemoStaysFolded) {
