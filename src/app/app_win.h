@@ -12,6 +12,7 @@
 #include "app/theme_win.h"
 #include "editor/editor_window_win.h"
 #include "platform/handles_win.h"
+#include "sections/heading_sidebar_win.h"
 #include "sections/memo_fold_win.h"
 #include "settings/config.h"
 #include "storage/backup.h"
@@ -33,6 +34,10 @@ struct ShellState {
     bool winrtInitialised = false;
     // When Exit was last held back by an unsaved memo; 0 = not held.
     std::uint64_t exitHeldTick = 0;
+    // The sidebar's splitter drag: the cursor's screen x and the width at its start.
+    bool sidebarDragging = false;
+    int dragStartX = 0;
+    int dragStartWidth = 0;
 };
 
 struct TrayState {
@@ -51,7 +56,6 @@ struct App {
     UINT taskbarCreatedMessage = 0;
 
     HWND panel = nullptr;
-    HWND sidebar = nullptr;  // the heading sidebar, once it exists
 
     std::u16string dataFolder;
     std::u16string programFolder;
@@ -70,6 +74,7 @@ struct App {
     ThemeState theme;
     EditorWindow editor;  // the memo's editor; reads config.editor and theme.isDark
     MemoFolds folds;      // the memo folds shown in the editor
+    HeadingSidebar sidebar;  // reads the editor, the folds, config.sidebar and theme.isDark
 };
 
 // Saves config.ini from the record; a failed save is retried on a timer.

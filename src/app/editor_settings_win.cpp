@@ -17,6 +17,11 @@ void WireEditor(App& app) {
     editor.settings = &app.config.editor;
     editor.dark = &app.theme.isDark;
     editor.parentSizing = &app.shell.inSizeMove;
+    HeadingSidebar& sidebar = app.sidebar;
+    sidebar.editor = &app.editor;
+    sidebar.folds = &app.folds;
+    sidebar.settings = &app.config.sidebar;
+    sidebar.dark = &app.theme.isDark;
 }
 
 void SetFontPitch(App& app, bool fixedPitch) {
@@ -27,6 +32,7 @@ void SetFontPitch(App& app, bool fixedPitch) {
 void SetSizeStep(App& app, int step, bool persist) {
     step = ClampFontStep(step);
     SetSizeStep(app.editor, step);
+    SidebarFontChanged(app.sidebar);
     // A step reached by zooming and then chosen in the settings must still be saved.
     if (persist && app.config.editor.fontSizeStep != step) {
         app.config.editor.fontSizeStep = step;
@@ -37,6 +43,7 @@ void SetSizeStep(App& app, int step, bool persist) {
 void SetTheme(App& app, bool dark) {
     app.theme.isDark = dark;
     OnThemeChanged(app.editor);
+    SidebarThemeChanged(app.sidebar);
 }
 
 void SetShowUnderline(App& app, bool show) {
@@ -72,7 +79,7 @@ void SetRoleCommand(App& app, unsigned commandId) {
     if (!role || !SetRole(app.config.editor, *role)) return;
     SaveAppConfig(app);
     RefreshMemoFolds(app);
-    if (app.sidebar != nullptr) ::InvalidateRect(app.sidebar, nullptr, FALSE);
+    RebuildSidebar(app.sidebar);
 }
 
 void RefreshMemoFolds(App& app) {
@@ -85,8 +92,7 @@ bool OnEditorRequest(App& app, unsigned message, unsigned long long wParam, long
         SaveAppConfig(app);
         return true;
     case PM_SECTIONSCHANGED:
-        // The sidebar has no fold marks of its own yet; a repaint is all it needs.
-        if (app.sidebar != nullptr) ::InvalidateRect(app.sidebar, nullptr, FALSE);
+        RebuildSidebar(app.sidebar);
         return true;
     case PM_TOGGLEFOLD:
         if (lParam != 0) {

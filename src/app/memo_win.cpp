@@ -126,6 +126,7 @@ void OnEditorModified(App& app, const SCNotification& notification) {
         if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     }
     OnDocumentChanged(ContextOf(textState));
+    ScheduleSidebarRebuild(app.sidebar);
 }
 
 void OnAutosaveTimer(App& app) {

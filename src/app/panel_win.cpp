@@ -44,7 +44,7 @@ Size ClientSize(HWND hwnd) {
 
 // The sidebar counts only once its window exists.
 bool SidebarShown(const App& app) {
-    return app.config.sidebar.visible && app.sidebar != nullptr;
+    return app.config.sidebar.visible && app.sidebar.window != nullptr;
 }
 
 void RecomputeMetrics(App& app, int dpi) {
@@ -110,6 +110,10 @@ void LayoutPanel(App& app) {
         const Rect editor = EditorWindowRect(client, app.shell.metrics);
         LayoutEditor(app.editor, RECT {editor.left, editor.top, editor.right, editor.bottom});
     }
+    if (app.sidebar.window != nullptr) {
+        const Rect area = SidebarArea(client, app.shell.metrics);
+        PlaceSidebar(app.sidebar, RECT {area.left, area.top, area.right, area.bottom}, SidebarShown(app));
+    }
     const int border = app.shell.metrics.border;
     const RECT strips[] = {
         {0, 0, client.width, border + app.shell.metrics.titleHeight + 2},
@@ -138,6 +142,12 @@ void ShowRect(App& app, const Rect& rect, bool rememberPlacement) {
     if (!wasShown) ClearChangedLineMarks(app.editor);
     if (!wasShown) RefreshMemoFolds(app);
     ::SetWindowPos(app.panel, insertAfter, rect.left, rect.top, rect.Width(), rect.Height(), flags);
+    if (SidebarShown(app)) {
+        // Placed now: the layout during the move above ran while the panel was hidden.
+        LayoutPanel(app);
+        RebuildSidebar(app.sidebar);
+        SyncSidebarToCaret(app.sidebar);
+    }
     ::UpdateWindow(app.panel);
     ForceForeground(app);
     FocusEditor(app);
@@ -145,6 +155,70 @@ void ShowRect(App& app, const Rect& rect, bool rememberPlacement) {
     app.shell.rememberPlacement = rememberPlacement;
     ApplyAlwaysOnTop(app);
     if (rememberPlacement) RecordPlacement(app);
+}
+
+// Ctrl+B: the panel narrows or widens by the sidebar, its left edge staying.
+void ToggleSidebar(App& app, bool focusList) {
+    if (app.sidebar.window == nullptr) return;
+    SidebarSettings& settings = app.config.sidebar;
+    settings.visible = !settings.visible;
+    const int width = app.shell.metrics.sidebarWidth;
+    RecomputeMetrics(app, app.shell.metrics.dpi);
+    if (app.shell.shown) {
+        RECT window {};
+        ::GetWindowRect(app.panel, &window);
+        const int total = window.right - window.left + (settings.visible ? width : -width);
+        ::SetWindowPos(app.panel, nullptr, 0, 0, total, window.bottom - window.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::KillTimer(app.panel, kTimerLayout);
+        LayoutPanel(app);
+    } else if (!settings.visible) {
+        PlaceSidebar(app.sidebar, RECT {}, false);
+    }
+    if (settings.visible) {
+        RebuildSidebar(app.sidebar);
+        SyncSidebarToCaret(app.sidebar);
+        if (focusList) FocusSidebarList(app.sidebar);
+    } else {
+        FocusEditor(app);
+    }
+    ::InvalidateRect(app.panel, nullptr, FALSE);
+    SaveAppConfig(app);
+}
+
+void BeginSidebarDrag(App& app) {
+    if (!SidebarShown(app) || !::IsWindowVisible(app.sidebar.window)) return;
+    POINT cursor {};
+    ::GetCursorPos(&cursor);
+    app.shell.sidebarDragging = true;
+    app.shell.dragStartX = cursor.x;
+    app.shell.dragStartWidth = app.shell.metrics.sidebarWidth;
+    ::SetCapture(app.panel);
+    ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+}
+
+void OnSidebarDragMove(App& app) {
+    POINT cursor {};
+    ::GetCursorPos(&cursor);
+    const int dpi = app.shell.metrics.dpi;
+    const int wanted = SidebarWidthFor(app.shell.dragStartWidth + (app.shell.dragStartX - cursor.x), dpi);
+    const int delta = wanted - app.shell.metrics.sidebarWidth;
+    if (delta == 0) return;
+    app.config.sidebar.width = wanted;
+    RecomputeMetrics(app, dpi);
+    RECT window {};
+    ::GetWindowRect(app.panel, &window);
+    ::SetWindowPos(app.panel, nullptr, 0, 0, window.right - window.left + delta, window.bottom - window.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::KillTimer(app.panel, kTimerLayout);
+    LayoutPanel(app);
+}
+
+void EndSidebarDrag(App& app) {
+    if (!app.shell.sidebarDragging) return;
+    app.shell.sidebarDragging = false;
+    if (::GetCapture() == app.panel) ::ReleaseCapture();
+    SaveAppConfig(app);
 }
 
 void OnPaint(App& app) {
@@ -208,6 +282,7 @@ void OnDpiChanged(App& app, WPARAM wParam, LPARAM lParam) {
         app.config.sidebar.width = SidebarWidthFor(::MulDiv(app.config.sidebar.width, newDpi, oldDpi), newDpi);
     }
     RecomputeMetrics(app, newDpi);
+    SetSidebarDpi(app.sidebar, newDpi);
     const auto* suggested = reinterpret_cast<const RECT*>(lParam);
     ::SetWindowPos(app.panel, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -372,7 +447,37 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         OnPanelActivate(app, wParam, reinterpret_cast<HWND>(lParam));
         break;
     case WM_SETFOCUS:
-        FocusEditor(app);
+        if (!SidebarHasFocus(app.sidebar)) FocusEditor(app);
+        return 0;
+    case WM_SETCURSOR:
+        if (app.shell.sidebarDragging) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+            return TRUE;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (app.shell.sidebarDragging && (wParam & MK_LBUTTON) != 0) {
+            OnSidebarDragMove(app);
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (app.shell.sidebarDragging) {
+            EndSidebarDrag(app);
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        if (app.shell.sidebarDragging && reinterpret_cast<HWND>(lParam) != app.panel) EndSidebarDrag(app);
+        break;
+    case PM_TOGGLESIDEBAR:
+        ToggleSidebar(app, wParam != 0);
+        return 0;
+    case PM_SIDEBARDRAG:
+        BeginSidebarDrag(app);
+        return 0;
+    case PM_CARETLINE:
+        SyncSidebarToCaret(app.sidebar, static_cast<int>(wParam));
         return 0;
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(app, lParam);
@@ -499,6 +604,9 @@ bool CreatePanel(App& app) {
     if (System().dwmSetWindowAttribute != nullptr) {
         System().dwmSetWindowAttribute(panel, kDwmWindowCornerPreference, &corner, sizeof(corner));
     }
+    WireEditor(app);
+    // Without its sidebar the panel still works: the editor takes the width.
+    (void)CreateSidebar(app.sidebar, panel, app.instance);
     RecomputeMetrics(app, WindowDpiOf(panel));
 
     if (!placement.posValid) {
@@ -514,7 +622,6 @@ bool CreatePanel(App& app) {
     ::SetWindowPos(panel, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     const Rect editor = EditorWindowRect(ClientSize(panel), app.shell.metrics);
-    WireEditor(app);
     if (!CreateEditor(app.editor, RECT {editor.left, editor.top, editor.right, editor.bottom}, u"", true)) {
         ::DestroyWindow(panel);
         return false;

@@ -21,6 +21,8 @@ inline constexpr unsigned PM_GOTOLINE = kWmApp + 48;
 inline constexpr unsigned PM_HEADINGLIST = kWmApp + 50;
 inline constexpr unsigned PM_TOGGLESIDEBAR = kWmApp + 51;
 inline constexpr unsigned PM_CARETLINE = kWmApp + 52;
+// To the sidebar: the search asks for fresh hit counts.
+inline constexpr unsigned PM_SIDEBARRECOUNT = kWmApp + 53;
 inline constexpr unsigned PM_SIDEBARDRAG = kWmApp + 54;
 // Sent (not posted) by the layers below the panel for what only the panel
 // may do: write config.ini, repaint the sections' views, run a fold command.

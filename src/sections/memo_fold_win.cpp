@@ -153,6 +153,16 @@ void OnFoldMarginClick(EditorWindow& editor, MemoFolds& folds, std::vector<std::
     CarryOut(editor, plan);
 }
 
+std::optional<bool> ToggleFoldOfMemo(EditorWindow& editor, std::vector<std::u16string>& folded,
+                                     std::size_t startIndex) {
+    if (TextStateOf(editor) == nullptr) return std::nullopt;
+    const FoldDocument document = DocumentOf(editor);
+    const FoldPlan plan = ToggleFoldOfEntry(document, ScintillaFoldView(editor), folded, startIndex);
+    CarryOut(editor, plan);
+    if (!plan.notice) return std::nullopt;
+    return plan.notice->folded;
+}
+
 void RevealTextIndex(EditorWindow& editor, std::vector<std::u16string>& folded, std::size_t index) {
     if (TextStateOf(editor) == nullptr) return;
     const FoldDocument document = DocumentOf(editor);

@@ -5,6 +5,7 @@
 #include "sections/memo_fold.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ void RecomputeMemoFolds(EditorWindow& editor, MemoFolds& folds, const std::vecto
 void ToggleFoldAtCaret(EditorWindow& editor, MemoFolds& folds, std::vector<std::u16string>& folded);
 // A press in the fold margin (SCN_MARGINCLICK on margin 2 or the editor's own press handling).
 void OnFoldMarginClick(EditorWindow& editor, MemoFolds& folds, std::vector<std::u16string>& folded, int line);
+// The sidebar's fold triangle: folds or unfolds the memo that starts at
+// startIndex. Whether it is folded now; nothing when nothing was done.
+std::optional<bool> ToggleFoldOfMemo(EditorWindow& editor, std::vector<std::u16string>& folded,
+                                     std::size_t startIndex);
 // Unfolds whatever hides the text index (search, go to line, heading list).
 void RevealTextIndex(EditorWindow& editor, std::vector<std::u16string>& folded, std::size_t index);
 

@@ -216,6 +216,27 @@ void ClickAt(int x, int y) {
     std::this_thread::sleep_for(200ms);
 }
 
+void SendButton(DWORD flags) {
+    INPUT input {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void DragMouse(POINT from, POINT to, Duration hold) {
+    ::SetCursorPos(from.x, from.y);
+    std::this_thread::sleep_for(100ms);
+    SendButton(MOUSEEVENTF_LEFTDOWN);
+    std::this_thread::sleep_for(hold);
+    constexpr int kSteps = 8;
+    for (int step = 1; step <= kSteps; ++step) {
+        ::SetCursorPos(from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps);
+        std::this_thread::sleep_for(40ms);
+    }
+    SendButton(MOUSEEVENTF_LEFTUP);
+    std::this_thread::sleep_for(200ms);
+}
+
 void TypeText(const std::wstring& text) {
     for (const wchar_t c : text) {
         INPUT inputs[2] {};
