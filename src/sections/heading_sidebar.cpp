@@ -121,9 +121,18 @@ std::u16string HitCountText(unsigned count) {
 
 SidebarEntries BuildSidebarEntries(std::u16string_view text, const MarkerSettings& settings,
                                    std::size_t selectionStart, bool memoFold,
-                                   const std::vector<std::u16string>& folded) {
+                                   const std::function<bool(int line)>& contracted) {
     SectionScan scan = BuildSections(text, settings, selectionStart);
-    if (memoFold) FillFoldStates(scan.entries, BuildFoldItems(text, scan), folded);
+    if (memoFold) {
+        if (const std::optional<std::vector<FoldBlock>> blocks = ComputeFoldBlocks(text, scan)) {
+            for (std::size_t i = 0; i < blocks->size(); ++i) {
+                const FoldBlock& block = (*blocks)[i];
+                SectionEntry& entry = scan.entries[i];
+                entry.canFold = block.startsAtMarker && block.lastLine > block.headerLine;
+                entry.folded = entry.canFold && contracted && contracted(block.headerLine);
+            }
+        }
+    }
     return {std::move(scan.entries), scan.current};
 }
 

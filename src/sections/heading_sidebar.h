@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,13 +82,16 @@ struct SidebarRowInput {
 
 // The rows of the sidebar for a text: the section list with its fold
 // states (memo folding on), and the entry holding the selection start.
+// `contracted` tells whether the editor shows the fold that starts at a
+// 0-based line closed; the editor's folds follow the folded set, and asking
+// it spares hashing every memo on each rebuild.
 struct SidebarEntries {
     SectionList entries;
     int caretEntry = -1;
 };
 [[nodiscard]] SidebarEntries BuildSidebarEntries(std::u16string_view text, const MarkerSettings& settings,
                                                  std::size_t selectionStart, bool memoFold,
-                                                 const std::vector<std::u16string>& folded);
+                                                 const std::function<bool(int line)>& contracted);
 
 // More than one entry starts at a marker.
 [[nodiscard]] bool HandlesShown(const SectionList& entries);

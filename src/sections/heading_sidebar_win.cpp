@@ -764,11 +764,9 @@ void RebuildSidebar(HeadingSidebar& sidebar) {
         const std::u16string& text = ReadText(editor.text.adapter, editor.text.model);
         const std::size_t selection =
             ToIndex(editor.text.adapter, editor.text.model, static_cast<std::size_t>(editor.sci.SelectionStart()));
-        static const std::vector<std::u16string> kNoneFolded;
-        const std::vector<std::u16string>& folded =
-            sidebar.settings != nullptr ? sidebar.settings->folded : kNoneFolded;
+        const auto contracted = [&editor](int line) { return !editor.sci.FoldExpanded(line); };
         built = BuildSidebarEntries(text, MarkerSettingsOf(SettingsOf(editor)), selection, MemoFoldOn(sidebar),
-                                    folded);
+                                    contracted);
         if (sidebar.countHits) sidebar.countHits(text, built.entries);
     }
     const int keep = ListHasFocus(sidebar) ? SelectedRow(sidebar) : -1;

@@ -8,6 +8,7 @@
 
 #include <Scintilla.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -116,7 +117,12 @@ void CarryOut(EditorWindow& editor, const FoldPlan& plan) {
     }
     // The folded set lives in the configuration, which only the panel writes.
     if (plan.foldedChanged) ::SendMessageW(editor.parent, PM_SAVECONFIG, 0, 0);
-    if (plan.notice || plan.refreshSidebarFolds) ::SendMessageW(editor.parent, PM_SECTIONSCHANGED, 0, 0);
+    // The sections' views show which memos are folded: they hear of every
+    // fold or unfold, not of level changes alone.
+    const bool foldsMoved = std::any_of(plan.ops.begin(), plan.ops.end(), [](const FoldOp& op) {
+        return op.kind == FoldOpKind::ExpandAll || op.kind == FoldOpKind::Expand || op.kind == FoldOpKind::Contract;
+    });
+    if (plan.notice || plan.refreshSidebarFolds || foldsMoved) ::SendMessageW(editor.parent, PM_SECTIONSCHANGED, 0, 0);
     ::InvalidateRect(editor.hwnd, nullptr, FALSE);
 }
 

@@ -1,5 +1,6 @@
 // Section list, fold keys and memo moves on a 10 MiB memo of 10,000 memos, against plain passes over its text.
 #include "platform/utf_convert.h"
+#include "sections/heading_sidebar.h"
 #include "sections/memo_fold.h"
 #include "sections/memo_reorder.h"
 #include "sections/section_list.h"
@@ -138,6 +139,24 @@ void BM_BuildSectionsAndFoldKeys(benchmark::State& state) {
     Finish(state, text.size());
 }
 BENCHMARK(BM_BuildSectionsAndFoldKeys)->Unit(benchmark::kMillisecond);
+
+// The sidebar's rebuild after an edit (memo folding on): its rows with fold
+// states and the comparison with the rows shown. Measured against
+// BM_BuildSections alone.
+void BM_SidebarRebuild(benchmark::State& state) {
+    const std::u16string& text = MemoText(false);
+    const auto contracted = [](int line) { return line % 7 == 0; };
+    SectionList shown = BuildSidebarEntries(text, Settings(false), 0, true, contracted).entries;
+    for (auto _ : state) {
+        SidebarEntries built = BuildSidebarEntries(text, Settings(false), text.size() / 2, true, contracted);
+        const SidebarUpdate update = PlanSidebarUpdate(shown, built.entries, built.caretEntry, -1);
+        if (update.refill || built.entries.size() != kMemoCount) state.SkipWithError("rows changed");
+        shown = std::move(built.entries);
+        benchmark::DoNotOptimize(update.select);
+    }
+    Finish(state, text.size());
+}
+BENCHMARK(BM_SidebarRebuild)->Unit(benchmark::kMillisecond);
 
 // Fold levels held in memory, so only the plan itself is measured.
 class LevelsOnlyView : public FoldView {

@@ -6,6 +6,9 @@
 namespace quillpane::e2e {
 namespace {
 
+// The heading sidebar is shown by default; the window adds its width to [Window] W.
+constexpr int kSidebarWidth = 220;
+
 class Panel : public AppScenario {
 protected:
     void SetUp() override {
@@ -34,9 +37,9 @@ TEST_F(Panel, SecondLaunchShowsItCentredAndFocusedAndTypingReachesTheEditor) {
     ASSERT_TRUE(WaitVisible(true));
     const RECT work = WorkArea();
     const RECT rect = WindowRect(panel_);
-    EXPECT_EQ(rect.right - rect.left, 640);
+    EXPECT_EQ(rect.right - rect.left, 640 + kSidebarWidth);
     EXPECT_EQ(rect.bottom - rect.top, 440);
-    EXPECT_EQ(rect.left, (work.left + work.right) / 2 - 320);
+    EXPECT_EQ(rect.left, (work.left + work.right) / 2 - (640 + kSidebarWidth) / 2);
     EXPECT_EQ(rect.top, (work.top + work.bottom) / 2 - 220);
     EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == panel_; }, 3s));
     HWND editor = FindChildByClass(panel_, L"Scintilla");
@@ -83,7 +86,7 @@ TEST_F(Panel, MovedPanelIsRememberedAndReopensThere) {
     ASSERT_TRUE(WaitVisible(false));
     EXPECT_EQ(ReadConfigValue(L"Window", L"X"), L"200");
     EXPECT_EQ(ReadConfigValue(L"Window", L"Y"), L"150");
-    EXPECT_EQ(ReadConfigValue(L"Window", L"W"), L"700");
+    EXPECT_EQ(ReadConfigValue(L"Window", L"W"), L"480") << "the editor column only: 700 less the sidebar";
     EXPECT_EQ(ReadConfigValue(L"Window", L"H"), L"500");
     EXPECT_EQ(ReadConfigValue(L"Window", L"PosValid"), L"1");
     std::this_thread::sleep_for(300ms);
@@ -106,7 +109,7 @@ TEST_F(Panel, StoredPlaceOutsideTheScreenIsPulledInside) {
     const RECT rect = WindowRect(panel_);
     EXPECT_EQ(rect.right, work.right);
     EXPECT_EQ(rect.top, work.top);
-    EXPECT_EQ(rect.right - rect.left, 640);
+    EXPECT_EQ(rect.right - rect.left, 640 + kSidebarWidth);
     Screenshot("pulled-inside");
     EXPECT_EQ(Exit(), std::optional<DWORD>(0));
 }
@@ -208,7 +211,7 @@ TEST_F(Panel, CloseOnFocusLostHidesUnlessAlwaysOnTop) {
     ::DestroyWindow(other);
 }
 
-TEST_F(Panel, At144DpiTheDefaultPanelIs960By660) {
+TEST_F(Panel, At144DpiTheDefaultEditorColumnIs960By660) {
     // Wine takes the system DPI from the registry when a process starts.
     HKEY key = nullptr;
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
@@ -222,7 +225,7 @@ TEST_F(Panel, At144DpiTheDefaultPanelIs960By660) {
     Toggle(2);
     ASSERT_TRUE(WaitVisible(true));
     const RECT rect = WindowRect(panel_);
-    EXPECT_EQ(rect.right - rect.left, 960);
+    EXPECT_EQ(rect.right - rect.left, 960 + kSidebarWidth * 3 / 2);
     EXPECT_EQ(rect.bottom - rect.top, 660);
     Screenshot("shown-at-144-dpi");
     EXPECT_EQ(Exit(), std::optional<DWORD>(0));

@@ -294,5 +294,45 @@ TEST_F(MemoFoldWin, AMovedFoldedMemoStaysFolded) {
     EXPECT_TRUE(Visible(4));
 }
 
+// The sidebar's handle drag: press, hold, move, release. A refused move
+// (a read-only memo) changes nothing; an allowed one is one undo step.
+TEST_F(MemoFoldWin, SidebarHandleDragMovesAMemoUnlessRefused) {
+    const std::u16string text = Div() + u"\r\nA\r\n" + Div() + u"\r\nB\r\n" + Div() + u"\r\nC\r\n";
+    Open(text, Config {});
+    ::ShowWindow(app_->panel, SW_SHOWNOACTIVATE);
+    HeadingSidebar& sidebar = app_->sidebar;
+    ASSERT_TRUE(CreateSidebar(sidebar, app_->panel, app_->instance));
+    PlaceSidebar(sidebar, RECT {400, 30, 636, 436}, true);
+    RebuildSidebar(sidebar);
+    ASSERT_EQ(::SendMessageW(sidebar.list, LB_GETCOUNT, 0, 0), 3);
+
+    const auto rowPoint = [&](int row, int x, bool lower) {
+        RECT rect {};
+        ::SendMessageW(sidebar.list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+        return MAKELPARAM(rect.left + x, lower ? rect.bottom - 3 : rect.top + 3);
+    };
+    const auto drag = [&](int from, int to) {
+        ::SendMessageW(sidebar.list, WM_LBUTTONDOWN, MK_LBUTTON, rowPoint(from, 10, false));
+        ::Sleep(250);  // held long enough to arm
+        ::SendMessageW(sidebar.list, WM_MOUSEMOVE, MK_LBUTTON, rowPoint(from, 10, true));
+        ::SendMessageW(sidebar.list, WM_MOUSEMOVE, MK_LBUTTON, rowPoint(to, 40, false));
+        ::SendMessageW(sidebar.list, WM_LBUTTONUP, 0, rowPoint(to, 40, false));
+    };
+
+    app_->editor.sci.SetReadOnly(true);
+    drag(2, 0);
+    EXPECT_EQ(Text(), text);
+    EXPECT_FALSE(CanUndo(app_->editor.text.history));
+    EXPECT_EQ(::SendMessageW(sidebar.list, LB_GETCOUNT, 0, 0), 3) << "rebuilt after the refusal";
+
+    app_->editor.sci.SetReadOnly(false);
+    drag(2, 0);
+    EXPECT_EQ(Text(), Div() + u"\r\nC\r\n" + Div() + u"\r\nA\r\n" + Div() + u"\r\nB\r\n");
+    EXPECT_EQ(::SendMessageW(sidebar.list, LB_GETCURSEL, 0, 0), 0) << "the moved memo is selected";
+    ASSERT_TRUE(Undo(ContextOf(app_->editor.text)));
+    EXPECT_EQ(Text(), text);
+    EXPECT_FALSE(CanUndo(app_->editor.text.history));
+}
+
 }  // namespace
 }  // namespace quillpane
