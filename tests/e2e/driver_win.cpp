@@ -223,7 +223,7 @@ void SendButton(DWORD flags) {
     ::SendInput(1, &input, sizeof(INPUT));
 }
 
-void DragMouse(POINT from, POINT to, Duration hold) {
+void DragMouse(POINT from, POINT to, Duration hold, const std::function<void()>& beforeRelease) {
     ::SetCursorPos(from.x, from.y);
     std::this_thread::sleep_for(100ms);
     SendButton(MOUSEEVENTF_LEFTDOWN);
@@ -233,6 +233,7 @@ void DragMouse(POINT from, POINT to, Duration hold) {
         ::SetCursorPos(from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps);
         std::this_thread::sleep_for(40ms);
     }
+    if (beforeRelease) beforeRelease();
     SendButton(MOUSEEVENTF_LEFTUP);
     std::this_thread::sleep_for(200ms);
 }

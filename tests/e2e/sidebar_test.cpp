@@ -111,7 +111,7 @@ TEST_F(Sidebar, RowsFollowTheTextAndTheCaretAndMoveWholeMemos) {
     // Dragging "Books" by its handle above "Shopping list" moves the whole memo.
     ASSERT_TRUE(WaitUntil([&] { return MemoOnDisk().find("Late memo") != std::string::npos; }, 6s));
     const std::string before = MemoOnDisk();
-    DragMouse(Handle(4), InRow(1, 60), 400ms);
+    DragMouse(Handle(4), InRow(1, 60), 400ms, [] { Screenshot("dragging"); });
     std::string moved = Memo({"Books\r\nPragmatic Programmer", "Shopping list\r\nmilk",
                               "Meeting notes\r\nrelease plan", "Ideas\r\ntray panel"});
     moved.append(kDivider).append("\r\nLate memo");
