@@ -64,7 +64,8 @@ void LoadNote(App& app) {
 
 bool SaveNote(App& app) {
     const bool wasDirty = app.memo.memoDirty;
-    const SaveResult result = SaveMemo(app.memo, ReadText(app.editor.text.adapter, app.editor.text.model), app.config.backup,
+    EditorTextState& text = app.editor.text;
+    const SaveResult result = SaveMemo(app.memo, ReadText(text.adapter, text.model), app.config.backup,
                                        BackupFolderOf(app.programFolder), platform::LocalTimeNow(), app.backupRecord);
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     switch (result) {
@@ -111,15 +112,17 @@ void OnEditorModified(App& app, const SCNotification& notification) {
     if (!OnScintillaModified(textState, notification)) return;
     if (!app.editor.replacingText && !textState.history.loading) {
         const bool wasDirty = app.memo.memoDirty;
-        const std::size_t at = ToIndex(textState.adapter, textState.model, static_cast<std::size_t>(notification.position));
+        const auto position = static_cast<std::size_t>(notification.position);
+        const std::size_t at = ToIndex(textState.adapter, textState.model, position);
         const std::size_t length = EditorLength16(app.editor);
         const long long delta = static_cast<long long>(length) - static_cast<long long>(app.memo.changed.length);
         const auto read = [&textState](std::size_t start, std::size_t end, std::size_t block) {
+            const DualText& text = CurrentText(textState.adapter, textState.model);
             EditorBytes span;
-            span.totalBytes = CurrentText(textState.adapter, textState.model).ByteLength();
-            span.startByte = ToBytePosition(textState.adapter, textState.model, start) / block * block;
-            const std::size_t endByte = (ToBytePosition(textState.adapter, textState.model, end) + block - 1) / block * block;
-            span.bytes = CurrentText(textState.adapter, textState.model).ByteRange(span.startByte, std::min(endByte, span.totalBytes));
+            span.totalBytes = text.ByteLength();
+            span.startByte = text.ToBytePosition(start) / block * block;
+            const std::size_t endByte = (text.ToBytePosition(end) + block - 1) / block * block;
+            span.bytes = text.ByteRange(span.startByte, std::min(endByte, span.totalBytes));
             return span;
         };
         ApplyTimerAction(app, OnEditorEdited(app.memo, at, delta, read));

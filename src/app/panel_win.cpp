@@ -16,6 +16,7 @@
 #include "resource_ids.h"
 #include "platform/dpi.h"
 #include "platform/system_calls_win.h"
+#include "platform/window_record_win.h"
 #include "resources/messages.h"
 #include "sections/memo_fold_win.h"
 #include "sections/section_commands_win.h"
@@ -565,14 +566,9 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 LRESULT CALLBACK PanelWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* app = static_cast<App*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        app->panel = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    auto* app = reinterpret_cast<App*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (app == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    App* app = WindowRecord<App>(hwnd, message, lParam);
+    if (message == WM_NCCREATE && app != nullptr) app->panel = hwnd;
+    if (app == nullptr || message == WM_NCCREATE) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         app->panel = nullptr;

@@ -147,7 +147,9 @@ void ApplyIndicators(EditorWindow& ed) {
         ed.sci.IndicSetFore(id, indicator.fore);
         ed.sci.IndicSetUnder(id, indicator.under);
         if (indicator.alpha >= 0) ed.sci.IndicSetAlpha(id, static_cast<Scintilla::Alpha>(indicator.alpha));
-        if (indicator.outlineAlpha >= 0) ed.sci.IndicSetOutlineAlpha(id, static_cast<Scintilla::Alpha>(indicator.outlineAlpha));
+        if (indicator.outlineAlpha >= 0) {
+            ed.sci.IndicSetOutlineAlpha(id, static_cast<Scintilla::Alpha>(indicator.outlineAlpha));
+        }
         if (indicator.hoverStyle >= 0) {
             ed.sci.IndicSetHoverStyle(id, static_cast<Scintilla::IndicatorStyle>(indicator.hoverStyle));
             ed.sci.IndicSetHoverFore(id, indicator.hoverFore);

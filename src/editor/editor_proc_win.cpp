@@ -205,8 +205,8 @@ KeyEvent MakeKeyEvent(const EditorProcState& state, UINT message, WPARAM wParam,
 // component's edit is delete plus insert, recorded here as one step.
 bool TypingReplaces(const EditorWindow& ed) {
     const Scintilla::SelectionMode mode = ed.sci.SelectionMode();
-    return mode == Scintilla::SelectionMode::Rectangle || mode == Scintilla::SelectionMode::Thin || ed.sci.Selections() > 1 ||
-           !ed.sci.SelectionEmpty() || ed.sci.Overtype();
+    const bool rectangle = mode == Scintilla::SelectionMode::Rectangle || mode == Scintilla::SelectionMode::Thin;
+    return rectangle || ed.sci.Selections() > 1 || !ed.sci.SelectionEmpty() || ed.sci.Overtype();
 }
 
 std::size_t SelectionsLowest(const EditorWindow& ed) {

@@ -92,7 +92,8 @@ bool AnswerEditMessage(EditorTextState& state, UINT message, WPARAM wParam, LPAR
     }
     case WM_GETTEXT: {
             *result = static_cast<LRESULT>(
-            CopyEditText(state.adapter, state.model, reinterpret_cast<char16_t*>(lParam), static_cast<std::size_t>(wParam)));
+            CopyEditText(state.adapter, state.model, reinterpret_cast<char16_t*>(lParam),
+                         static_cast<std::size_t>(wParam)));
         return true;
     }
     case WM_GETTEXTLENGTH:
@@ -160,7 +161,8 @@ bool AttachTextAdapter(EditorTextState& state) {
 }
 
 void DetachTextAdapter(EditorTextState& state) {
-    if (state.model.Window() != nullptr) ::RemoveWindowSubclass(state.model.Window(), AdapterSubclassProc, kAdapterSubclassId);
+    HWND editor = state.model.Window();
+    if (editor != nullptr) ::RemoveWindowSubclass(editor, AdapterSubclassProc, kAdapterSubclassId);
 }
 
 bool OnScintillaModified(EditorTextState& state, const SCNotification& notification) {

@@ -6,6 +6,7 @@
 #include "platform/system_calls_win.h"
 #include "platform/utf_convert.h"
 #include "platform/wide_win.h"
+#include "platform/window_record_win.h"
 #include "resources/messages.h"
 #include "sections/markers.h"
 #include "sections/memo_reorder.h"
@@ -31,10 +32,6 @@ constexpr UINT kScrollIntervalMs = 40;
 constexpr UINT_PTR kListSubclassId = 1;
 constexpr int kListId = 1;
 constexpr UINT kDefaultWheelLines = 3;
-
-HeadingSidebar* SidebarOf(HWND window) {
-    return reinterpret_cast<HeadingSidebar*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-}
 
 bool Serves(const EditorWindow* editor) {
     return editor != nullptr && editor->hwnd != nullptr && editor->text.model.Window() == editor->hwnd;
@@ -340,7 +337,8 @@ void UpdateDropTarget(HeadingSidebar& sidebar, POINT point) {
     const int row = std::min(static_cast<int>(LOWORD(hit)), count - 1);
     bool lowerHalf = false;
     if (const std::optional<RECT> rect = RowRect(sidebar, row)) lowerHalf = point.y >= (rect->top + rect->bottom) / 2;
-    const int target = AllowedDropPosition(sidebar.entries, sidebar.drag.source, DropPositionFor(row, lowerHalf, count));
+    const int wanted = DropPositionFor(row, lowerHalf, count);
+    const int target = AllowedDropPosition(sidebar.entries, sidebar.drag.source, wanted);
     if (target != sidebar.drag.target) {
         sidebar.drag.target = target;
         ::InvalidateRect(sidebar.list, nullptr, FALSE);
@@ -688,14 +686,9 @@ LRESULT HandleSidebarMessage(HeadingSidebar& sidebar, HWND hwnd, UINT message, W
 }
 
 LRESULT CALLBACK SidebarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* sidebar = static_cast<HeadingSidebar*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        sidebar->window = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(sidebar));
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    HeadingSidebar* sidebar = SidebarOf(hwnd);
-    if (sidebar == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    HeadingSidebar* sidebar = WindowRecord<HeadingSidebar>(hwnd, message, lParam);
+    if (message == WM_NCCREATE && sidebar != nullptr) sidebar->window = hwnd;
+    if (sidebar == nullptr || message == WM_NCCREATE) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     return GuardComponentCalls(LRESULT {0},
                                [&] { return HandleSidebarMessage(*sidebar, hwnd, message, wParam, lParam); });

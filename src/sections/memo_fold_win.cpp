@@ -29,7 +29,9 @@ public:
         return static_cast<int>(Sci().LastChild(line, static_cast<Scintilla::FoldLevel>(-1)));
     }
     [[nodiscard]] int FoldParent(int line) const override { return static_cast<int>(Sci().FoldParent(line)); }
-    [[nodiscard]] int NextContracted(int line) const override { return static_cast<int>(Sci().ContractedFoldNext(line)); }
+    [[nodiscard]] int NextContracted(int line) const override {
+        return static_cast<int>(Sci().ContractedFoldNext(line));
+    }
 
 private:
     [[nodiscard]] Scintilla::ScintillaCall& Sci() const { return editor_.sci; }

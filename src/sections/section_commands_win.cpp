@@ -20,7 +20,8 @@ bool Serves(const EditorWindow& editor) {
 Selection CurrentSelection(EditorWindow& editor) {
     const auto start = static_cast<std::size_t>(editor.sci.SelectionStart());
     const auto end = static_cast<std::size_t>(editor.sci.SelectionEnd());
-    return Selection {ToIndex(editor.text.adapter, editor.text.model, start), ToIndex(editor.text.adapter, editor.text.model, end)};
+    EditorTextState& text = editor.text;
+    return Selection {ToIndex(text.adapter, text.model, start), ToIndex(text.adapter, text.model, end)};
 }
 
 }  // namespace
