@@ -444,6 +444,9 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_SIZE:
         OnSize(app);
         return 0;
+    case WM_MOVE:
+        OnPanelMoved(app.sidebar);
+        return 0;
     case WM_ACTIVATE:
         OnPanelActivate(app, wParam, reinterpret_cast<HWND>(lParam));
         break;

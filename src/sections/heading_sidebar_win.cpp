@@ -128,6 +128,12 @@ void LayoutList(HeadingSidebar& sidebar) {
     }
     const int height = std::max(bottom - top, m.rowHeight);
     const int width = std::max(1, static_cast<int>(client.right) - m.listMargin - m.listLeft);
+    RECT now {};
+    ::GetWindowRect(sidebar.list, &now);
+    ::MapWindowPoints(nullptr, sidebar.window, reinterpret_cast<POINT*>(&now), 2);
+    if (now.left == m.listLeft && now.top == top && now.right - now.left == width && now.bottom - now.top == height) {
+        return;  // a move of the panel within the same work area
+    }
     ::MoveWindow(sidebar.list, m.listLeft, top, width, height, TRUE);
     ::InvalidateRect(sidebar.list, nullptr, TRUE);
 }
@@ -802,6 +808,11 @@ void SyncSidebarToCaret(HeadingSidebar& sidebar) {
     if (!Serves(sidebar.editor)) return;
     Scintilla::ScintillaCall& sci = sidebar.editor->sci;
     SyncSidebarToCaret(sidebar, static_cast<int>(sci.LineFromPosition(sci.CurrentPos())) + 1);
+}
+
+void OnPanelMoved(HeadingSidebar& sidebar) {
+    // The list keeps inside its monitor's work area.
+    if (sidebar.window != nullptr && ::IsWindowVisible(sidebar.window)) LayoutList(sidebar);
 }
 
 void SidebarThemeChanged(HeadingSidebar& sidebar) {

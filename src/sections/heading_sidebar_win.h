@@ -71,6 +71,8 @@ void ScheduleSidebarRebuild(HeadingSidebar& sidebar);
 // Selects the caret's memo; `line` is the caret's 1-based line.
 void SyncSidebarToCaret(HeadingSidebar& sidebar, int line);
 void SyncSidebarToCaret(HeadingSidebar& sidebar);
+// The panel moved: the list keeps inside the work area.
+void OnPanelMoved(HeadingSidebar& sidebar);
 void SidebarThemeChanged(HeadingSidebar& sidebar);
 void SidebarFontChanged(HeadingSidebar& sidebar);
 void SetSidebarDpi(HeadingSidebar& sidebar, int dpi);
