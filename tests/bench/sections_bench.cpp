@@ -1,5 +1,6 @@
 // Section list, fold keys and memo moves on a 10 MiB memo of 10,000 memos, against plain passes over its text.
 #include "platform/utf_convert.h"
+#include "search/search_engine.h"
 #include "sections/heading_sidebar.h"
 #include "sections/memo_fold.h"
 #include "sections/memo_reorder.h"
@@ -7,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <string>
 
 namespace quillpane {
@@ -157,6 +159,36 @@ void BM_SidebarRebuild(benchmark::State& state) {
     Finish(state, text.size());
 }
 BENCHMARK(BM_SidebarRebuild)->Unit(benchmark::kMillisecond);
+
+// The yardstick for the search: memchr over the text's bytes for a byte it
+// does not hold.
+void BM_MemchrPass(benchmark::State& state) {
+    const std::u16string& text = MemoText(false);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(std::memchr(text.data(), 0x7F, text.size() * sizeof(char16_t)));
+    }
+    Finish(state, text.size());
+}
+BENCHMARK(BM_MemchrPass)->Unit(benchmark::kMillisecond);
+
+// Highlight-all and the per-memo counts for one refresh: every match of a
+// term (capped at 5000) and its memo. "eggs and" is rare but starts with a
+// letter on every line; "zebra" is absent; "milk" passes the cap.
+void BM_HighlightAndCountPerMemo(benchmark::State& state) {
+    const std::u16string& text = MemoText(false);
+    const std::u16string terms[] = {u"Eggs And", u"zebra", u"milk"};
+    const std::u16string& term = terms[state.range(0)];
+    std::vector<std::size_t> starts;
+    for (const SectionEntry& entry : BuildSections(text, Settings(false), 0).entries) starts.push_back(entry.startIndex);
+    for (auto _ : state) {
+        const std::vector<std::size_t> matches = FindAllMatches(text, term);
+        const std::vector<unsigned> counts = CountPerRange(matches, starts);
+        benchmark::DoNotOptimize(counts.data());
+        state.counters["matches"] = static_cast<double>(matches.size());
+    }
+    Finish(state, text.size());
+}
+BENCHMARK(BM_HighlightAndCountPerMemo)->DenseRange(0, 2)->ArgName("term")->Unit(benchmark::kMillisecond);
 
 // Fold levels held in memory, so only the plan itself is measured.
 class LevelsOnlyView : public FoldView {
