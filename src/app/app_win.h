@@ -9,6 +9,7 @@
 
 #include "app/focus_rules.h"
 #include "app/panel_geometry.h"
+#include "app/search_win.h"
 #include "app/theme_win.h"
 #include "editor/editor_window_win.h"
 #include "platform/handles_win.h"
@@ -75,6 +76,7 @@ struct App {
     EditorWindow editor;  // the memo's editor; reads config.editor and theme.isDark
     MemoFolds folds;      // the memo folds shown in the editor
     HeadingSidebar sidebar;  // reads the editor, the folds, config.sidebar and theme.isDark
+    SearchState search;      // the term and the overlay; the history is config.search
 };
 
 // Saves config.ini from the record; a failed save is retried on a timer.

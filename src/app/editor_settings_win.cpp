@@ -44,6 +44,7 @@ void SetTheme(App& app, bool dark) {
     app.theme.isDark = dark;
     OnThemeChanged(app.editor);
     SidebarThemeChanged(app.sidebar);
+    RefreshSearch(app);
 }
 
 void SetShowUnderline(App& app, bool show) {

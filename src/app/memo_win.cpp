@@ -3,6 +3,7 @@
 #include "app/memo_win.h"
 
 #include "app/app_win.h"
+#include "app/search_win.h"
 #include "resources/messages.h"
 #include "app/tray_win.h"
 #include "editor/editor_commands_win.h"
@@ -130,6 +131,7 @@ void OnEditorModified(App& app, const SCNotification& notification) {
     }
     OnDocumentChanged(ContextOf(textState));
     ScheduleSidebarRebuild(app.sidebar);
+    ScheduleSearchRefresh(app);
 }
 
 void OnAutosaveTimer(App& app) {

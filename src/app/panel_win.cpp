@@ -6,6 +6,7 @@
 #include "app/focus_win.h"
 #include "app/hotkey_win.h"
 #include "app/memo_win.h"
+#include "app/search_win.h"
 #include "app/theme_rules.h"
 #include "app/theme_win.h"
 #include "app/tray_win.h"
@@ -339,6 +340,9 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
     case IDM_SELECTNOTE:
         SelectThisNoteCommand(app.editor);
         break;
+    case IDM_HIGHLIGHTWORD:
+        HighlightSelectionOrWord(app);
+        break;
     case IDM_ROLE_SEPARATOR:
     case IDM_ROLE_HEADING:
         SetRoleCommand(app, id);
@@ -366,6 +370,9 @@ void OnTimer(App& app, UINT_PTR id) {
         break;
     case kTimerConfigRetry:
         SaveAppConfig(app);
+        break;
+    case kTimerSearchRefresh:
+        RefreshSearch(app);
         break;
     default:
         break;
@@ -406,7 +413,7 @@ void OnTrayNotify(App& app, LPARAM lParam) {
 
 void OnDestroy(App& app) {
     for (UINT_PTR timer : {kTimerAutosave, kTimerMemoWatch, kTimerLayout, kTimerPhoneRetry, kTimerMemoFolds,
-                            kTimerConfigRetry}) {
+                            kTimerConfigRetry, kTimerSearchRefresh}) {
         ::KillTimer(app.panel, timer);
     }
     ::UnregisterHotKey(app.panel, kHotkeyId);
@@ -521,7 +528,10 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         OnTrayNotify(app, lParam);
         return 0;
     case PM_ESCAPE:
-        HidePanel(app);
+        if (!ClearHighlight(app)) HidePanel(app);
+        return 0;
+    case PM_FINDNEXT:
+        FindInEditor(app, wParam == 0);
         return 0;
     case PM_ZOOMSTEP:
         SetSizeStep(app, app.editor.sizeStep + (static_cast<int>(wParam) > 0 ? 1 : -1), false);
@@ -541,6 +551,7 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
                 OnEditorModified(app, *reinterpret_cast<const SCNotification*>(lParam));
             }
             OnEditorNotify(app.editor, *reinterpret_cast<const NMHDR*>(lParam));
+            if (reinterpret_cast<const NMHDR*>(lParam)->code == SCN_UPDATEUI) OnSearchSelectionChanged(app);
             OnMemoFoldNotify(app.editor, app.folds, app.config.sidebar.folded,
                              *reinterpret_cast<const SCNotification*>(lParam));
         }
@@ -604,6 +615,7 @@ bool CreatePanel(App& app) {
         System().dwmSetWindowAttribute(panel, kDwmWindowCornerPreference, &corner, sizeof(corner));
     }
     WireEditor(app);
+    WireSearch(app);
     // Without its sidebar the panel still works: the editor takes the width.
     (void)CreateSidebar(app.sidebar, panel, app.instance);
     RecomputeMetrics(app, WindowDpiOf(panel));

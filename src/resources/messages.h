@@ -97,6 +97,8 @@ inline constexpr unsigned kMemoFoldDelayMs = 250;
 inline constexpr unsigned kExitInsistMs = 10000;
 // Tries a failed configuration save again.
 inline constexpr unsigned kTimerConfigRetry = 6;
+// The search overlay and counts follow the text once typing pauses.
+inline constexpr unsigned kTimerSearchRefresh = 7;
 inline constexpr unsigned kConfigRetryMs = 2000;
 
 // wParam values of the single-instance message.

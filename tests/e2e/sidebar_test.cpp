@@ -155,6 +155,25 @@ TEST_F(Sidebar, CtrlBAndTheSplitterResizeThePanel) {
     EXPECT_EQ(Width(panel_), panelWidth - 100);
     EXPECT_TRUE(WaitUntil([&] { return ReadConfigValue(L"Sidebar", L"Width") == L"300"; }, 3s));
     Screenshot("dark-narrowed");
+
+    // Ctrl+F3 on a word marks it everywhere and counts it per memo; the
+    // first Esc clears the marks, the second hides the panel.
+    ClickAt(editor.left + 80, editor.top + 10);
+    const std::wstring text = ControlText(editor_);
+    const auto body = static_cast<WPARAM>(text.find(L"body") + 1);
+    ::SendMessageW(editor_, EM_SETSEL, body, static_cast<LPARAM>(body));
+    PressKey(VK_F3, true);
+    constexpr unsigned kSciIndicatorValueAt = 2507;
+    const auto bodyByte = static_cast<WPARAM>(text.rfind(L"body"));
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(editor_, kSciIndicatorValueAt, 0, bodyByte) != 0; }, 3s));
+    std::this_thread::sleep_for(300ms);
+    Screenshot("dark-highlighted-with-counts");
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(editor_, kSciIndicatorValueAt, 0, bodyByte) == 0; }, 3s));
+    EXPECT_TRUE(::IsWindowVisible(panel_));
+    EXPECT_EQ(ReadConfigValue(L"Search", L"History0"), L"body");
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(panel_); }, 3s));
     EXPECT_EQ(Exit(), std::optional<DWORD>(0));
 }
 

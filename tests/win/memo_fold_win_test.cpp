@@ -1,6 +1,7 @@
 // Memo folds and the section commands against a real Scintilla window set up
 // as the panel sets it up.
 #include "app/app_win.h"
+#include "editor/editor_commands_win.h"
 #include "editor/editor_host_win.h"
 #include "editor/text_adapter_win.h"
 #include "app/editor_settings_win.h"
@@ -332,6 +333,48 @@ TEST_F(MemoFoldWin, SidebarHandleDragMovesAMemoUnlessRefused) {
     ASSERT_TRUE(Undo(ContextOf(app_->editor.text)));
     EXPECT_EQ(Text(), text);
     EXPECT_FALSE(CanUndo(app_->editor.text.history));
+}
+
+// The search on the editor through the same application record.
+using SearchWin = MemoFoldWin;
+
+TEST_F(SearchWin, HighlightFindAndCountPerMemoWithoutWrapAround) {
+    const std::u16string text = u"aaaa\r\n" + Div() + u"\r\nxAA aa\r\n";
+    Open(text, Config {});
+    WireSearch(*app_);
+    const auto marked = [&](int indicator, std::size_t index) {
+        const std::size_t position = ToBytePosition(app_->editor.text.adapter, app_->editor.text.model, index);
+        return Sci(SCI_INDICATORVALUEAT, static_cast<WPARAM>(indicator), static_cast<LPARAM>(position)) != 0;
+    };
+    SetSelection16(app_->editor, Selection {0, 2});
+    HighlightSelectionOrWord(*app_);
+    EXPECT_EQ(app_->search.term, u"aa");
+    EXPECT_EQ(app_->config.search.history, (std::vector<std::u16string> {u"aa"}));
+    EXPECT_TRUE(marked(1, 0)) << "the selected match is the current one";
+    EXPECT_TRUE(marked(0, 2));
+    EXPECT_FALSE(marked(0, 1) && !marked(1, 1)) << "no overlapping match at 1";
+
+    FindInEditor(*app_, true);
+    EXPECT_EQ(SelectionStart(), 2u);
+    FindInEditor(*app_, true);
+    FindInEditor(*app_, true);
+    const std::size_t last = text.find(u" aa") + 1;
+    EXPECT_EQ(SelectionStart(), last);
+    FindInEditor(*app_, true);
+    EXPECT_EQ(SelectionStart(), last) << "no wrap-around";
+    SetSelection16(app_->editor, Selection {0, 0});
+    FindInEditor(*app_, false);
+    EXPECT_EQ(SelectionEnd(), 0u);
+
+    SectionList entries = BuildSections(text, MarkerSettingsOf(app_->config.editor), 0).entries;
+    ASSERT_EQ(entries.size(), 2u);
+    app_->sidebar.countHits(text, entries);
+    EXPECT_EQ(entries[0].hitCount, 2u);
+    EXPECT_EQ(entries[1].hitCount, 2u);
+
+    EXPECT_TRUE(ClearHighlight(*app_));
+    EXPECT_FALSE(marked(0, 2));
+    EXPECT_FALSE(ClearHighlight(*app_)) << "nothing left to clear: Esc hides the panel";
 }
 
 }  // namespace

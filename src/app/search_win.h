@@ -1,0 +1,50 @@
+// The search on the memo editor: the current term, the all-matches overlay,
+// F3 / Shift+F3, highlighting the selection or the word at the caret, and the
+// per-memo counts of the heading sidebar.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillpane {
+
+struct App;
+
+struct SearchState {
+    std::u16string term;       // empty: no search is active
+    bool highlightOn = true;   // the overlay and the counts are shown
+    bool lastForward = true;
+
+    // The match list: a cache for (term, text version).
+    std::u16string listTerm;
+    std::uint64_t listVersion = 0;
+    bool listBuilt = false;
+    std::vector<std::size_t> matches;
+
+    // What the overlay last showed.
+    bool painted = false;
+    std::uint64_t paintedVersion = 0;
+    std::u16string paintedTerm;
+    std::optional<std::size_t> paintedCurrent;
+    bool paintedOn = false;
+};
+
+// Points the sidebar's counting at the search.
+void WireSearch(App& app);
+// F3 / Shift+F3 (PM_FINDNEXT): from the selection, without wrap-around.
+void FindInEditor(App& app, bool forward);
+// Ctrl+F3 (IDM_HIGHLIGHTWORD): the selection's first line, or the word at the caret.
+void HighlightSelectionOrWord(App& app);
+// Esc: hides the overlay; false when there was none to hide.
+bool ClearHighlight(App& app);
+// The overlay, and a recount for the sidebar.
+void RefreshSearch(App& app);
+// After an edit: the refresh waits for a pause in typing.
+void ScheduleSearchRefresh(App& app);
+// The selection moved: the current match's mark follows.
+void OnSearchSelectionChanged(App& app);
+
+}  // namespace quillpane
