@@ -198,6 +198,85 @@ void HighlightSelectionOrWord(App& app) {
     ::UpdateWindow(app.editor.hwnd);
 }
 
+void SetTermFromDialog(App& app, std::u16string_view boxText) {
+    app.search.term = std::u16string(FirstLineOf(boxText));
+    app.search.highlightOn = !app.search.term.empty();
+    RefreshSearch(app);
+}
+
+void FindFromDialog(App& app, std::u16string_view boxText, bool forward) {
+    app.search.term = std::u16string(FirstLineOf(boxText));
+    if (AddToHistory(app.config.search.history, app.search.term)) SaveAppConfig(app);
+    FindInEditor(app, forward);
+}
+
+ReplaceResult ReplaceOne(App& app, std::u16string_view term, std::u16string_view replacement) {
+    term = FirstLineOf(term);
+    if (term.empty() || !Serves(app.editor)) return {ReplaceOutcome::NoTerm, 0};
+    if (app.editor.sci.ReadOnly()) {
+        Beep();
+        return {ReplaceOutcome::ReadOnly, 0};
+    }
+    const std::u16string& text = EditorText(app);
+    const Selection selection = EditorSelection16(app.editor);
+    const SearchPattern pattern(term);
+    std::optional<std::size_t> at;
+    if (selection.End() - selection.Start() == term.size() && pattern.MatchesAt(text, selection.Start())) {
+        at = selection.Start();
+    } else {
+        at = pattern.FindFrom(text, selection.End());
+    }
+    if (!at) {
+        Beep();
+        return {ReplaceOutcome::NotFound, 0};
+    }
+    const std::size_t start = *at;
+    const std::size_t after = start + replacement.size();
+    RevealTextIndex(app.editor, app.config.sidebar.folded, start);
+    // The replacement's lines are marked changed: the selection covers it.
+    const TextEdit edit {{start, start + term.size()}, std::u16string(replacement), {start, after}};
+    ApplyTextEdit(ContextOf(app.editor.text), edit, false);
+    const std::optional<std::size_t> next = pattern.FindFrom(EditorText(app), after);
+    SetSelection16(app.editor, next ? Selection {*next, *next + term.size()} : Selection {after, after});
+    app.editor.sci.ScrollCaret();
+    AfterCaretMove(app.editor);
+    RefreshSearch(app);
+    return {ReplaceOutcome::Replaced, 1};
+}
+
+ReplaceResult ReplaceAll(App& app, std::u16string_view term, std::u16string_view replacement) {
+    term = FirstLineOf(term);
+    if (term.empty() || !Serves(app.editor)) return {ReplaceOutcome::NoTerm, 0};
+    if (app.editor.sci.ReadOnly()) {
+        Beep();
+        return {ReplaceOutcome::ReadOnly, 0};
+    }
+    const std::u16string& text = EditorText(app);
+    const std::vector<std::size_t> first = FindAllMatches(text, term, 1);
+    if (first.empty()) {
+        Beep();
+        return {ReplaceOutcome::NotFound, 0};
+    }
+    ReplaceAllResult replaced = ReplaceAllMatches(text, term, replacement);
+    // One step that holds only the span from the first match to the last:
+    // the text before and after it is the same in both.
+    const std::size_t head = first.front();
+    std::size_t tail = 0;
+    while (tail < text.size() - head && tail < replaced.text.size() - head &&
+           text[text.size() - 1 - tail] == replaced.text[replaced.text.size() - 1 - tail]) {
+        ++tail;
+    }
+    const std::size_t newEnd = replaced.text.size() - tail;
+    const TextEdit edit {{head, text.size() - tail},
+                         replaced.text.substr(head, newEnd - head),
+                         {replaced.text.size(), replaced.text.size()}};
+    ApplyTextEdit(ContextOf(app.editor.text), edit, true);
+    app.editor.sci.ScrollCaret();
+    AfterCaretMove(app.editor);
+    RefreshSearch(app);
+    return {ReplaceOutcome::Replaced, replaced.count};
+}
+
 bool ClearHighlight(App& app) {
     if (!Active(app.search)) return false;
     app.search.highlightOn = false;

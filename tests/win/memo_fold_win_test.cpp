@@ -377,5 +377,31 @@ TEST_F(SearchWin, HighlightFindAndCountPerMemoWithoutWrapAround) {
     EXPECT_FALSE(ClearHighlight(*app_)) << "nothing left to clear: Esc hides the panel";
 }
 
+TEST_F(SearchWin, ReplaceAndReplaceAllAreOneUndoStepAndRefusedWhenReadOnly) {
+    Open(u"aaaa", Config {});
+    app_->editor.sci.SetReadOnly(true);
+    EXPECT_EQ(ReplaceAll(*app_, u"aa", u"b").outcome, ReplaceOutcome::ReadOnly);
+    EXPECT_EQ(ReplaceOne(*app_, u"aa", u"b").outcome, ReplaceOutcome::ReadOnly);
+    EXPECT_EQ(Text(), u"aaaa");
+    app_->editor.sci.SetReadOnly(false);
+
+    const ReplaceResult all = ReplaceAll(*app_, u"AA\r\nignored", u"b");
+    EXPECT_EQ(all.outcome, ReplaceOutcome::Replaced);
+    EXPECT_EQ(all.count, 2u);
+    EXPECT_EQ(Text(), u"bb");
+    ASSERT_TRUE(Undo(ContextOf(app_->editor.text)));
+    EXPECT_EQ(Text(), u"aaaa");
+    EXPECT_FALSE(CanUndo(app_->editor.text.history));
+    EXPECT_EQ(ReplaceAll(*app_, u"zz", u"b").outcome, ReplaceOutcome::NotFound);
+
+    // The selection on an occurrence that differs in case is the one replaced; the next is selected.
+    Open(u"x AA aa", Config {});
+    SetSelection16(app_->editor, Selection {2, 4});
+    EXPECT_EQ(ReplaceOne(*app_, u"aa", u"bbb").outcome, ReplaceOutcome::Replaced);
+    EXPECT_EQ(Text(), u"x bbb aa");
+    EXPECT_EQ(SelectionStart(), 6u);
+    EXPECT_EQ(SelectionEnd(), 8u);
+}
+
 }  // namespace
 }  // namespace quillpane
