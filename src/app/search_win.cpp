@@ -115,6 +115,16 @@ void CountPerMemo(App& app, std::u16string_view text, SectionList& entries) {
     for (std::size_t i = 0; i < entries.size(); ++i) entries[i].hitCount = counts[i];
 }
 
+// Why a replace cannot run, if it cannot: no term, or a memo that must not change.
+std::optional<ReplaceResult> RefusedReplace(App& app, std::u16string_view term) {
+    if (term.empty() || !Serves(app.editor)) return ReplaceResult {ReplaceOutcome::NoTerm, 0};
+    if (app.editor.sci.ReadOnly()) {
+        Beep();
+        return ReplaceResult {ReplaceOutcome::ReadOnly, 0};
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 void WireSearch(App& app) {
@@ -212,11 +222,7 @@ void FindFromDialog(App& app, std::u16string_view boxText, bool forward) {
 
 ReplaceResult ReplaceOne(App& app, std::u16string_view term, std::u16string_view replacement) {
     term = FirstLineOf(term);
-    if (term.empty() || !Serves(app.editor)) return {ReplaceOutcome::NoTerm, 0};
-    if (app.editor.sci.ReadOnly()) {
-        Beep();
-        return {ReplaceOutcome::ReadOnly, 0};
-    }
+    if (const std::optional<ReplaceResult> refused = RefusedReplace(app, term)) return *refused;
     const std::u16string& text = EditorText(app);
     const Selection selection = EditorSelection16(app.editor);
     const SearchPattern pattern(term);
@@ -246,11 +252,7 @@ ReplaceResult ReplaceOne(App& app, std::u16string_view term, std::u16string_view
 
 ReplaceResult ReplaceAll(App& app, std::u16string_view term, std::u16string_view replacement) {
     term = FirstLineOf(term);
-    if (term.empty() || !Serves(app.editor)) return {ReplaceOutcome::NoTerm, 0};
-    if (app.editor.sci.ReadOnly()) {
-        Beep();
-        return {ReplaceOutcome::ReadOnly, 0};
-    }
+    if (const std::optional<ReplaceResult> refused = RefusedReplace(app, term)) return *refused;
     const std::u16string& text = EditorText(app);
     const std::vector<std::size_t> first = FindAllMatches(text, term, 1);
     if (first.empty()) {
