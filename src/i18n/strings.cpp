@@ -153,6 +153,104 @@ constexpr TextRow kUnsavedTextKept = {
     u"Przy ostatnim zamknięciu Quillpane nie udało się zapisać notatki. Niezapisany tekst zachowano w: ",
 };
 
+constexpr TextRow kSearchLabel = {
+    u"検索",
+    u"Search",
+    u"검색",
+    u"搜索",
+    u"搜尋",
+    u"Rechercher",
+    u"Cerca",
+    u"Suchen",
+    u"Buscar",
+    u"Pesquisar",
+    u"Szukaj",
+};
+
+constexpr TextRow kReplaceLabel = {
+    u"置換",
+    u"Replace",
+    u"바꾸기",
+    u"替换",
+    u"取代",
+    u"Remplacer",
+    u"Sostituisci",
+    u"Ersetzen",
+    u"Reemplazar",
+    u"Substituir",
+    u"Zamień",
+};
+
+constexpr TextRow kReplaceAllLabel = {
+    u"すべて置換",
+    u"Replace All",
+    u"모두 바꾸기",
+    u"全部替换",
+    u"全部取代",
+    u"Tout remplacer",
+    u"Sostituisci tutto",
+    u"Alle ersetzen",
+    u"Reemplazar todo",
+    u"Substituir tudo",
+    u"Zamień wszystko",
+};
+
+constexpr TextRow kCloseLabel = {
+    u"閉じる",
+    u"Close",
+    u"닫기",
+    u"关闭",
+    u"關閉",
+    u"Fermer",
+    u"Chiudi",
+    u"Schließen",
+    u"Cerrar",
+    u"Fechar",
+    u"Zamknij",
+};
+
+constexpr TextRow kToggleReplaceRow = {
+    u"置換欄の表示/非表示",
+    u"Show/hide replace field",
+    u"바꾸기 입력란 표시/숨기기",
+    u"显示/隐藏替换栏",
+    u"顯示/隱藏取代欄位",
+    u"Afficher/masquer le champ de remplacement",
+    u"Mostra/nascondi il campo di sostituzione",
+    u"Ersetzungsfeld ein-/ausblenden",
+    u"Mostrar u ocultar el campo de reemplazo",
+    u"Mostrar/ocultar o campo de substituição",
+    u"Pokaż/ukryj pole zamiany",
+};
+
+constexpr TextRow kNotFound = {
+    u"見つかりませんでした",
+    u"Not found",
+    u"찾을 수 없습니다",
+    u"未找到",
+    u"找不到",
+    u"Introuvable",
+    u"Non trovato",
+    u"Nicht gefunden",
+    u"No encontrado",
+    u"Não encontrado",
+    u"Nie znaleziono",
+};
+
+constexpr TextRow kNothingReplacedReadOnly = {
+    u"メモは読み取り専用のため、置換しませんでした",
+    u"The note is read-only, so nothing was replaced",
+    u"메모가 읽기 전용이라 바꾸지 않았습니다",
+    u"笔记为只读，未进行替换",
+    u"筆記為唯讀，未進行取代",
+    u"La note est en lecture seule : rien n'a été remplacé",
+    u"La nota è di sola lettura: non è stato sostituito nulla",
+    u"Die Notiz ist schreibgeschützt, daher wurde nichts ersetzt",
+    u"La nota es de solo lectura, así que no se ha reemplazado nada",
+    u"A nota é somente leitura, então nada foi substituído",
+    u"Notatka jest tylko do odczytu, więc niczego nie zamieniono",
+};
+
 // Indexed by TextId.
 constexpr const TextRow* kTextRows[] = {
     &kWelcomeText,
@@ -162,6 +260,13 @@ constexpr const TextRow* kTextRows[] = {
     &kHotkeyFailed,
     &kExitWaitsForSave,
     &kUnsavedTextKept,
+    &kSearchLabel,
+    &kReplaceLabel,
+    &kReplaceAllLabel,
+    &kCloseLabel,
+    &kToggleReplaceRow,
+    &kNotFound,
+    &kNothingReplacedReadOnly,
 };
 static_assert(std::size(kTextRows) == static_cast<std::size_t>(kTextIdCount),
               "every TextId needs a row");
@@ -223,6 +328,29 @@ std::u16string_view CharacterCountFormat(int count, int language) {
         }
         return u"%d znaków";
     default: return one ? u"%d character" : u"%d characters";
+    }
+}
+
+std::u16string_view ReplacedCountFormat(int count, int language) {
+    const bool one = count == 1;
+    switch (language) {
+    case kJapanese: return u"%d 件を置換しました";
+    case kKorean: return u"%d개를 바꿨습니다";
+    case kChineseSimplified: return u"已替换 %d 处";
+    case kChineseTraditional: return u"已取代 %d 處";
+    case kFrench: return one ? u"%d occurrence remplacée" : u"%d occurrences remplacées";
+    case kItalian: return one ? u"%d occorrenza sostituita" : u"%d occorrenze sostituite";
+    case kGerman: return u"%d Vorkommen ersetzt";
+    case kSpanish: return one ? u"%d coincidencia reemplazada" : u"%d coincidencias reemplazadas";
+    case kPortugueseBrazil: return one ? u"%d ocorrência substituída" : u"%d ocorrências substituídas";
+    case kPolish:
+        switch (PolishPluralOf(count)) {
+        case PolishPlural::One: return u"%d wystąpienie zamienione";
+        case PolishPlural::Few: return u"%d wystąpienia zamienione";
+        case PolishPlural::Many: return u"%d wystąpień zamienionych";
+        }
+        return u"%d wystąpień zamienionych";
+    default: return one ? u"%d occurrence replaced" : u"%d occurrences replaced";
     }
 }
 

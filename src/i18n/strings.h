@@ -17,6 +17,13 @@ enum class TextId : int {
     HotkeyFailed,          // tray balloon when the hotkey cannot be registered
     ExitWaitsForSave,      // tray balloon when Exit is held back by a failed save
     UnsavedTextKept,       // balloon at start; the kept file's path follows the text
+    SearchLabel,          // the search box cue and the search commands
+    ReplaceLabel,         // the replace box cue and its button
+    ReplaceAllLabel,      // the replace-all button
+    CloseLabel,           // a close button
+    ToggleReplaceRow,     // the button that shows or hides the replace row
+    NotFound,             // a find that found nothing
+    NothingReplacedReadOnly, // a replace refused on a read-only memo
     Count,                 // keep last
 };
 inline constexpr int kTextIdCount = static_cast<int>(TextId::Count);
@@ -42,5 +49,7 @@ enum class PolishPlural { One, Few, Many };
 // The "%d character(s)" format for the count in the language; the caller
 // substitutes the count for "%d".
 [[nodiscard]] std::u16string_view CharacterCountFormat(int count, int language);
+// The "%d occurrences replaced" format, the same way.
+[[nodiscard]] std::u16string_view ReplacedCountFormat(int count, int language);
 
 }  // namespace quillpane

@@ -14,7 +14,9 @@ namespace {
 constexpr TextId kAllIds[] = {
     TextId::WelcomeText, TextId::LoadFailedTooLarge, TextId::LoadFailedUnreadable,
     TextId::SaveFailed,  TextId::HotkeyFailed,       TextId::ExitWaitsForSave,
-    TextId::UnsavedTextKept,
+    TextId::UnsavedTextKept, TextId::SearchLabel, TextId::ReplaceLabel,
+    TextId::ReplaceAllLabel, TextId::CloseLabel, TextId::ToggleReplaceRow,
+    TextId::NotFound,  TextId::NothingReplacedReadOnly,
 };
 static_assert(std::size(kAllIds) == static_cast<std::size_t>(kTextIdCount));
 
@@ -174,6 +176,21 @@ TEST(CharacterCountFormat, EveryFormHoldsOnePlaceholder) {
             EXPECT_EQ(Count(form, u"%"), 1u) << language;
         }
     }
+}
+
+TEST(ReplacedCountFormat, OneCountPerLanguageWithPluralForms) {
+    for (int language = 0; language < kLanguageCount; ++language) {
+        for (const int count : {1, 2, 5, 22}) {
+            const std::u16string_view format = ReplacedCountFormat(count, language);
+            EXPECT_EQ(Count(format, u"%d"), 1u) << language;
+            EXPECT_EQ(Count(format, u"%"), 1u) << language;
+            EXPECT_LE(format.size() + 8, 64u) << language;  // room for any count in the tip
+        }
+    }
+    EXPECT_EQ(ReplacedCountFormat(2, kEnglish), u"%d occurrences replaced");
+    EXPECT_EQ(ReplacedCountFormat(1, kEnglish), u"%d occurrence replaced");
+    EXPECT_EQ(ReplacedCountFormat(22, kPolish), u"%d wystąpienia zamienione");
+    EXPECT_EQ(ReplacedCountFormat(12, kPolish), u"%d wystąpień zamienionych");
 }
 
 }  // namespace
