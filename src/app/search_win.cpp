@@ -16,10 +16,6 @@ constexpr int kIndicatorMatch = 0;
 constexpr int kIndicatorCurrent = 1;
 constexpr int kIndicatorCurrentText = 3;
 
-bool Serves(const EditorWindow& editor) {
-    return editor.hwnd != nullptr && editor.text.model.Window() == editor.hwnd;
-}
-
 bool Active(const SearchState& search) {
     return search.highlightOn && !search.term.empty();
 }
@@ -71,7 +67,7 @@ void FillIndicator(Scintilla::ScintillaCall& sci, int indicator, std::size_t sta
 
 // Marks every match, and the current one apart; only when something shown changed.
 void PaintOverlay(App& app) {
-    if (!Serves(app.editor)) return;
+    if (!ServesText(app.editor)) return;
     SearchState& search = app.search;
     const bool on = Active(search);
     const std::vector<std::size_t> none;
@@ -103,11 +99,10 @@ void PaintOverlay(App& app) {
 }
 
 // The sidebar's hit counts: each match counts for the last memo starting at or before it.
-void CountPerMemo(App& app, std::u16string_view text, SectionList& entries) {
+void CountPerMemo(App& app, SectionList& entries) {
     for (SectionEntry& entry : entries) entry.hitCount = 0;
     if (entries.empty() || !Active(app.search)) return;
-    const bool current = text.size() == EditorText(app).size() && app.search.listVersion == TextVersion(app);
-    const std::vector<std::size_t> matches = current ? Matches(app) : FindAllMatches(text, app.search.term);
+    const std::vector<std::size_t>& matches = Matches(app);
     std::vector<std::size_t> starts;
     starts.reserve(entries.size());
     for (const SectionEntry& entry : entries) starts.push_back(entry.startIndex);
@@ -117,7 +112,7 @@ void CountPerMemo(App& app, std::u16string_view text, SectionList& entries) {
 
 // Why a replace cannot run, if it cannot: no term, or a memo that must not change.
 std::optional<ReplaceResult> RefusedReplace(App& app, std::u16string_view term) {
-    if (term.empty() || !Serves(app.editor)) return ReplaceResult {ReplaceOutcome::NoTerm, 0};
+    if (term.empty() || !ServesText(app.editor)) return ReplaceResult {ReplaceOutcome::NoTerm, 0};
     if (app.editor.sci.ReadOnly()) {
         Beep();
         return ReplaceResult {ReplaceOutcome::ReadOnly, 0};
@@ -129,9 +124,7 @@ std::optional<ReplaceResult> RefusedReplace(App& app, std::u16string_view term) 
 
 void WireSearch(App& app) {
     App* owner = &app;
-    app.sidebar.countHits = [owner](std::u16string_view text, SectionList& entries) {
-        CountPerMemo(*owner, text, entries);
-    };
+    app.sidebar.countHits = [owner](SectionList& entries) { CountPerMemo(*owner, entries); };
 }
 
 void RefreshSearch(App& app) {
@@ -161,7 +154,7 @@ void OnSearchSelectionChanged(App& app) {
 void FindInEditor(App& app, bool forward) {
     SearchState& search = app.search;
     search.lastForward = forward;
-    if (!Serves(app.editor) || search.term.empty()) {
+    if (!ServesText(app.editor) || search.term.empty()) {
         RefreshSearch(app);
         Beep();
         return;
@@ -186,7 +179,7 @@ void FindInEditor(App& app, bool forward) {
 }
 
 void HighlightSelectionOrWord(App& app) {
-    if (!Serves(app.editor)) return;
+    if (!ServesText(app.editor)) return;
     const std::u16string& text = EditorText(app);
     const Selection selection = EditorSelection16(app.editor);
     std::u16string_view selected;
@@ -254,23 +247,16 @@ ReplaceResult ReplaceAll(App& app, std::u16string_view term, std::u16string_view
     term = FirstLineOf(term);
     if (const std::optional<ReplaceResult> refused = RefusedReplace(app, term)) return *refused;
     const std::u16string& text = EditorText(app);
-    const std::vector<std::size_t> first = FindAllMatches(text, term, 1);
-    if (first.empty()) {
+    ReplaceAllResult replaced = ReplaceAllMatches(text, term, replacement);
+    if (replaced.count == 0) {
         Beep();
         return {ReplaceOutcome::NotFound, 0};
     }
-    ReplaceAllResult replaced = ReplaceAllMatches(text, term, replacement);
-    // One step that holds only the span from the first match to the last:
-    // the text before and after it is the same in both.
-    const std::size_t head = first.front();
-    std::size_t tail = 0;
-    while (tail < text.size() - head && tail < replaced.text.size() - head &&
-           text[text.size() - 1 - tail] == replaced.text[replaced.text.size() - 1 - tail]) {
-        ++tail;
-    }
+    // One step that holds only the span from the first match to the last.
+    const std::size_t tail = text.size() - replaced.changedEnd;
     const std::size_t newEnd = replaced.text.size() - tail;
-    const TextEdit edit {{head, text.size() - tail},
-                         replaced.text.substr(head, newEnd - head),
+    const TextEdit edit {{replaced.changedStart, replaced.changedEnd},
+                         replaced.text.substr(replaced.changedStart, newEnd - replaced.changedStart),
                          {replaced.text.size(), replaced.text.size()}};
     ApplyTextEdit(ContextOf(app.editor.text), edit, true);
     app.editor.sci.ScrollCaret();

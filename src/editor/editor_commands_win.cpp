@@ -22,10 +22,6 @@ std::size_t ToSize(LRESULT value) {
     return value > 0 ? static_cast<std::size_t>(value) : 0;
 }
 
-bool Ready(const EditorWindow& ed) {
-    return ed.hwnd != nullptr && ed.text.model.Window() == ed.hwnd;
-}
-
 std::optional<LineCommand> LineCommandFor(unsigned id) {
     switch (id) {
     case IDM_SORTASC: return LineCommand::SortAscending;
@@ -124,7 +120,7 @@ bool DeleteRange(EditorWindow& ed, const std::optional<TextRange>& range);
 // Ctrl+Backspace / Ctrl+Delete: the rule judged on the lines around the selection.
 using WordRangeRule = std::optional<TextRange> (*)(std::u16string_view, Selection);
 bool DeleteWordBy(EditorWindow& ed, WordRangeRule rule) {
-    if (!Ready(ed)) return false;
+    if (!ServesText(ed)) return false;
     const Selection selection = EditorSelection16(ed);
     const TextWindow window = WindowAround(ed, selection);
     const std::optional<TextRange> range = rule(window.text, window.Local(selection));
@@ -143,18 +139,18 @@ bool DeleteRange(EditorWindow& ed, const std::optional<TextRange>& range) {
 }  // namespace
 
 std::size_t EditorLength16(EditorWindow& ed) {
-    return Ready(ed) ? LengthOf(ed) : 0;
+    return ServesText(ed) ? LengthOf(ed) : 0;
 }
 
 bool ArrowStopsHere(EditorWindow& ed, bool toEnd, bool extend) {
-    if (!Ready(ed)) return false;
+    if (!ServesText(ed)) return false;
     const Selection selection = EditorSelection16(ed);
     const TextWindow window = WindowAround(ed, selection);
     return ArrowStopsAtLineEdge(window.text, window.Local(selection), toEnd, extend);
 }
 
 Selection EditorSelection16(EditorWindow& ed) {
-    if (!Ready(ed)) return {};
+    if (!ServesText(ed)) return {};
     EditorTextState& state = ed.text;
     const std::size_t anchor = ToIndex(state.adapter, state.model, ToSize(ed.sci.Anchor()));
     const std::size_t caret = ToIndex(state.adapter, state.model, ToSize(ed.sci.CurrentPos()));
@@ -167,7 +163,7 @@ void AfterCaretMove(EditorWindow& ed) {
 }
 
 void SetSelection16(EditorWindow& ed, Selection selection) {
-    if (!Ready(ed)) return;
+    if (!ServesText(ed)) return;
     EditorTextState& state = ed.text;
     const std::size_t length = LengthOf(ed);
     const std::size_t anchor = ToBytePosition(state.adapter, state.model, std::min(selection.anchor, length));
@@ -179,7 +175,7 @@ void SetSelection16(EditorWindow& ed, Selection selection) {
 }
 
 void SetCaret(EditorWindow& ed, std::size_t index, bool extend) {
-    if (!Ready(ed)) return;
+    if (!ServesText(ed)) return;
     index = std::min(index, LengthOf(ed));
     std::size_t anchor = index;
     if (extend) {
@@ -199,7 +195,7 @@ void SetCaret(EditorWindow& ed, std::size_t index, bool extend) {
 }
 
 bool RunLineCommandOn(EditorWindow& ed, LineCommand command) {
-    if (!Ready(ed)) return false;
+    if (!ServesText(ed)) return false;
     EditorTextState& state = ed.text;
     const Selection selection = EditorSelection16(ed);
     std::optional<TextEdit> edit;
@@ -221,7 +217,7 @@ bool RunLineCommandOn(EditorWindow& ed, LineCommand command) {
 }
 
 bool CanMoveLinesNow(EditorWindow& ed, int direction) {
-    if (!Ready(ed)) return false;
+    if (!ServesText(ed)) return false;
     const Selection selection = EditorSelection16(ed);
     const TextWindow window = WindowAround(ed, selection);
     return CanMoveLines(window.text, window.Local(selection), direction);
@@ -236,14 +232,14 @@ bool DeleteWordRight(EditorWindow& ed) {
 }
 
 void MoveByWord(EditorWindow& ed, bool right, bool extend) {
-    if (!Ready(ed)) return;
+    if (!ServesText(ed)) return;
     const Selection selection = EditorSelection16(ed);
     const TextWindow window = WindowAround(ed, selection);
     SetSelection16(ed, window.Global(WordMove(window.text, window.Local(selection), right, extend)));
 }
 
 void ScrollKeepingCaret(EditorWindow& ed, bool down) {
-    if (!Ready(ed)) return;
+    if (!ServesText(ed)) return;
     const LRESULT caret = ed.sci.CurrentPos();
     const LRESULT x = ed.sci.PointXFromPosition(caret);
     const LRESULT y = ed.sci.PointYFromPosition(caret);
@@ -254,7 +250,7 @@ void ScrollKeepingCaret(EditorWindow& ed, bool down) {
 }
 
 void CaretToLineEdge(EditorWindow& ed, bool toEnd) {
-    if (!Ready(ed)) return;
+    if (!ServesText(ed)) return;
     const std::size_t end = EditorSelection16(ed).End();
     const TextWindow window = WindowAround(ed, end, end);
     const LineRange line = LogicalLineAt(window.text, end - window.offset);
@@ -262,7 +258,7 @@ void CaretToLineEdge(EditorWindow& ed, bool toEnd) {
 }
 
 void SelectWordAt(EditorWindow& ed, std::size_t index) {
-    if (!Ready(ed)) return;
+    if (!ServesText(ed)) return;
     const TextWindow window = WindowAround(ed, index, index);
     if (const std::optional<TextRange> word =
             WordRangeAt(window.text, index - window.offset, PlatformSegmentLookup())) {
@@ -271,7 +267,7 @@ void SelectWordAt(EditorWindow& ed, std::size_t index) {
 }
 
 std::optional<TextRange> WordAtCaret(EditorWindow& ed) {
-    if (!Ready(ed)) return std::nullopt;
+    if (!ServesText(ed)) return std::nullopt;
     const std::size_t caret = EditorSelection16(ed).caret;
     const TextWindow window = WindowAround(ed, caret, caret);
     const std::optional<TextRange> word = WordAtCaret(window.text, caret - window.offset, PlatformSegmentLookup());
@@ -279,7 +275,7 @@ std::optional<TextRange> WordAtCaret(EditorWindow& ed) {
 }
 
 bool RunEditorCommand(EditorWindow& ed, unsigned id) {
-    if (!Ready(ed)) return false;
+    if (!ServesText(ed)) return false;
     EditorTextState& state = ed.text;
     switch (id) {
     case IDM_UNDO:

@@ -98,6 +98,10 @@ struct EditorWindow {
     static const EditorSettings defaults;
     return editor.settings != nullptr ? *editor.settings : defaults;
 }
+// The window exists and its text layer serves it (not while it is replaced).
+[[nodiscard]] inline bool ServesText(const EditorWindow& editor) {
+    return editor.hwnd != nullptr && editor.text.model.Window() == editor.hwnd;
+}
 [[nodiscard]] inline bool IsDark(const EditorWindow& editor) {
     return editor.dark != nullptr && *editor.dark;
 }

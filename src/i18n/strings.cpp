@@ -308,6 +308,20 @@ PolishPlural PolishPluralOf(int count) {
     return PolishPlural::Many;
 }
 
+namespace {
+
+std::u16string_view PolishForm(int count, std::u16string_view one, std::u16string_view few,
+                               std::u16string_view many) {
+    switch (PolishPluralOf(count)) {
+    case PolishPlural::One: return one;
+    case PolishPlural::Few: return few;
+    case PolishPlural::Many: return many;
+    }
+    return many;
+}
+
+}  // namespace
+
 std::u16string_view CharacterCountFormat(int count, int language) {
     const bool one = count == 1;
     switch (language) {
@@ -320,13 +334,7 @@ std::u16string_view CharacterCountFormat(int count, int language) {
     case kGerman: return u"%d Zeichen";
     case kSpanish: return one ? u"%d carácter" : u"%d caracteres";
     case kPortugueseBrazil: return one ? u"%d caractere" : u"%d caracteres";
-    case kPolish:
-        switch (PolishPluralOf(count)) {
-        case PolishPlural::One: return u"%d znak";
-        case PolishPlural::Few: return u"%d znaki";
-        case PolishPlural::Many: return u"%d znaków";
-        }
-        return u"%d znaków";
+    case kPolish: return PolishForm(count, u"%d znak", u"%d znaki", u"%d znaków");
     default: return one ? u"%d character" : u"%d characters";
     }
 }
@@ -344,12 +352,8 @@ std::u16string_view ReplacedCountFormat(int count, int language) {
     case kSpanish: return one ? u"%d coincidencia reemplazada" : u"%d coincidencias reemplazadas";
     case kPortugueseBrazil: return one ? u"%d ocorrência substituída" : u"%d ocorrências substituídas";
     case kPolish:
-        switch (PolishPluralOf(count)) {
-        case PolishPlural::One: return u"%d wystąpienie zamienione";
-        case PolishPlural::Few: return u"%d wystąpienia zamienione";
-        case PolishPlural::Many: return u"%d wystąpień zamienionych";
-        }
-        return u"%d wystąpień zamienionych";
+        return PolishForm(count, u"%d wystąpienie zamienione", u"%d wystąpienia zamienione",
+                          u"%d wystąpień zamienionych");
     default: return one ? u"%d occurrence replaced" : u"%d occurrences replaced";
     }
 }

@@ -253,8 +253,9 @@ ReplaceAllResult ReplaceAllMatches(std::u16string_view text, std::u16string_view
          found = pattern.FindFrom(text, *found + pattern.Length())) {
         result.text.append(text.substr(copied, *found - copied));
         result.text.append(replacement);
+        if (result.count++ == 0) result.changedStart = *found;
         copied = *found + pattern.Length();
-        ++result.count;
+        result.changedEnd = copied;
     }
     result.text.append(text.substr(copied));
     return result;

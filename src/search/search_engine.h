@@ -67,6 +67,10 @@ private:
 struct ReplaceAllResult {
     std::u16string text;
     std::size_t count = 0;
+    // In the old text, from the first match's start to the last one's end:
+    // all that changed.
+    std::size_t changedStart = 0;
+    std::size_t changedEnd = 0;
 };
 // Every non-overlapping match replaced literally, left to right.
 [[nodiscard]] ReplaceAllResult ReplaceAllMatches(std::u16string_view text, std::u16string_view term,

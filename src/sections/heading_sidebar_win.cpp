@@ -34,7 +34,7 @@ constexpr int kListId = 1;
 constexpr UINT kDefaultWheelLines = 3;
 
 bool Serves(const EditorWindow* editor) {
-    return editor != nullptr && editor->hwnd != nullptr && editor->text.model.Window() == editor->hwnd;
+    return editor != nullptr && ServesText(*editor);
 }
 
 bool WantedVisible(const HeadingSidebar& sidebar) {
@@ -766,7 +766,7 @@ void RebuildSidebar(HeadingSidebar& sidebar) {
         const auto contracted = [&editor](int line) { return !editor.sci.FoldExpanded(line); };
         built = BuildSidebarEntries(text, MarkerSettingsOf(SettingsOf(editor)), selection, MemoFoldOn(sidebar),
                                     contracted);
-        if (sidebar.countHits) sidebar.countHits(text, built.entries);
+        if (sidebar.countHits) sidebar.countHits(built.entries);
     }
     const int keep = ListHasFocus(sidebar) ? SelectedRow(sidebar) : -1;
     const SidebarUpdate update = PlanSidebarUpdate(sidebar.entries, built.entries, built.caretEntry, keep);
@@ -838,8 +838,7 @@ void SetSidebarDpi(HeadingSidebar& sidebar, int dpi) {
 void RecountSidebarHits(HeadingSidebar& sidebar) {
     sidebar.pendingRecount = false;
     if (!Serves(sidebar.editor) || sidebar.list == nullptr || sidebar.entries.empty() || !sidebar.countHits) return;
-    EditorWindow& editor = *sidebar.editor;
-    sidebar.countHits(ReadText(editor.text.adapter, editor.text.model), sidebar.entries);
+    sidebar.countHits(sidebar.entries);
     ::InvalidateRect(sidebar.list, nullptr, FALSE);
 }
 

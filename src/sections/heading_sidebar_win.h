@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <functional>
-#include <string_view>
 
 namespace quillpane {
 
@@ -54,9 +53,9 @@ struct HeadingSidebar {
     UniqueFont subtitleFont;
     UniqueBrush background;
 
-    // Fills the hit counts of the entries for the text (the search engine's
-    // per-memo count); until a search exists there is nothing to count.
-    std::function<void(std::u16string_view text, SectionList& entries)> countHits;
+    // Fills the hit counts of the entries from the editor's current text
+    // (the search's per-memo count); unset, every count stays 0.
+    std::function<void(SectionList& entries)> countHits;
 };
 
 // Creates the sidebar hidden inside the panel, with its list.

@@ -57,8 +57,7 @@ private:
 
 // The text layer of the editor, or null while there is no editor it serves.
 EditorTextState* TextStateOf(EditorWindow& editor) {
-    if (editor.hwnd == nullptr || editor.text.model.Window() != editor.hwnd) return nullptr;
-    return &editor.text;
+    return ServesText(editor) ? &editor.text : nullptr;
 }
 
 std::size_t SelectionStartIndex(EditorWindow& editor) {

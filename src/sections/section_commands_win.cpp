@@ -13,10 +13,6 @@
 namespace quillpane {
 namespace {
 
-bool Serves(const EditorWindow& editor) {
-    return editor.hwnd != nullptr && editor.text.model.Window() == editor.hwnd;
-}
-
 Selection CurrentSelection(EditorWindow& editor) {
     const auto start = static_cast<std::size_t>(editor.sci.SelectionStart());
     const auto end = static_cast<std::size_t>(editor.sci.SelectionEnd());
@@ -27,14 +23,14 @@ Selection CurrentSelection(EditorWindow& editor) {
 }  // namespace
 
 void InsertMarkerCommand(EditorWindow& editor) {
-    if (!Serves(editor) || editor.sci.ReadOnly()) return;
+    if (!ServesText(editor) || editor.sci.ReadOnly()) return;
     const std::optional<TextEdit> edit = InsertMarker(MarkerSettingsOf(SettingsOf(editor)), CurrentSelection(editor));
     if (!edit) return;
     ApplyTextEdit(ContextOf(editor.text), *edit, true);
 }
 
 void SelectThisNoteCommand(EditorWindow& editor) {
-    if (!Serves(editor)) return;
+    if (!ServesText(editor)) return;
     const std::size_t caret = CurrentSelection(editor).Start();
     const Selection note =
         SelectThisNote(ReadText(editor.text.adapter, editor.text.model), MarkerSettingsOf(SettingsOf(editor)), caret);
@@ -47,7 +43,7 @@ void SelectThisNoteCommand(EditorWindow& editor) {
 int MoveMemoCommand(EditorWindow& editor, MemoFolds& folds, const std::vector<std::u16string>& folded, int from,
                     int to, int expectedCount, std::size_t expectedStart) {
     EditorTextState& state = editor.text;
-    if (!Serves(editor) || state.history.compoundDepth > 0 || state.history.composition.active ||
+    if (!ServesText(editor) || state.history.compoundDepth > 0 || state.history.composition.active ||
         editor.sci.ReadOnly()) {
         return kMoveRefused;
     }

@@ -368,7 +368,7 @@ TEST_F(SearchWin, HighlightFindAndCountPerMemoWithoutWrapAround) {
 
     SectionList entries = BuildSections(text, MarkerSettingsOf(app_->config.editor), 0).entries;
     ASSERT_EQ(entries.size(), 2u);
-    app_->sidebar.countHits(text, entries);
+    app_->sidebar.countHits(entries);
     EXPECT_EQ(entries[0].hitCount, 2u);
     EXPECT_EQ(entries[1].hitCount, 2u);
 
