@@ -9,6 +9,7 @@
 
 #include "app/focus_rules.h"
 #include "app/panel_geometry.h"
+#include "app/search_dialog_win.h"
 #include "app/search_win.h"
 #include "app/theme_win.h"
 #include "editor/editor_window_win.h"
@@ -77,6 +78,7 @@ struct App {
     MemoFolds folds;      // the memo folds shown in the editor
     HeadingSidebar sidebar;  // reads the editor, the folds, config.sidebar and theme.isDark
     SearchState search;      // the term and the overlay; the history is config.search
+    SearchDialog searchDialog;
 };
 
 // Saves config.ini from the record; a failed save is retried on a timer.

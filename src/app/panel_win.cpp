@@ -6,6 +6,7 @@
 #include "app/focus_win.h"
 #include "app/hotkey_win.h"
 #include "app/memo_win.h"
+#include "app/search_dialog_win.h"
 #include "app/search_win.h"
 #include "app/theme_rules.h"
 #include "app/theme_win.h"
@@ -528,7 +529,13 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         OnTrayNotify(app, lParam);
         return 0;
     case PM_ESCAPE:
-        if (!ClearHighlight(app)) HidePanel(app);
+        if (!CloseSearchLayer(app) && !ClearHighlight(app)) HidePanel(app);
+        return 0;
+    case PM_FIND:
+        OpenSearch(app);
+        return 0;
+    case PM_REPLACE:
+        OpenReplace(app);
         return 0;
     case PM_FINDNEXT:
         FindInEditor(app, wParam == 0);
@@ -662,6 +669,7 @@ void HidePanel(App& app) {
     // Cleared first: hiding deactivates the panel, and with CloseOnFocusLost
     // that comes back here.
     app.shell.shown = false;
+    CloseSearch(app);
     FlushNote(app);
     if (app.shell.rememberPlacement) {
         RecordPlacement(app);

@@ -1,8 +1,10 @@
 #include "app/search_win.h"
 
 #include "app/app_win.h"
+#include "app/search_dialog_win.h"
 #include "editor/editor_commands_win.h"
 #include "editor/text_adapter_win.h"
+#include "i18n/strings.h"
 #include "resources/messages.h"
 #include "search/search_engine.h"
 
@@ -165,6 +167,7 @@ void FindInEditor(App& app, bool forward) {
         forward ? FindNext(text, search.term, selection.End()) : FindPrevious(text, search.term, selection.Start());
     search.highlightOn = true;
     if (!found) {
+        ShowSearchMessage(app, Text(TextId::NotFound, CurrentLanguage(app.config.ui.language)));
         Beep();
         RefreshSearch(app);
         return;
@@ -174,7 +177,9 @@ void FindInEditor(App& app, bool forward) {
     RevealTextIndex(app.editor, app.config.sidebar.folded, start);
     SetSelection16(app.editor, Selection {start, end});
     app.editor.sci.ScrollCaret();
+    KeepMatchClearOfDialog(app, start);
     AfterCaretMove(app.editor);
+    HideSearchMessage(app);
     RefreshSearch(app);
 }
 
@@ -197,6 +202,7 @@ void HighlightSelectionOrWord(App& app) {
     app.search.term = std::move(term);
     app.search.highlightOn = true;
     if (AddToHistory(app.config.search.history, app.search.term)) SaveAppConfig(app);
+    ShowTermInSearchBox(app, app.search.term);
     RefreshSearch(app);
     ::UpdateWindow(app.editor.hwnd);
 }
@@ -238,6 +244,7 @@ ReplaceResult ReplaceOne(App& app, std::u16string_view term, std::u16string_view
     const std::optional<std::size_t> next = pattern.FindFrom(EditorText(app), after);
     SetSelection16(app.editor, next ? Selection {*next, *next + term.size()} : Selection {after, after});
     app.editor.sci.ScrollCaret();
+    if (next) KeepMatchClearOfDialog(app, *next);
     AfterCaretMove(app.editor);
     RefreshSearch(app);
     return {ReplaceOutcome::Replaced, 1};

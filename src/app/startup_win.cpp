@@ -6,6 +6,7 @@
 #include "app/focus_win.h"
 #include "app/memo_win.h"
 #include "app/panel_win.h"
+#include "app/search_dialog_win.h"
 #include "app/theme_win.h"
 #include "app/tray_win.h"
 #include "editor/editor_host_win.h"
@@ -76,12 +77,13 @@ void RecordLastRunVersion(App& app) {
     SaveAppConfig(app);
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(App& app) {
     MSG message {};
     BOOL result = 0;
     while ((result = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
         // A broken queue: message holds nothing meaningful to return.
         if (result == -1) return kMessageLoopFailed;
+        if (PreTranslateSearchDialog(app, message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -145,7 +147,7 @@ int RunApplication(HINSTANCE instance) {
     ::SetTimer(app->panel, kTimerMemoWatch, kWatchIntervalMs, nullptr);
     RecordLastRunVersion(*app);
 
-    const int exitCode = RunMessageLoop();
+    const int exitCode = RunMessageLoop(*app);
     if (app->shell.winrtInitialised) ::RoUninitialize();
     return exitCode;
 }

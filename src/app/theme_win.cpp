@@ -4,6 +4,7 @@
 
 #include "app/app_win.h"
 #include "app/editor_settings_win.h"
+#include "app/search_dialog_win.h"
 #include "app/theme_rules.h"
 #include "editor/editor_host_win.h"
 #include "platform/system_calls_win.h"
@@ -94,6 +95,7 @@ void ApplyTheme(App& app) {
         MeasureEditorFont(app.editor);
         ApplyMargins(app.editor);
     }
+    SearchDialogThemeChanged(app);
     if (app.panel != nullptr) {
         AllowDarkModeForWindow(app.panel, theme.menusDark);
         SetDarkFrame(app.panel, theme.menusDark);
@@ -125,6 +127,11 @@ void ApplyDialogTheme(HWND window, bool dark) {
     AllowDarkModeForWindow(window, dark);
     SetControlTheme(window, dark);
     ::SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+}
+
+void ThemeToolWindow(HWND window, bool dark) {
+    AllowDarkModeForWindow(window, dark);
+    SetDarkFrame(window, dark);
 }
 
 }  // namespace quillpane

@@ -26,5 +26,7 @@ bool OnThemeSettingChange(App& app, LPARAM lParam);
 // For the pop-up menus about to open.
 void DarkenMenus(const App& app);
 void ApplyDialogTheme(HWND window, bool dark);
+// A pop-up of the program's own: dark frame attribute and dark-mode permission.
+void ThemeToolWindow(HWND window, bool dark);
 
 }  // namespace quillpane

@@ -5,6 +5,8 @@
 #include "i18n/language.h"
 
 #include <array>
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace quillpane {
@@ -51,5 +53,8 @@ enum class PolishPlural { One, Few, Many };
 [[nodiscard]] std::u16string_view CharacterCountFormat(int count, int language);
 // The "%d occurrences replaced" format, the same way.
 [[nodiscard]] std::u16string_view ReplacedCountFormat(int count, int language);
+
+// The format with its first "%d" replaced by the count.
+[[nodiscard]] std::u16string WithCount(std::u16string_view format, std::size_t count);
 
 }  // namespace quillpane

@@ -276,4 +276,10 @@ std::u16string HighlightTermFrom(std::u16string_view selection, std::u16string_v
     return std::u16string(term);
 }
 
+std::u16string InitialSearchText(std::u16string_view selection, std::u16string_view word) {
+    const std::u16string_view line = FirstLineOf(selection);
+    if (!line.empty() && line.size() <= kMaxSearchTerm) return std::u16string(line);
+    return std::u16string(word.substr(0, kMaxSearchTerm));
+}
+
 }  // namespace quillpane

@@ -65,6 +65,8 @@ struct Run {
     double startMs = 0;
     std::string note;
     std::vector<double> keysMs;
+    // Keys typed into the search box: each one marks every match again.
+    std::vector<double> searchKeysMs;
     bool keysComplete = false;
     bool keysLanded = true;
     std::size_t rss = 0;
@@ -267,6 +269,27 @@ bool Settle(HWND editor, double timeoutS, double& spentMs, double& roundTripMs) 
     return false;
 }
 
+// Ctrl+F, then "e" and Backspace in turn into the search box: the term goes
+// from one letter with thousands of matches to none and back.
+void MeasureSearchBox(const Options& options, HWND panel, DWORD pid, Run& run) {
+    constexpr UINT kFindMessage = 0x8000 + 41;
+    ::PostMessageW(panel, kFindMessage, 0, 0);
+    HWND box = nullptr;
+    const double deadline = NowMs() + 10000;
+    while (box == nullptr && NowMs() < deadline) {
+        if (HWND dialog = FindTopWindow(L"Quillpn.SearchDialog", pid)) box = ::FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+        ::Sleep(20);
+    }
+    if (box == nullptr) return;
+    const double keyDeadline = NowMs() + options.keyBudgetS * 1000;
+    for (int i = 0; i < options.keys + options.warmupKeys && NowMs() < keyDeadline; ++i) {
+        const double before = NowMs();
+        if (!Ask(box, WM_CHAR, i % 2 == 0 ? L'e' : VK_BACK, 1, 10000)) break;
+        if (i >= options.warmupKeys) run.searchKeysMs.push_back(NowMs() - before);
+        ::Sleep(static_cast<DWORD>(options.keyGapMs));
+    }
+}
+
 // Starts the program on its memo and measures it, or only its start.
 Run Measure(const Options& options, const char* name, const std::wstring& exe, const std::wstring& argument,
             const wchar_t* topClass, std::size_t expectedLength, bool startOnly) {
@@ -279,6 +302,7 @@ Run Measure(const Options& options, const char* name, const std::wstring& exe, c
         return run;
     }
     HWND editor = nullptr;
+    HWND top = nullptr;
     LRESULT lastLength = -1;
     const double deadline = launched + options.startTimeoutS * 1000;
     while (true) {
@@ -301,7 +325,7 @@ Run Measure(const Options& options, const char* name, const std::wstring& exe, c
             break;
         }
         if (editor == nullptr || !::IsWindow(editor)) {
-            HWND top = FindTopWindow(topClass, target.Pid());
+            top = FindTopWindow(topClass, target.Pid());
             target.SetTrayOwner(top);
             editor = top ? FindEditor(top) : nullptr;
         }
@@ -370,6 +394,7 @@ Run Measure(const Options& options, const char* name, const std::wstring& exe, c
     Log("  %-10s %llu keys timed%s%s\n", name, static_cast<unsigned long long>(run.keysMs.size()),
         run.keysComplete ? "" : " (budget spent)",
         run.keysLanded ? "" : ", but the text did not grow by the keys sent");
+    if (std::wstring_view(topClass) == kPanelClass) MeasureSearchBox(options, top, target.Pid(), run);
     return run;
 }
 
@@ -425,6 +450,11 @@ std::string KeyCell(const Run& run) {
     return cell;
 }
 
+std::string SearchKeyCell(const Run& run) {
+    if (run.searchKeysMs.empty()) return "-";
+    return Duration(Percentile(run.searchKeysMs, 0.5)) + " (" + Duration(Percentile(run.searchKeysMs, 0.9)) + ")";
+}
+
 std::string RatioCell(std::optional<double> mine, std::optional<double> bare) {
     if (!mine || !bare || *bare <= 0) return "-";
     return Format("%.2fx", *mine / *bare);
@@ -448,7 +478,7 @@ void PrintTable(const std::vector<Row>& rows, int starts, std::FILE* out) {
     const std::vector<std::string> header {
         "size",     "Quillpane start", "bare start", "ratio",       "Quillpane key med (p90)",
         "bare key med (p90)", "ratio", "Quillpane RSS", "bare RSS", "(RSS-bare)/memo",
-        "start<=1.5x bare", "key goal", "RSS<=bare+2.5x memo"};
+        "start<=1.5x bare", "key goal", "RSS<=bare+2.5x memo", "search box key med (p90)"};
     // Quillpane's own 1 KiB figure, when that size was run at all.
     bool smallRun = false;
     std::optional<double> ownSmallKey;
@@ -483,7 +513,8 @@ void PrintTable(const std::vector<Row>& rows, int starts, std::FILE* out) {
         cells.push_back({row.size.label, StartCell(row.app), StartCell(row.bare), RatioCell(appStart, bareStart),
                          KeyCell(row.app), KeyCell(row.bare), RatioCell(appKey, bareKey),
                          appRss ? Mib(row.app.rss) : "-", bareRss ? Mib(row.bare.rss) : "-", extra,
-                         Verdict(startGoal), keyGoalApplies ? Verdict(keyGoal) : "-", Verdict(rssGoal)});
+                         Verdict(startGoal), keyGoalApplies ? Verdict(keyGoal) : "-", Verdict(rssGoal),
+                         SearchKeyCell(row.app)});
     }
     std::vector<std::size_t> widths(header.size(), 0);
     for (const auto& line : cells) {
@@ -511,6 +542,8 @@ void PrintTable(const std::vector<Row>& rows, int starts, std::FILE* out) {
                  "key: one WM_CHAR sent to the editor from another process, median (p90) ms; "
                  "* n = fewer keys within the budget; ! = the text did not grow by the keys sent.\n"
                  "RSS: working set (GetProcessMemoryInfo) once the editor is idle after loading.\n"
+                 "search box key: \"e\" and Backspace in turn sent to the open search box (thousands of matches, "
+                 "then none), median (p90) ms.\n"
                  "key goal (10 MiB and up): <= 1.5x Quillpane's own 1 KiB median, and <= 2x bare or "
                  "within 1 ms of it.\n",
                  starts);

@@ -31,6 +31,16 @@ protected:
         return app_.WaitForExit(15s);
     }
 
+    // Wine takes the system DPI from the registry when a process starts.
+    static void SetSystemDpi(DWORD dpi) {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                    &key, nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+        ::RegCloseKey(key);
+    }
+
     [[nodiscard]] std::wstring ProgramFile(const wchar_t* name) const { return ProgramFolder() + name; }
 
     // config.ini as the program would find it: run at startup off, then text.

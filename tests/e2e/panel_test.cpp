@@ -212,14 +212,7 @@ TEST_F(Panel, CloseOnFocusLostHidesUnlessAlwaysOnTop) {
 }
 
 TEST_F(Panel, At144DpiTheDefaultEditorColumnIs960By660) {
-    // Wine takes the system DPI from the registry when a process starts.
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                nullptr),
-              ERROR_SUCCESS);
-    const DWORD dpi = 144;
-    ::RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-    ::RegCloseKey(key);
+    SetSystemDpi(144);
     WriteConfig("");
     ASSERT_NE(Start(), nullptr);
     Toggle(2);

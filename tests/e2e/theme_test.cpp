@@ -60,16 +60,6 @@ protected:
                               SMTO_ABORTIFHUNG, 5000, &result);
     }
 
-    static void SetSystemDpi(DWORD dpi) {
-        // Wine takes the system DPI from the registry when a process starts.
-        HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                    &key, nullptr),
-                  ERROR_SUCCESS);
-        ::RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-        ::RegCloseKey(key);
-    }
-
     HWND StartShown() {
         Start();
         ::PostMessageW(panel_, ToggleMessage(), 2, 0);

@@ -191,6 +191,8 @@ TEST(ReplacedCountFormat, OneCountPerLanguageWithPluralForms) {
     EXPECT_EQ(ReplacedCountFormat(1, kEnglish), u"%d occurrence replaced");
     EXPECT_EQ(ReplacedCountFormat(22, kPolish), u"%d wystąpienia zamienione");
     EXPECT_EQ(ReplacedCountFormat(12, kPolish), u"%d wystąpień zamienionych");
+    EXPECT_EQ(WithCount(ReplacedCountFormat(5000, kChineseSimplified), 5000), u"已替换 5000 处");
+    EXPECT_EQ(WithCount(u"%d", 0), u"0");
 }
 
 }  // namespace

@@ -68,6 +68,13 @@ TEST(SearchEdits, ReplaceAllHistoryAndHighlightTerms) {
     EXPECT_EQ(HighlightTermFrom(u"", u"word"), u"word");
     EXPECT_EQ(HighlightTermFrom(std::u16string(300, u'x'), u"word").size(), kMaxSearchTerm);
     EXPECT_EQ(HighlightTermFrom(u"  ", u""), u"");
+
+    // A new search box: the selection's first line, else (too long, or
+    // nothing selected) the word at the caret.
+    EXPECT_EQ(InitialSearchText(u"first\r\nsecond", u"word"), u"first");
+    EXPECT_EQ(InitialSearchText(std::u16string(300, u'x'), u"word"), u"word");
+    EXPECT_EQ(InitialSearchText(u"\r\nsecond", u"word"), u"word");
+    EXPECT_EQ(InitialSearchText(u"", std::u16string(300, u'w')).size(), kMaxSearchTerm);
 }
 
 }  // namespace
