@@ -14,6 +14,7 @@ namespace quillpane {
 namespace {
 
 constexpr UINT kSearchRefreshDelayMs = 150;
+constexpr UINT kTermRefreshDelayMs = 40;
 constexpr int kIndicatorMatch = 0;
 constexpr int kIndicatorCurrent = 1;
 constexpr int kIndicatorCurrentText = 3;
@@ -149,8 +150,11 @@ void ScheduleSearchRefresh(App& app) {
 }
 
 void OnSearchSelectionChanged(App& app) {
-    // An edit's refresh is pending: it repaints everything once typing pauses.
-    if (Active(app.search) && app.search.listVersion == TextVersion(app)) PaintOverlay(app);
+    // An edit's or a new term's refresh is pending: it repaints everything
+    // once typing pauses.
+    if (Active(app.search) && app.search.listVersion == TextVersion(app) && app.search.listTerm == app.search.term) {
+        PaintOverlay(app);
+    }
 }
 
 void FindInEditor(App& app, bool forward) {
@@ -210,7 +214,8 @@ void HighlightSelectionOrWord(App& app) {
 void SetTermFromDialog(App& app, std::u16string_view boxText) {
     app.search.term = std::u16string(FirstLineOf(boxText));
     app.search.highlightOn = !app.search.term.empty();
-    RefreshSearch(app);
+    // Marking every match waits for a pause in typing, off the keystroke.
+    ::SetTimer(app.panel, kTimerSearchRefresh, kTermRefreshDelayMs, nullptr);
 }
 
 void FindFromDialog(App& app, std::u16string_view boxText, bool forward) {
