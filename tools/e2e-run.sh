@@ -44,6 +44,11 @@ export QP_ARTIFACTS=$(windows_path "$artifacts")
 export QP_E2E_DPI=${QP_E2E_DPI:-96}
 wine "$driver" --gtest_filter="$scenario" --gtest_color=no 2>&1 | tee "$artifacts/output.txt"
 rc=${PIPESTATUS[0]}
+# A filter that matches nothing passes vacuously: a stale driver must fail.
+if [ "$rc" -eq 0 ] && ! grep -q '^\[==========\] 1 test from' "$artifacts/output.txt"; then
+    echo "Scenario $scenario did not run in this driver" >&2
+    rc=1
+fi
 
 if [ "$rc" -ne 0 ]; then
     import -window root "$artifacts/failure.png" >/dev/null 2>&1

@@ -6,6 +6,7 @@
 #include "app/focus_win.h"
 #include "app/hotkey_win.h"
 #include "app/memo_win.h"
+#include "app/menu_win.h"
 #include "app/search_dialog_win.h"
 #include "app/search_win.h"
 #include "app/theme_rules.h"
@@ -310,6 +311,27 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
     case IDM_EXIT:
         ExitApplication(app);
         break;
+    case IDM_OPENWITH:
+        OpenMemoWithDefaultApp(app);
+        break;
+    case IDM_DOCREADME:
+        OpenDocument(app, u"README");
+        break;
+    case IDM_DOCPHONE:
+        OpenDocument(app, u"PHONE");
+        break;
+    case IDM_DOCCHANGELOG:
+        OpenDocument(app, u"CHANGELOG");
+        break;
+    case IDM_WRAP:
+    case IDM_NOWRAP:
+        SetWordWrap(app, id == IDM_WRAP ? WordWrap::Wrap : WordWrap::NoWrap);
+        break;
+    case IDM_PITCH_PROPORTIONAL:
+    case IDM_PITCH_FIXED:
+        SetFontPitch(app, id == IDM_PITCH_FIXED);
+        SaveAppConfig(app);
+        break;
     case IDM_CLOSEONFOCUSLOST:
         app.config.general.closeOnFocusLost = !app.config.general.closeOnFocusLost;
         SaveAppConfig(app);
@@ -527,6 +549,9 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         break;
     case PM_TRAYNOTIFY:
         OnTrayNotify(app, lParam);
+        return 0;
+    case PM_SHOWTRAYMENU:
+        ShowTrayMenu(app);
         return 0;
     case PM_ESCAPE:
         if (!CloseSearchLayer(app) && !ClearHighlight(app)) HidePanel(app);

@@ -2,6 +2,8 @@
 #include "app/tray_win.h"
 
 #include "app/app_win.h"
+#include "app/menu_win.h"
+#include "i18n/language.h"
 #include "resources/messages.h"
 #include "resource_ids.h"
 
@@ -11,7 +13,6 @@
 
 namespace quillpane {
 namespace {
-
 
 // Copies at most capacity - 1 characters and terminates.
 template <std::size_t N>
@@ -63,6 +64,14 @@ void RemoveTrayIcon(App& app) {
 void ReAddTrayIcon(App& app) {
     RemoveTrayIcon(app);
     AddTrayIcon(app);
+}
+
+void ShowTrayMenu(App& app) {
+    const std::vector<MenuItem> items =
+        TrayMenuItems(app.shell.shown, app.config, FindDocuments(app), CurrentLanguage(app.config.ui.language));
+    POINT cursor {};
+    ::GetCursorPos(&cursor);
+    TrackPanelMenu(app, BuildPopupMenu(items), cursor, TPM_BOTTOMALIGN);
 }
 
 void ShowWarningBalloon(App& app, std::u16string_view text) {

@@ -251,6 +251,538 @@ constexpr TextRow kNothingReplacedReadOnly = {
     u"Notatka jest tylko do odczytu, więc niczego nie zamieniono",
 };
 
+constexpr TextRow kClosePanel = {
+    u"パネルを閉じる",
+    u"Close panel",
+    u"패널 닫기",
+    u"关闭面板",
+    u"關閉面板",
+    u"Fermer le panneau",
+    u"Chiudi pannello",
+    u"Panel schließen",
+    u"Cerrar panel",
+    u"Fechar painel",
+    u"Zamknij panel",
+};
+
+constexpr TextRow kShowPanel = {
+    u"パネルを表示",
+    u"Show panel",
+    u"패널 표시",
+    u"显示面板",
+    u"顯示面板",
+    u"Afficher le panneau",
+    u"Mostra pannello",
+    u"Panel anzeigen",
+    u"Mostrar panel",
+    u"Mostrar painel",
+    u"Pokaż panel",
+};
+
+constexpr TextRow kNoneChoice = {
+    u"なし",
+    u"None",
+    u"없음",
+    u"无",
+    u"無",
+    u"Aucun",
+    u"Nessuno",
+    u"Keine",
+    u"Ninguno",
+    u"Nenhum",
+    u"Brak",
+};
+
+constexpr TextRow kWrapLabel = {
+    u"折り返し",
+    u"Wrap",
+    u"줄 바꿈",
+    u"自动换行",
+    u"自動換行",
+    u"Retour à la ligne",
+    u"A capo automatico",
+    u"Zeilenumbruch",
+    u"Ajuste de línea",
+    u"Quebra de linha",
+    u"Zawijanie wierszy",
+};
+
+constexpr TextRow kWrapToWindow = {
+    u"ウィンドウの幅で折り返す",
+    u"Wrap to window width",
+    u"창 너비에 맞춰 줄 바꿈",
+    u"按窗口宽度换行",
+    u"依視窗寬度換行",
+    u"Ajuster à la largeur de la fenêtre",
+    u"Adatta alla larghezza della finestra",
+    u"An Fensterbreite umbrechen",
+    u"Ajustar al ancho de la ventana",
+    u"Ajustar à largura da janela",
+    u"Zawijaj do szerokości okna",
+};
+
+constexpr TextRow kDontWrap = {
+    u"折り返さない",
+    u"Don't wrap",
+    u"줄 바꿈 안 함",
+    u"不换行",
+    u"不換行",
+    u"Pas de retour à la ligne",
+    u"Non andare a capo",
+    u"Nicht umbrechen",
+    u"No ajustar",
+    u"Não quebrar",
+    u"Nie zawijaj",
+};
+
+constexpr TextRow kSectionMarkerLabel = {
+    u"セクション区切り",
+    u"Section marker",
+    u"섹션 표시",
+    u"分节标记",
+    u"區段標記",
+    u"Marqueur de section",
+    u"Indicatore di sezione",
+    u"Abschnittsmarkierung",
+    u"Marcador de sección",
+    u"Marcador de seção",
+    u"Znacznik sekcji",
+};
+
+constexpr TextRow kDividerLine = {
+    u"区切り線",
+    u"Divider line",
+    u"구분선",
+    u"分隔线",
+    u"分隔線",
+    u"Ligne de séparation",
+    u"Linea di separazione",
+    u"Trennlinie",
+    u"Línea divisoria",
+    u"Linha divisória",
+    u"Linia podziału",
+};
+
+constexpr TextRow kHeadingLine = {
+    u"見出し行",
+    u"Heading line",
+    u"제목 줄",
+    u"标题行",
+    u"標題行",
+    u"Ligne de titre",
+    u"Riga di intestazione",
+    u"Überschriftzeile",
+    u"Línea de encabezado",
+    u"Linha de título",
+    u"Wiersz nagłówka",
+};
+
+constexpr TextRow kFontLabel = {
+    u"フォント",
+    u"Font",
+    u"글꼴",
+    u"字体",
+    u"字型",
+    u"Police",
+    u"Carattere",
+    u"Schriftart",
+    u"Fuente",
+    u"Fonte",
+    u"Czcionka",
+};
+
+constexpr TextRow kFixedWidth = {
+    u"等幅",
+    u"Fixed-width",
+    u"고정 폭",
+    u"等宽",
+    u"等寬",
+    u"Chasse fixe",
+    u"Larghezza fissa",
+    u"Feste Zeichenbreite",
+    u"Ancho fijo",
+    u"Largura fixa",
+    u"Stała szerokość",
+};
+
+constexpr TextRow kProportional = {
+    u"プロポーショナル",
+    u"Proportional",
+    u"가변 폭",
+    u"比例宽度",
+    u"比例寬度",
+    u"Proportionnelle",
+    u"Proporzionale",
+    u"Proportionalschrift",
+    u"Proporcional",
+    u"Proporcional",
+    u"Proporcjonalna",
+};
+
+constexpr TextRow kPanelOpacity = {
+    u"パネルの透明度",
+    u"Panel opacity",
+    u"패널 투명도",
+    u"面板透明度",
+    u"面板透明效果",
+    u"Transparence du panneau",
+    u"Trasparenza del pannello",
+    u"Panel-Transparenz",
+    u"Transparencia del panel",
+    u"Transparência do painel",
+    u"Przezroczystość panelu",
+};
+
+constexpr TextRow kMakeTranslucent = {
+    u"パネルを半透明にする (Alt+P)",
+    u"Make panel translucent (Alt+P)",
+    u"패널을 반투명하게 표시 (Alt+P)",
+    u"使面板半透明 (Alt+P)",
+    u"讓面板半透明 (Alt+P)",
+    u"Rendre le panneau translucide (Alt+P)",
+    u"Rendi semitrasparente il pannello (Alt+P)",
+    u"Panel halbtransparent machen (Alt+P)",
+    u"Hacer el panel translúcido (Alt+P)",
+    u"Tornar o painel translúcido (Alt+P)",
+    u"Włącz półprzezroczystość panelu (Alt+P)",
+};
+
+constexpr TextRow kCloseOnFocusLost = {
+    u"フォーカスが外れたら自動で閉じる",
+    u"Close automatically when focus is lost",
+    u"포커스를 잃으면 자동으로 닫기",
+    u"失去焦点时自动关闭",
+    u"失去焦點時自動關閉",
+    u"Fermer automatiquement à la perte du focus",
+    u"Chiudi automaticamente alla perdita del focus",
+    u"Automatisch schließen, wenn der Fokus verloren geht",
+    u"Cerrar automáticamente al perder el foco",
+    u"Fechar automaticamente ao perder o foco",
+    u"Zamykaj automatycznie po utracie fokusu",
+};
+
+constexpr TextRow kPhoneSync = {
+    u"スマートフォン同期 (OneDrive)",
+    u"Smartphone sync (OneDrive)",
+    u"스마트폰 동기화 (OneDrive)",
+    u"手机同步 (OneDrive)",
+    u"手機同步 (OneDrive)",
+    u"Synchronisation avec le smartphone (OneDrive)",
+    u"Sincronizzazione con lo smartphone (OneDrive)",
+    u"Smartphone-Synchronisierung (OneDrive)",
+    u"Sincronización con el móvil (OneDrive)",
+    u"Sincronização com o celular (OneDrive)",
+    u"Synchronizacja ze smartfonem (OneDrive)",
+};
+
+constexpr TextRow kPhoneQrIntro = {
+    u"スマートフォンからも Quillpane を使えます。\n下の QR コードをスマートフォンで読み取ってください。",
+    u"You can use Quillpane from your smartphone.\nScan the QR code below with your smartphone.",
+    u"스마트폰에서도 Quillpane을 사용할 수 있습니다.\n아래 QR 코드를 스마트폰으로 스캔하세요.",
+    u"你也可以在手机上使用 Quillpane。\n请用手机扫描下方的二维码。",
+    u"你也可以在手機上使用 Quillpane。\n請用手機掃描下方的 QR 碼。",
+    u"Vous pouvez utiliser Quillpane depuis votre smartphone.\nScannez le code QR ci-dessous avec votre smartphone.",
+    u"Puoi usare Quillpane dal tuo smartphone.\nScansiona il codice QR qui sotto con lo smartphone.",
+    u"Sie können Quillpane auch auf Ihrem Smartphone verwenden.\nScannen Sie den QR-Code unten mit Ihrem Smartphone.",
+    u"Puedes usar Quillpane desde tu móvil.\nEscanea el código QR de abajo con el móvil.",
+    u"Você pode usar o Quillpane no seu celular.\nEscaneie o código QR abaixo com o celular.",
+    u"Możesz korzystać z Quillpane na smartfonie.\nZeskanuj smartfonem poniższy kod QR.",
+};
+
+constexpr TextRow kPhoneQrHomeScreen = {
+    u"スマートフォンで開いたあとホーム画面に追加すると、アプリのように起動できます。",
+    u"After opening it on your smartphone, add it to the home screen to launch it like an app.",
+    u"스마트폰에서 연 뒤 홈 화면에 추가하면 앱처럼 실행할 수 있습니다.",
+    u"在手机上打开后，将其添加到主屏幕，即可像应用一样启动。",
+    u"在手機上開啟後，將其加入主畫面，即可像 App 一樣啟動。",
+    u"Après l'avoir ouvert sur votre smartphone, ajoutez-le à l'écran d'accueil pour le lancer comme une application.",
+    u"Dopo averlo aperto sullo smartphone, aggiungilo alla schermata Home per avviarlo come un'app.",
+    u"Fügen Sie es nach dem Öffnen auf dem Smartphone zum Startbildschirm hinzu, um es wie eine App zu starten.",
+    u"Después de abrirlo en el móvil, añádelo a la pantalla de inicio para abrirlo como una aplicación.",
+    u"Depois de abrir no celular, adicione-o à tela inicial para abri-lo como um aplicativo.",
+    u"Po otwarciu na smartfonie dodaj go do ekranu głównego, aby uruchamiać go jak aplikację.",
+};
+
+constexpr TextRow kFindCommand = {
+    u"検索…",
+    u"Find…",
+    u"찾기…",
+    u"查找…",
+    u"尋找…",
+    u"Rechercher…",
+    u"Trova…",
+    u"Suchen…",
+    u"Buscar…",
+    u"Localizar…",
+    u"Znajdź…",
+};
+
+constexpr TextRow kVoiceTyping = {
+    u"音声入力 (Win+H)",
+    u"Voice typing (Win+H)",
+    u"음성 입력 (Win+H)",
+    u"语音输入 (Win+H)",
+    u"語音輸入 (Win+H)",
+    u"Saisie vocale (Win+H)",
+    u"Digitazione vocale (Win+H)",
+    u"Spracheingabe (Win+H)",
+    u"Escritura por voz (Win+H)",
+    u"Digitação por voz (Win+H)",
+    u"Pisanie głosowe (Win+H)",
+};
+
+constexpr TextRow kOpenWithDefaultApp = {
+    u"既定のアプリで開く",
+    u"Open with default app",
+    u"기본 앱으로 열기",
+    u"用默认应用打开",
+    u"以預設應用程式開啟",
+    u"Ouvrir avec l'application par défaut",
+    u"Apri con l'app predefinita",
+    u"Mit Standard-App öffnen",
+    u"Abrir con la aplicación predeterminada",
+    u"Abrir com o aplicativo padrão",
+    u"Otwórz w domyślnej aplikacji",
+};
+
+constexpr TextRow kShareCommand = {
+    u"共有…",
+    u"Share…",
+    u"공유…",
+    u"共享…",
+    u"共用…",
+    u"Partager…",
+    u"Condividi…",
+    u"Teilen…",
+    u"Compartir…",
+    u"Compartilhar…",
+    u"Udostępnij…",
+};
+
+constexpr TextRow kAlwaysOnTop = {
+    u"常に手前に表示 (Alt+T)",
+    u"Always on top (Alt+T)",
+    u"항상 위 (Alt+T)",
+    u"始终置顶 (Alt+T)",
+    u"永遠在最上層 (Alt+T)",
+    u"Toujours au premier plan (Alt+T)",
+    u"Sempre in primo piano (Alt+T)",
+    u"Immer im Vordergrund (Alt+T)",
+    u"Siempre visible (Alt+T)",
+    u"Sempre visível (Alt+T)",
+    u"Zawsze na wierzchu (Alt+T)",
+};
+
+constexpr TextRow kProperties = {
+    u"プロパティ",
+    u"Properties",
+    u"속성",
+    u"属性",
+    u"內容",
+    u"Propriétés",
+    u"Proprietà",
+    u"Eigenschaften",
+    u"Propiedades",
+    u"Propriedades",
+    u"Właściwości",
+};
+
+constexpr TextRow kCharsSuffix = {
+    u"文字",
+    u" chars",
+    u"글자",
+    u" 个字符",
+    u" 個字元",
+    u" caractères",
+    u" caratteri",
+    u" Zeichen",
+    u" caracteres",
+    u" caracteres",
+    u" znaków",
+};
+
+constexpr TextRow kBytesSuffix = {
+    u" バイト",
+    u" bytes",
+    u" 바이트",
+    u" 字节",
+    u" 位元組",
+    u" octets",
+    u" byte",
+    u" Bytes",
+    u" bytes",
+    u" bytes",
+    u" bajtów",
+};
+
+constexpr TextRow kHighlightWord = {
+    u"ハイライト",
+    u"Highlight",
+    u"강조 표시",
+    u"高亮",
+    u"醒目提示",
+    u"Surlignage",
+    u"Evidenziazione",
+    u"Hervorhebung",
+    u"Resaltado",
+    u"Destaque",
+    u"Wyróżnienie",
+};
+
+constexpr TextRow kGoToLine = {
+    u"行へ移動",
+    u"Go to Line",
+    u"줄 이동",
+    u"转到行",
+    u"移至行",
+    u"Atteindre la ligne",
+    u"Vai alla riga",
+    u"Gehe zu Zeile",
+    u"Ir a la línea",
+    u"Ir para a linha",
+    u"Przejdź do wiersza",
+};
+
+constexpr TextRow kHeadingListLabel = {
+    u"見出し一覧",
+    u"Heading List",
+    u"제목 목록",
+    u"标题列表",
+    u"標題清單",
+    u"Liste des titres",
+    u"Elenco delle intestazioni",
+    u"Überschriftenliste",
+    u"Lista de encabezados",
+    u"Lista de títulos",
+    u"Lista nagłówków",
+};
+
+constexpr TextRow kSidebarButton = {
+    u"サイドバー (Ctrl+B)",
+    u"Sidebar (Ctrl+B)",
+    u"사이드바 (Ctrl+B)",
+    u"侧边栏 (Ctrl+B)",
+    u"側邊欄 (Ctrl+B)",
+    u"Barre latérale (Ctrl+B)",
+    u"Barra laterale (Ctrl+B)",
+    u"Seitenleiste (Ctrl+B)",
+    u"Barra lateral (Ctrl+B)",
+    u"Barra lateral (Ctrl+B)",
+    u"Pasek boczny (Ctrl+B)",
+};
+
+constexpr TextRow kSettingsButton = {
+    u"設定 (Alt+S)",
+    u"Settings (Alt+S)",
+    u"설정 (Alt+S)",
+    u"设置 (Alt+S)",
+    u"設定 (Alt+S)",
+    u"Paramètres (Alt+S)",
+    u"Impostazioni (Alt+S)",
+    u"Einstellungen (Alt+S)",
+    u"Configuración (Alt+S)",
+    u"Configurações (Alt+S)",
+    u"Ustawienia (Alt+S)",
+};
+
+constexpr TextRow kReadmeMenu = {
+    u"README.md (使い方)",
+    u"README.md",
+    u"README.md (사용법)",
+    u"README.md (使用说明)",
+    u"README.md (使用說明)",
+    u"README.md (Guide d'utilisation)",
+    u"README.md (Manuale d'uso)",
+    u"README.md (Anleitung)",
+    u"README.md (Guía de uso)",
+    u"README.md",
+    u"README.md",
+};
+
+constexpr TextRow kSettingsMenu = {
+    u"設定...",
+    u"Settings...",
+    u"설정...",
+    u"设置...",
+    u"設定...",
+    u"Paramètres...",
+    u"Impostazioni...",
+    u"Einstellungen...",
+    u"Configuración...",
+    u"Configurações...",
+    u"Ustawienia...",
+};
+
+constexpr TextRow kHelpMenu = {
+    u"ヘルプ",
+    u"Help",
+    u"도움말",
+    u"帮助",
+    u"說明",
+    u"Aide",
+    u"Guida",
+    u"Hilfe",
+    u"Ayuda",
+    u"Ajuda",
+    u"Pomoc",
+};
+
+constexpr TextRow kPhoneDocMenu = {
+    u"PHONE.md (スマートフォンでの使い方)",
+    u"PHONE.md",
+    u"PHONE.md (스마트폰 사용법)",
+    u"PHONE.md (手机使用说明)",
+    u"PHONE.md (手機使用說明)",
+    u"PHONE.md (Utilisation sur smartphone)",
+    u"PHONE.md (Uso da smartphone)",
+    u"PHONE.md (Smartphone-Anleitung)",
+    u"PHONE.md (Guía para el móvil)",
+    u"PHONE.md (Uso no celular)",
+    u"PHONE.md (Korzystanie na smartfonie)",
+};
+
+constexpr TextRow kChangelogMenu = {
+    u"CHANGELOG.md (更新履歴)",
+    u"CHANGELOG.md",
+    u"CHANGELOG.md (변경 내역)",
+    u"CHANGELOG.md (更新日志)",
+    u"CHANGELOG.md (更新紀錄)",
+    u"CHANGELOG.md (Historique des versions)",
+    u"CHANGELOG.md (Cronologia delle versioni)",
+    u"CHANGELOG.md (Versionshistorie)",
+    u"CHANGELOG.md (Historial de versiones)",
+    u"CHANGELOG.md (Histórico de versões)",
+    u"CHANGELOG.md (Historia wersji)",
+};
+
+constexpr TextRow kAboutApp = {
+    u"このアプリについて…",
+    u"About this app…",
+    u"앱 정보…",
+    u"关于此应用…",
+    u"關於此應用程式…",
+    u"À propos de cette application…",
+    u"Informazioni sull'app…",
+    u"Über diese App…",
+    u"Acerca de esta aplicación…",
+    u"Sobre este aplicativo…",
+    u"O aplikacji…",
+};
+
+constexpr TextRow kExitApp = {
+    u"Quillpane を終了",
+    u"Exit Quillpane",
+    u"Quillpane 종료",
+    u"退出 Quillpane",
+    u"結束 Quillpane",
+    u"Quitter Quillpane",
+    u"Esci da Quillpane",
+    u"Quillpane beenden",
+    u"Salir de Quillpane",
+    u"Sair do Quillpane",
+    u"Zakończ Quillpane",
+};
+
 // Indexed by TextId.
 constexpr const TextRow* kTextRows[] = {
     &kWelcomeText,
@@ -267,6 +799,44 @@ constexpr const TextRow* kTextRows[] = {
     &kToggleReplaceRow,
     &kNotFound,
     &kNothingReplacedReadOnly,
+    &kClosePanel,
+    &kShowPanel,
+    &kNoneChoice,
+    &kWrapLabel,
+    &kWrapToWindow,
+    &kDontWrap,
+    &kSectionMarkerLabel,
+    &kDividerLine,
+    &kHeadingLine,
+    &kFontLabel,
+    &kFixedWidth,
+    &kProportional,
+    &kPanelOpacity,
+    &kMakeTranslucent,
+    &kCloseOnFocusLost,
+    &kPhoneSync,
+    &kPhoneQrIntro,
+    &kPhoneQrHomeScreen,
+    &kFindCommand,
+    &kVoiceTyping,
+    &kOpenWithDefaultApp,
+    &kShareCommand,
+    &kAlwaysOnTop,
+    &kProperties,
+    &kCharsSuffix,
+    &kBytesSuffix,
+    &kHighlightWord,
+    &kGoToLine,
+    &kHeadingListLabel,
+    &kSidebarButton,
+    &kSettingsButton,
+    &kReadmeMenu,
+    &kSettingsMenu,
+    &kHelpMenu,
+    &kPhoneDocMenu,
+    &kChangelogMenu,
+    &kAboutApp,
+    &kExitApp,
 };
 static_assert(std::size(kTextRows) == static_cast<std::size_t>(kTextIdCount),
               "every TextId needs a row");
@@ -367,6 +937,45 @@ std::u16string WithCount(std::u16string_view format, std::size_t count) {
     std::u16string text(format);
     if (const std::size_t at = text.find(u"%d"); at != std::u16string::npos) text.replace(at, 2, digits);
     return text;
+}
+
+std::u16string_view OpacityLevelName(int level, int language) {
+    // How translucent the panel is; "None" keeps it opaque.
+    static constexpr TextRow kLevels[] = {
+        {u"なし", u"None", u"없음", u"无", u"無", u"Aucune", u"Nessuna", u"Keine", u"Ninguna", u"Nenhuma",
+         u"Brak"},
+        {u"弱い", u"Weak", u"약함", u"轻微", u"輕微", u"Faible", u"Bassa", u"Schwach", u"Baja", u"Baixa",
+         u"Słaba"},
+        {u"やや弱い", u"Somewhat weak", u"약간 약함", u"较弱", u"較弱", u"Plutôt faible", u"Medio-bassa",
+         u"Eher schwach", u"Algo baja", u"Um pouco baixa", u"Dość słaba"},
+        {u"やや強い", u"Somewhat strong", u"약간 강함", u"较强", u"較強", u"Plutôt forte", u"Medio-alta",
+         u"Eher stark", u"Algo alta", u"Um pouco alta", u"Dość silna"},
+        {u"強い", u"Strong", u"강함", u"强", u"強", u"Forte", u"Alta", u"Stark", u"Alta", u"Alta", u"Silna"},
+    };
+    return PickText(kLevels[level < 0 ? 0 : level > 4 ? 4 : level], language);
+}
+
+std::u16string_view InsertMarkerText(bool heading, int language) {
+    static constexpr TextRow kSeparator = {
+        u"区切り線を挿入", u"Insert Separator", u"구분선 삽입", u"插入分隔线", u"插入分隔線",
+        u"Insérer une ligne de séparation", u"Inserisci linea di separazione", u"Trennlinie einfügen",
+        u"Insertar línea divisoria", u"Inserir linha divisória", u"Wstaw linię podziału",
+    };
+    static constexpr TextRow kHeading = {
+        u"見出しを挿入", u"Insert Heading", u"제목 삽입", u"插入标题", u"插入標題", u"Insérer un titre",
+        u"Inserisci intestazione", u"Überschrift einfügen", u"Insertar encabezado", u"Inserir título",
+        u"Wstaw nagłówek",
+    };
+    return PickText(heading ? kHeading : kSeparator, language);
+}
+
+std::u16string SubmenuLabel(std::u16string_view name, std::u16string_view choice, int language) {
+    const bool fullWidth = language == kJapanese;
+    std::u16string label(name);
+    label += fullWidth ? u"\uFF08" : u" (";
+    label += choice;
+    label += fullWidth ? u"\uFF09" : u")";
+    return label;
 }
 
 }  // namespace quillpane

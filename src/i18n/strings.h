@@ -26,6 +26,44 @@ enum class TextId : int {
     ToggleReplaceRow,     // the button that shows or hides the replace row
     NotFound,             // a find that found nothing
     NothingReplacedReadOnly, // a replace refused on a read-only memo
+    ClosePanel,            // tray menu and title bar
+    ShowPanel,             // tray menu
+    NoneChoice,            // a setting without a value (hotkey)
+    WrapLabel,             // word-wrap submenu
+    WrapToWindow,          // word-wrap choice
+    DontWrap,              // word-wrap choice
+    SectionMarkerLabel,    // section-marker submenu
+    DividerLine,           // section-marker choice
+    HeadingLine,           // section-marker choice
+    FontLabel,             // font submenu
+    FixedWidth,            // font choice
+    Proportional,          // font choice
+    PanelOpacity,          // opacity submenu
+    MakeTranslucent,       // title bar
+    CloseOnFocusLost,      // menus and settings
+    PhoneSync,             // menus and settings
+    PhoneQrIntro,          // phone QR dialog
+    PhoneQrHomeScreen,     // phone QR dialog
+    FindCommand,           // title bar, context menu
+    VoiceTyping,           // title bar
+    OpenWithDefaultApp,    // tray menu, title bar
+    ShareCommand,          // tray menu, title bar
+    AlwaysOnTop,           // title bar
+    Properties,            // context menu
+    CharsSuffix,           // status label, after a number
+    BytesSuffix,           // status label, after a number
+    HighlightWord,         // status label, before the match count
+    GoToLine,              // context menu, go-to-line dialog
+    HeadingListLabel,      // context menu, heading list
+    SidebarButton,         // title bar
+    SettingsButton,        // title bar
+    ReadmeMenu,            // tray menu: the guide
+    SettingsMenu,          // tray menu
+    HelpMenu,              // tray menu submenu
+    PhoneDocMenu,          // help submenu: the phone guide
+    ChangelogMenu,         // help submenu: the version history
+    AboutApp,              // menus
+    ExitApp,               // tray menu
     Count,                 // keep last
 };
 inline constexpr int kTextIdCount = static_cast<int>(TextId::Count);
@@ -53,6 +91,13 @@ enum class PolishPlural { One, Few, Many };
 [[nodiscard]] std::u16string_view CharacterCountFormat(int count, int language);
 // The "%d occurrences replaced" format, the same way.
 [[nodiscard]] std::u16string_view ReplacedCountFormat(int count, int language);
+
+// The five opacity levels, None to Strong (level clamped to 0..4).
+[[nodiscard]] std::u16string_view OpacityLevelName(int level, int language);
+// The context menu's insert command for the marker role in use.
+[[nodiscard]] std::u16string_view InsertMarkerText(bool heading, int language);
+// A submenu's label with its current choice: "%s (%s)", full-width brackets in Japanese.
+[[nodiscard]] std::u16string SubmenuLabel(std::u16string_view name, std::u16string_view choice, int language);
 
 // The format with its first "%d" replaced by the count.
 [[nodiscard]] std::u16string WithCount(std::u16string_view format, std::size_t count);

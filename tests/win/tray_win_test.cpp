@@ -1,6 +1,9 @@
-// The tray icon's warning balloons.
+// The tray icon's warning balloons and the menu built from the menu model.
 #include "app/app_win.h"
+#include "app/menu_win.h"
 #include "app/tray_win.h"
+#include "i18n/strings.h"
+#include "resources/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +28,27 @@ TEST(TrayWin, BalloonWithoutAnIconWaitsForTheIcon) {
         RemoveTrayIcon(*app);
     }
     ::DestroyWindow(app->panel);
+}
+
+// The Japanese tray menu as Windows holds it: texts, checks, greyed
+// documents and the help submenu.
+TEST(TrayWin, JapaneseTrayMenuHoldsTheModelsItems) {
+    Config config;
+    config.general.phoneSync = true;
+    HMENU menu = BuildPopupMenu(TrayMenuItems(false, config, {false, false, false}, kJapanese));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(::GetMenuItemCount(menu), 14);
+    wchar_t text[128] {};
+    ::GetMenuStringW(menu, 0, text, 128, MF_BYPOSITION);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), Text(TextId::ShowPanel, kJapanese));
+    ::GetMenuStringW(menu, IDM_EXIT, text, 128, MF_BYCOMMAND);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), Text(TextId::ExitApp, kJapanese));
+    EXPECT_NE(::GetMenuState(menu, IDM_PHONESYNC, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    EXPECT_NE(::GetMenuState(menu, IDM_DOCREADME, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    HMENU help = ::GetSubMenu(menu, 10);
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(::GetMenuItemCount(help), 3);
+    ::DestroyMenu(menu);
 }
 
 }  // namespace
