@@ -1,6 +1,7 @@
 #include "app/search_dialog_win.h"
 
 #include "app/app_win.h"
+#include "app/dialog_look_win.h"
 #include "app/focus_win.h"
 #include "app/search_dialog_rules.h"
 #include "app/search_win.h"
@@ -9,13 +10,11 @@
 #include "editor/text_adapter_win.h"
 #include "i18n/strings.h"
 #include "platform/dpi.h"
-#include "platform/system_calls_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_record_win.h"
 #include "search/search_engine.h"
 
 #include <commctrl.h>
-#include <shellscalingapi.h>
 #include <uxtheme.h>
 #include <windowsx.h>
 
@@ -34,15 +33,7 @@ constexpr UINT_PTR kBoxSubclassId = 1;
 constexpr UINT_PTR kButtonSubclassId = 2;
 constexpr UINT_PTR kHistorySubclassId = 3;
 constexpr UINT_PTR kTipToolId = 1;
-constexpr DWORD kDwmCornerPreference = 33;
-constexpr DWORD kDwmCornerRound = 2;
 
-constexpr wchar_t kGlyphChevronDown = 0xE70D;
-constexpr wchar_t kGlyphChevronUp = 0xE70E;
-constexpr wchar_t kGlyphCancel = 0xE711;
-constexpr wchar_t kGlyphSearch = 0xE721;
-constexpr wchar_t kGlyphUp = 0xE74A;
-constexpr wchar_t kGlyphDown = 0xE74B;
 
 SearchDialog& DialogOf(App& app) {
     return app.searchDialog;
@@ -54,18 +45,6 @@ int Language(const App& app) {
 
 std::u16string Label(const App& app, TextId id) {
     return StripAccelerator(Text(id, Language(app)));
-}
-
-COLORREF Ref(Colour colour) {
-    return static_cast<COLORREF>(colour);
-}
-
-RECT ToRECT(const Rect& rect) {
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-Rect FromRECT(const RECT& rect) {
-    return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 std::u16string BoxText(HWND box) {
@@ -85,71 +64,13 @@ void SelectAll(HWND box) {
     ::SendMessageW(box, EM_SETSEL, 0, -1);
 }
 
-Rect WorkAreaOf(HMONITOR monitor) {
-    MONITORINFO info {};
-    info.cbSize = sizeof(info);
-    if (monitor == nullptr || !::GetMonitorInfoW(monitor, &info)) {
-        RECT work {};
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        return FromRECT(work);
-    }
-    return FromRECT(info.rcWork);
-}
-
-int MonitorDpi(HMONITOR monitor) {
-    UINT x = 0;
-    UINT y = 0;
-    if (monitor != nullptr && SUCCEEDED(::GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &x, &y)) && x != 0) {
-        return static_cast<int>(x);
-    }
-    return kDefaultDpi;
-}
-
 // ---- fonts, colours ----------------------------------------------------------
-
-UniqueFont MakeFont(int height, int weight, const wchar_t* face) {
-    return UniqueFont(::CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
-}
-
-// Whether the font the system picked for `font` carries the face asked for.
-bool FaceIs(HFONT font, const wchar_t* face) {
-    HDC dc = ::GetDC(nullptr);
-    wchar_t actual[LF_FACESIZE] {};
-    {
-        SelectGuard select(dc, font);
-        ::GetTextFaceW(dc, LF_FACESIZE, actual);
-    }
-    ::ReleaseDC(nullptr, dc);
-    return ::lstrcmpiW(actual, face) == 0;
-}
-
-int TextWidth(HFONT font, std::u16string_view text) {
-    HDC dc = ::GetDC(nullptr);
-    SIZE size {};
-    {
-        SelectGuard select(dc, font);
-        ::GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()),
-                                &size);
-    }
-    ::ReleaseDC(nullptr, dc);
-    return size.cx;
-}
 
 // Fonts and the measured button width for the dialog's DPI.
 void BuildFonts(App& app) {
     SearchDialog& dialog = DialogOf(app);
-    dialog.textFont = MakeFont(Scale(14, dialog.dpi), FW_NORMAL, L"Yu Gothic UI");
-    dialog.glyphFontFound = false;
-    // The icon font of Windows 11, else its Windows 10 forerunner with the
-    // same code points; without either the glyphs are drawn as lines.
-    for (const wchar_t* face : {L"Segoe Fluent Icons", L"Segoe MDL2 Assets"}) {
-        dialog.glyphFont = MakeFont(Scale(15, dialog.dpi), FW_NORMAL, face);
-        if (dialog.glyphFont && FaceIs(dialog.glyphFont.Get(), face)) {
-            dialog.glyphFontFound = true;
-            break;
-        }
-    }
+    dialog.textFont = MakeUiFont(Scale(14, dialog.dpi), FW_NORMAL, L"Yu Gothic UI");
+    dialog.glyphFont = MakeGlyphFont(Scale(15, dialog.dpi));
     const int label = std::max(TextWidth(dialog.textFont.Get(), Label(app, TextId::ReplaceAllLabel)),
                                TextWidth(dialog.textFont.Get(), Label(app, TextId::ReplaceLabel)));
     dialog.buttonWidth = SearchButtonWidth(dialog.dpi, label);
@@ -175,7 +96,7 @@ void ApplyWindowTheme(App& app) {
     SearchDialog& dialog = DialogOf(app);
     const bool dark = app.theme.isDark;
     const wchar_t* theme = dark ? L"DarkMode_Explorer" : L"Explorer";
-    ThemeToolWindow(dialog.window, dark);
+    StyleDialogWindow(dialog.window, dark);
     for (HWND control : {dialog.searchBox, dialog.replaceBox, dialog.tip, dialog.history}) {
         if (control != nullptr) ::SetWindowTheme(control, theme, nullptr);
     }
@@ -616,79 +537,20 @@ bool InsideBox(int index) {
     return index == kGoButton || index == kClearSearchButton || index == kClearReplaceButton;
 }
 
-// The glyph as strokes, for systems without the icon font.
-void DrawGlyphLines(HDC dc, const RECT& rect, wchar_t glyph, Colour colour, int dpi) {
-    const int cx = (rect.left + rect.right) / 2;
-    const int cy = (rect.top + rect.bottom) / 2;
-    const int r = Scale(5, dpi);
-    UniquePen pen(::CreatePen(PS_SOLID, std::max(1, Scale(1, dpi)), Ref(colour)));
-    SelectGuard selectPen(dc, pen.Get());
-    SelectGuard selectBrush(dc, ::GetStockObject(NULL_BRUSH));
-    const auto line = [dc](int x1, int y1, int x2, int y2) {
-        ::MoveToEx(dc, x1, y1, nullptr);
-        ::LineTo(dc, x2, y2);
-    };
-    const int h = r / 2 + 1;
-    switch (glyph) {
-    case kGlyphDown:
-        line(cx, cy - r, cx, cy + r);
-        line(cx - r, cy, cx, cy + r);
-        line(cx + r, cy, cx, cy + r);
-        break;
-    case kGlyphUp:
-        line(cx, cy + r, cx, cy - r);
-        line(cx - r, cy, cx, cy - r);
-        line(cx + r, cy, cx, cy - r);
-        break;
-    case kGlyphChevronDown:
-        line(cx - r, cy - h, cx, cy + h);
-        line(cx + r, cy - h, cx, cy + h);
-        break;
-    case kGlyphChevronUp:
-        line(cx - r, cy + h, cx, cy - h);
-        line(cx + r, cy + h, cx, cy - h);
-        break;
-    case kGlyphSearch: {
-        const int ring = r * 2 / 3 + 1;
-        ::Ellipse(dc, cx - ring - 1, cy - ring - 1, cx + ring - 1, cy + ring - 1);
-        line(cx + ring / 2, cy + ring / 2, cx + r, cy + r);
-        break;
-    }
-    default:
-        line(cx - r + 1, cy - r + 1, cx + r, cy + r);
-        line(cx + r - 1, cy - r + 1, cx - r, cy + r);
-        break;
-    }
-}
-
-void FillRect(HDC dc, const RECT& rect, Colour colour) {
-    ::SetBkColor(dc, Ref(colour));
-    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
-
 void DrawGlyphButton(App& app, const DRAWITEMSTRUCT& item, int index) {
     const SearchDialog& dialog = DialogOf(app);
     const SearchDialogPalette colours = Colours(app);
     const bool hover = dialog.hover[static_cast<std::size_t>(index)];
     const bool focus = ::GetFocus() == item.hwndItem;
     const Colour base = InsideBox(index) ? colours.boxFill : colours.background;
-    FillRect(item.hDC, item.rcItem, hover ? colours.glyphHover : focus ? colours.glyphFocus : base);
+    FillSolid(item.hDC, item.rcItem, hover ? colours.glyphHover : focus ? colours.glyphFocus : base);
     if (focus) {
         UniqueBrush frame(::CreateSolidBrush(Ref(colours.text)));
         ::FrameRect(item.hDC, &item.rcItem, frame.Get());
     }
     const bool clear = index == kClearSearchButton || index == kClearReplaceButton;
     const Colour glyphColour = clear && !hover ? colours.clearGlyph : colours.text;
-    const wchar_t glyph = GlyphOf(dialog, index);
-    if (!dialog.glyphFontFound) {
-        DrawGlyphLines(item.hDC, item.rcItem, glyph, glyphColour, dialog.dpi);
-        return;
-    }
-    SelectGuard font(item.hDC, dialog.glyphFont.Get());
-    ::SetBkMode(item.hDC, TRANSPARENT);
-    ::SetTextColor(item.hDC, Ref(glyphColour));
-    RECT rect = item.rcItem;
-    ::DrawTextW(item.hDC, &glyph, 1, &rect, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    DrawGlyph(item.hDC, item.rcItem, GlyphOf(dialog, index), glyphColour, dialog.glyphFont, dialog.dpi);
 }
 
 void DrawTextButton(App& app, const DRAWITEMSTRUCT& item, int index) {
@@ -696,7 +558,7 @@ void DrawTextButton(App& app, const DRAWITEMSTRUCT& item, int index) {
     const SearchDialogPalette colours = Colours(app);
     const bool hover = dialog.hover[static_cast<std::size_t>(index)];
     const bool focus = ::GetFocus() == item.hwndItem;
-    FillRect(item.hDC, item.rcItem, colours.background);
+    FillSolid(item.hDC, item.rcItem, colours.background);
     const Colour fill = focus ? (hover ? colours.buttonFocusHover : colours.buttonFocus)
                               : (hover ? colours.buttonHover : colours.background);
     const int borderWidth = focus ? Scale(2, dialog.dpi) : std::max(1, Scale(1, dialog.dpi));
@@ -724,7 +586,7 @@ void DrawHistoryItem(App& app, const DRAWITEMSTRUCT& item) {
     const SearchDialogPalette colours = Colours(app);
     if (item.itemID == static_cast<UINT>(-1)) return;
     const bool highlighted = (item.itemState & ODS_SELECTED) != 0;
-    FillRect(item.hDC, item.rcItem, highlighted ? colours.glyphHover : colours.boxFill);
+    FillSolid(item.hDC, item.rcItem, highlighted ? colours.glyphHover : colours.boxFill);
     const std::vector<std::u16string>& history = app.config.search.history;
     if (item.itemID >= history.size()) return;
     const std::u16string& entry = history[item.itemID];
@@ -740,20 +602,9 @@ void DrawHistoryItem(App& app, const DRAWITEMSTRUCT& item) {
 
 // ---- the dialog window ------------------------------------------------------------------
 
-void DrawBoxFrame(App& app, HDC dc, const Rect& frame, bool focused) {
-    const SearchDialog& dialog = DialogOf(app);
+void DrawFrame(App& app, HDC dc, const Rect& frame, bool focused) {
     const SearchDialogPalette colours = Colours(app);
-    UniquePen pen(::CreatePen(PS_SOLID, 1, Ref(colours.boxFrame)));
-    UniqueBrush fill(::CreateSolidBrush(Ref(colours.boxFill)));
-    {
-        SelectGuard selectPen(dc, pen.Get());
-        SelectGuard selectBrush(dc, fill.Get());
-        const int corner = Scale(8, dialog.dpi);
-        ::RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, corner, corner);
-    }
-    const int inset = Scale(4, dialog.dpi);
-    const int bar = focused ? Scale(2, dialog.dpi) : std::max(1, Scale(1, dialog.dpi));
-    FillRect(dc, RECT {frame.left + inset, frame.bottom - bar, frame.right - inset, frame.bottom}, colours.accent);
+    DrawBoxFrame(dc, frame, focused, colours.boxFrame, colours.boxFill, colours.accent, DialogOf(app).dpi);
 }
 
 void OnPaint(App& app) {
@@ -768,13 +619,13 @@ void OnPaint(App& app) {
         SelectGuard selectBitmap(memory.Get(), bitmap.Get());
         HDC dc = memory.Get();
         const SearchDialogPalette colours = Colours(app);
-        FillRect(dc, client, colours.background);
+        FillSolid(dc, client, colours.background);
         UniqueBrush border(::CreateSolidBrush(Ref(colours.border)));
         ::FrameRect(dc, &client, border.Get());
         const SearchDialogLayout layout = CurrentLayout(dialog);
         const HWND focus = ::GetFocus();
-        DrawBoxFrame(app, dc, layout.searchFrame, focus == dialog.searchBox);
-        if (dialog.replaceRow) DrawBoxFrame(app, dc, layout.replaceFrame, focus == dialog.replaceBox);
+        DrawFrame(app, dc, layout.searchFrame, focus == dialog.searchBox);
+        if (dialog.replaceRow) DrawFrame(app, dc, layout.replaceFrame, focus == dialog.replaceBox);
         ::BitBlt(paint.Get(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
     }
 }
@@ -908,7 +759,7 @@ void OnDestroy(App& app) {
     dialog.tip = nullptr;
     dialog.lastFocus = nullptr;
     dialog.textFont.Reset();
-    dialog.glyphFont.Reset();
+    dialog.glyphFont = {};
     dialog.boxBrush.Reset();
     dialog.brushesBuilt = false;
     if (app.shell.shown && owner != nullptr && app.editor.hwnd != nullptr && hadFocus) {
@@ -1106,10 +957,6 @@ bool CreateDialogWindow(App& app) {
     CreateTip(app);
     BuildFonts(app);
     BuildBrushes(app);
-    if (const auto set = System().dwmSetWindowAttribute) {
-        const DWORD corner = kDwmCornerRound;
-        set(window, kDwmCornerPreference, &corner, sizeof(corner));
-    }
     ApplyWindowTheme(app);
     // The window's own size counts from here: fixed height, at least the minimum width.
     ::SetWindowPos(window, nullptr, place.left, place.top, place.Width(), place.Height(),

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "app/dialog_look_win.h"
 #include "platform/handles_win.h"
 
 #include <array>
@@ -44,8 +45,7 @@ struct SearchDialog {
     HWND history = nullptr;    // the open history list
     HWND tip = nullptr;      // the message tip, while the dialog is open
     UniqueFont textFont;
-    UniqueFont glyphFont;
-    bool glyphFontFound = false;
+    GlyphFont glyphFont;
     UniqueBrush boxBrush;
     bool brushesDark = false;
     bool brushesBuilt = false;
