@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/focus_rules.h"
+#include "app/goto_line_win.h"
+#include "app/heading_list_win.h"
 #include "app/panel_geometry.h"
 #include "app/search_dialog_win.h"
 #include "app/search_win.h"
@@ -79,6 +81,8 @@ struct App {
     HeadingSidebar sidebar;  // reads the editor, the folds, config.sidebar and theme.isDark
     SearchState search;      // the term and the overlay; the history is config.search
     SearchDialog searchDialog;
+    GoToLineDialog goToLine;
+    HeadingListDialog headingList;
 };
 
 // Saves config.ini from the record; a failed save is retried on a timer.

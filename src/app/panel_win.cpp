@@ -314,6 +314,19 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
     case IDM_OPENWITH:
         OpenMemoWithDefaultApp(app);
         break;
+    case IDM_FIND:
+        if (!app.shell.shown) ShowPanelAt(app, std::nullopt);
+        OpenSearch(app);
+        break;
+    case IDM_REPLACE:
+        OpenReplace(app);
+        break;
+    case IDM_GOTOLINE:
+        OpenGoToLine(app, std::nullopt);
+        break;
+    case IDM_HEADINGLIST:
+        OpenHeadingList(app);
+        break;
     case IDM_DOCREADME:
         OpenDocument(app, u"README");
         break;
@@ -554,7 +567,20 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         ShowTrayMenu(app);
         return 0;
     case PM_ESCAPE:
-        if (!CloseSearchLayer(app) && !ClearHighlight(app)) HidePanel(app);
+        if (CloseSearchLayer(app)) return 0;
+        if (GoToLineOpen(app)) {
+            CloseGoToLine(app);
+        } else if (HeadingListOpen(app)) {
+            CloseHeadingList(app);
+        } else if (!ClearHighlight(app)) {
+            HidePanel(app);
+        }
+        return 0;
+    case PM_GOTOLINE:
+        OpenGoToLine(app, std::nullopt);
+        return 0;
+    case PM_HEADINGLIST:
+        OpenHeadingList(app);
         return 0;
     case PM_FIND:
         OpenSearch(app);
@@ -695,6 +721,8 @@ void HidePanel(App& app) {
     // that comes back here.
     app.shell.shown = false;
     CloseSearch(app);
+    CloseGoToLine(app);
+    CloseHeadingList(app);
     FlushNote(app);
     if (app.shell.rememberPlacement) {
         RecordPlacement(app);

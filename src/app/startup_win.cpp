@@ -83,7 +83,11 @@ int RunMessageLoop(App& app) {
     while ((result = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
         // A broken queue: message holds nothing meaningful to return.
         if (result == -1) return kMessageLoopFailed;
-        if (PreTranslateSearchDialog(app, message)) continue;
+        // Keys aimed at the floating dialogs are theirs before any translation.
+        if (PreTranslateSearchDialog(app, message) || PreTranslateGoToLine(app, message) ||
+            PreTranslateHeadingList(app, message)) {
+            continue;
+        }
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }

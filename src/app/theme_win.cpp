@@ -96,6 +96,8 @@ void ApplyTheme(App& app) {
         ApplyMargins(app.editor);
     }
     SearchDialogThemeChanged(app);
+    GoToLineThemeChanged(app);
+    HeadingListThemeChanged(app);
     if (app.panel != nullptr) {
         AllowDarkModeForWindow(app.panel, theme.menusDark);
         SetDarkFrame(app.panel, theme.menusDark);
