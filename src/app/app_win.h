@@ -13,6 +13,7 @@
 #include "app/panel_geometry.h"
 #include "app/search_dialog_win.h"
 #include "app/search_win.h"
+#include "app/status_label_win.h"
 #include "app/theme_win.h"
 #include "editor/editor_window_win.h"
 #include "platform/handles_win.h"
@@ -82,6 +83,7 @@ struct App {
     SearchState search;      // the term and the overlay; the history is config.search
     SearchDialog searchDialog;
     GoToLineDialog goToLine;
+    StatusLabel statusLabel;
     HeadingListDialog headingList;
 };
 

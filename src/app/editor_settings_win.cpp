@@ -3,6 +3,7 @@
 #include "app/editor_settings_win.h"
 
 #include "app/app_win.h"
+#include "app/status_label_win.h"
 #include "editor/editor_host_win.h"
 #include "resources/messages.h"
 #include "sections/marker_commands.h"
@@ -72,6 +73,8 @@ void SetWordWrap(App& app, WordWrap wrap) {
     if (!SetWordWrap(app.editor, wrap)) return;
     app.config.editor.wordWrap = wrap;
     RefreshMemoFolds(app);
+    PlaceStatusLabel(app);
+    UpdateStatusLabel(app);
     SaveAppConfig(app);
 }
 

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include "app/dialog_look_win.h"
+#include "platform/handles_win.h"
+
 #include <optional>
 
 namespace quillpane {
@@ -14,6 +17,15 @@ inline constexpr wchar_t kGoToLineClassName[] = L"Quillpn.GoToLineDialog";
 
 struct GoToLineDialog {
     HWND window = nullptr;
+    HWND field = nullptr;
+    HWND closeButton = nullptr;
+    HWND lastFocus = nullptr;  // given back when the dialog is activated again
+    bool closeHover = false;
+    int dpi = 96;
+    UniqueFont textFont;
+    GlyphFont glyphFont;
+    UniqueBrush fieldBrush;
+    bool brushDark = false;
 };
 
 // Ctrl+G and the menus (no point), or a click on the status label's position

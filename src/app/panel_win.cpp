@@ -9,6 +9,7 @@
 #include "app/menu_win.h"
 #include "app/search_dialog_win.h"
 #include "app/search_win.h"
+#include "app/status_label_win.h"
 #include "app/theme_rules.h"
 #include "app/theme_win.h"
 #include "app/tray_win.h"
@@ -113,6 +114,7 @@ void LayoutPanel(App& app) {
     if (app.editor.hwnd != nullptr) {
         const Rect editor = EditorWindowRect(client, app.shell.metrics);
         LayoutEditor(app.editor, RECT {editor.left, editor.top, editor.right, editor.bottom});
+        PlaceStatusLabel(app);
     }
     if (app.sidebar.window != nullptr) {
         const Rect area = SidebarArea(client, app.shell.metrics);
@@ -158,6 +160,8 @@ void ShowRect(App& app, const Rect& rect, bool rememberPlacement) {
     app.shell.shown = true;
     app.shell.rememberPlacement = rememberPlacement;
     ApplyAlwaysOnTop(app);
+    PlaceStatusLabel(app);
+    UpdateStatusLabel(app);
     if (rememberPlacement) RecordPlacement(app);
 }
 
@@ -489,6 +493,7 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_MOVE:
         OnPanelMoved(app.sidebar);
+        PlaceStatusLabel(app);
         return 0;
     case WM_ACTIVATE:
         OnPanelActivate(app, wParam, reinterpret_cast<HWND>(lParam));
@@ -609,7 +614,10 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
                 OnEditorModified(app, *reinterpret_cast<const SCNotification*>(lParam));
             }
             OnEditorNotify(app.editor, *reinterpret_cast<const NMHDR*>(lParam));
-            if (reinterpret_cast<const NMHDR*>(lParam)->code == SCN_UPDATEUI) OnSearchSelectionChanged(app);
+            if (reinterpret_cast<const NMHDR*>(lParam)->code == SCN_UPDATEUI) {
+                OnSearchSelectionChanged(app);
+                UpdateStatusLabel(app);
+            }
             OnMemoFoldNotify(app.editor, app.folds, app.config.sidebar.folded,
                              *reinterpret_cast<const SCNotification*>(lParam));
         }
@@ -695,6 +703,8 @@ bool CreatePanel(App& app) {
         ::DestroyWindow(panel);
         return false;
     }
+    // Without its label the panel still works: only the counts are missing.
+    (void)CreateStatusLabel(app);
     return true;
 }
 
@@ -723,6 +733,7 @@ void HidePanel(App& app) {
     CloseSearch(app);
     CloseGoToLine(app);
     CloseHeadingList(app);
+    HideStatusLabel(app);
     FlushNote(app);
     if (app.shell.rememberPlacement) {
         RecordPlacement(app);

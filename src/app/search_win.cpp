@@ -2,6 +2,7 @@
 
 #include "app/app_win.h"
 #include "app/search_dialog_win.h"
+#include "app/status_label_win.h"
 #include "editor/editor_commands_win.h"
 #include "editor/text_adapter_win.h"
 #include "i18n/strings.h"
@@ -140,6 +141,7 @@ void RefreshSearch(App& app) {
         sidebar.pendingRecount = true;
         ::PostMessageW(sidebar.window, PM_SIDEBARRECOUNT, 0, 0);
     }
+    UpdateStatusLabel(app);
 }
 
 void ScheduleSearchRefresh(App& app) {
@@ -147,6 +149,20 @@ void ScheduleSearchRefresh(App& app) {
     if (Active(app.search) || app.search.paintedOn) {
         ::SetTimer(app.panel, kTimerSearchRefresh, kSearchRefreshDelayMs, nullptr);
     }
+}
+
+std::optional<std::u16string> SearchCountPart(App& app) {
+    const SearchState& search = app.search;
+    if (!Active(search) || !ServesText(app.editor)) return std::u16string();
+    // Rebuilding the list here would put a whole-text scan on every keystroke.
+    if (!search.listBuilt || search.listTerm != search.term || search.listVersion != TextVersion(app)) {
+        return std::nullopt;
+    }
+    const Selection selection = EditorSelection16(app.editor);
+    const std::optional<std::size_t> index =
+        CurrentMatchIndex(search.matches, search.term.size(), selection.Start(), selection.End());
+    return SearchCountText(Text(TextId::HighlightWord, CurrentLanguage(app.config.ui.language)), index,
+                           search.matches.size());
 }
 
 void OnSearchSelectionChanged(App& app) {

@@ -62,6 +62,9 @@ bool ClearHighlight(App& app);
 void RefreshSearch(App& app);
 // After an edit: the refresh waits for a pause in typing.
 void ScheduleSearchRefresh(App& app);
+// The status label's search part: empty while no overlay is shown; nothing
+// while the match list waits for its refresh (the label keeps what it shows).
+[[nodiscard]] std::optional<std::u16string> SearchCountPart(App& app);
 // The selection moved: the current match's mark follows.
 void OnSearchSelectionChanged(App& app);
 

@@ -96,6 +96,7 @@ void ApplyTheme(App& app) {
         ApplyMargins(app.editor);
     }
     SearchDialogThemeChanged(app);
+    StatusLabelThemeChanged(app);
     GoToLineThemeChanged(app);
     HeadingListThemeChanged(app);
     if (app.panel != nullptr) {

@@ -2,6 +2,8 @@
 // rule of the character count.
 #include "i18n/strings.h"
 
+#include "platform/decimal.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -929,13 +931,8 @@ std::u16string_view ReplacedCountFormat(int count, int language) {
 }
 
 std::u16string WithCount(std::u16string_view format, std::size_t count) {
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + count % 10));
-        count /= 10;
-    } while (count != 0);
     std::u16string text(format);
-    if (const std::size_t at = text.find(u"%d"); at != std::u16string::npos) text.replace(at, 2, digits);
+    if (const std::size_t at = text.find(u"%d"); at != std::u16string::npos) text.replace(at, 2, DecimalText(count));
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "search/search_engine.h"
 
+#include "platform/decimal.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -280,6 +282,17 @@ std::u16string InitialSearchText(std::u16string_view selection, std::u16string_v
     const std::u16string_view line = FirstLineOf(selection);
     if (!line.empty() && line.size() <= kMaxSearchTerm) return std::u16string(line);
     return std::u16string(word.substr(0, kMaxSearchTerm));
+}
+
+std::u16string SearchCountText(std::u16string_view word, std::optional<std::size_t> index, std::size_t count) {
+    std::u16string text(word);
+    text += u' ';
+    text += count == 0 ? u"0" : index ? DecimalText(*index) : u"-";
+    text += u'/';
+    text += DecimalText(count);
+    if (count >= kMatchCap) text += u'+';
+    text += u"  ";
+    return text;
 }
 
 }  // namespace quillpane

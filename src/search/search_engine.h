@@ -83,6 +83,11 @@ bool AddToHistory(std::vector<std::u16string>& history, std::u16string_view term
 // first line (at most 256 units), else the word; spaces and tabs trimmed.
 [[nodiscard]] std::u16string HighlightTermFrom(std::u16string_view selection, std::u16string_view word);
 
+// The status label's search part: "Highlight 3/17  ", "-" without a current
+// match, "+" after a count that reached the cap; two spaces end it.
+[[nodiscard]] std::u16string SearchCountText(std::u16string_view word, std::optional<std::size_t> index,
+                                             std::size_t count);
+
 // The text a newly opened search box starts with: the selection's first line,
 // or the word at the caret (at most 256 units) when that is empty or too long.
 [[nodiscard]] std::u16string InitialSearchText(std::u16string_view selection, std::u16string_view word);
