@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/chrome_win.h"
 #include "app/focus_rules.h"
 #include "app/goto_line_win.h"
 #include "app/heading_list_win.h"
@@ -84,6 +85,7 @@ struct App {
     SearchDialog searchDialog;
     GoToLineDialog goToLine;
     StatusLabel statusLabel;
+    ChromeState chrome;  // the title strip's buttons and the applied opacity
     HeadingListDialog headingList;
 };
 

@@ -65,6 +65,48 @@ void DrawGlyphLines(HDC dc, const RECT& rect, wchar_t glyph, Colour colour, int 
         line(cx + ring / 2, cy + ring / 2, cx + r, cy + r);
         break;
     }
+    case kGlyphShare:
+        line(cx - r, cy - 1, cx - r, cy + r);
+        line(cx - r, cy + r, cx + r, cy + r);
+        line(cx + r, cy + r, cx + r, cy - 2);
+        line(cx, cy + h, cx, cy - r);
+        line(cx - h, cy - r + h, cx, cy - r);
+        line(cx + h, cy - r + h, cx, cy - r);
+        break;
+    case kGlyphOpenWith:
+        line(cx - r, cy - r + 2, cx - r, cy + r);
+        line(cx - r, cy + r, cx + r - 2, cy + r);
+        line(cx + r - 2, cy + r, cx + r - 2, cy + 1);
+        line(cx - 1, cy + 1, cx + r, cy - r);
+        line(cx + r - h - 1, cy - r, cx + r, cy - r);
+        line(cx + r, cy - r, cx + r, cy - r + h + 1);
+        break;
+    case kGlyphPin:
+    case kGlyphPinned: {
+        line(cx - r, cy + r, cx, cy);
+        const int head = h + 1;
+        UniqueBrush fill(glyph == kGlyphPinned ? ::CreateSolidBrush(Ref(colour)) : nullptr);
+        SelectGuard selectFill(dc, fill ? static_cast<HGDIOBJ>(fill.Get()) : ::GetStockObject(NULL_BRUSH));
+        ::Ellipse(dc, cx + h - head, cy - h - head, cx + h + head + 1, cy - h + head + 1);
+        break;
+    }
+    case kGlyphSidebar:
+        ::Rectangle(dc, cx - r, cy - r + 1, cx + r + 1, cy + r);
+        line(cx + h, cy - r + 1, cx + h, cy + r);
+        break;
+    case kGlyphTranslucent: {
+        ::Ellipse(dc, cx - r, cy - r, cx + r + 1, cy + r + 1);
+        UniqueBrush fill(::CreateSolidBrush(Ref(colour)));
+        SelectGuard selectFill(dc, fill.Get());
+        ::Pie(dc, cx - r, cy - r, cx + r + 1, cy + r + 1, cx, cy + r, cx, cy - r);
+        break;
+    }
+    case kGlyphMicrophone:
+        ::RoundRect(dc, cx - h, cy - r, cx + h + 1, cy + h, h * 2, h * 2);
+        ::Arc(dc, cx - r + 1, cy - r, cx + r, cy + h + 2, cx + r, cy, cx - r, cy);
+        line(cx, cy + h + 2, cx, cy + r + 1);
+        line(cx - h, cy + r + 1, cx + h + 1, cy + r + 1);
+        break;
     default:
         line(cx - r + 1, cy - r + 1, cx + r, cy + r);
         line(cx + r - 1, cy - r + 1, cx - r, cy + r);

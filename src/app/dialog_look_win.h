@@ -18,6 +18,15 @@ inline constexpr wchar_t kGlyphCancel = 0xE711;
 inline constexpr wchar_t kGlyphSearch = 0xE721;
 inline constexpr wchar_t kGlyphUp = 0xE74A;
 inline constexpr wchar_t kGlyphDown = 0xE74B;
+inline constexpr wchar_t kGlyphMore = 0xE712;
+inline constexpr wchar_t kGlyphPin = 0xE718;
+inline constexpr wchar_t kGlyphMicrophone = 0xE720;
+inline constexpr wchar_t kGlyphShare = 0xE72D;
+inline constexpr wchar_t kGlyphTranslucent = 0xE793;
+inline constexpr wchar_t kGlyphPinned = 0xE840;
+inline constexpr wchar_t kGlyphOpenWith = 0xE8A7;
+inline constexpr wchar_t kGlyphChromeClose = 0xE8BB;
+inline constexpr wchar_t kGlyphSidebar = 0xE90D;
 
 [[nodiscard]] inline COLORREF Ref(Colour colour) {
     return static_cast<COLORREF>(colour);

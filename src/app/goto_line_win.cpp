@@ -7,6 +7,7 @@
 #include "editor/editor_commands_win.h"
 #include "editor/text_adapter_win.h"
 #include "i18n/strings.h"
+#include "platform/decimal.h"
 #include "platform/dpi.h"
 #include "platform/wide_win.h"
 #include "platform/window_record_win.h"
@@ -169,7 +170,8 @@ LRESULT CALLBACK FieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             SelectAll(hwnd);
             return 0;
         }
-        if (wParam == u'\r' || wParam == u'\n' || wParam == u'\t') return 0;
+        // No line breaks or tabs; nor the bell of Ctrl+G, which refills the field.
+        if (wParam == u'\r' || wParam == u'\n' || wParam == u'\t' || wParam == 7) return 0;
         break;
     case WM_PASTE:
         if (PasteFirstLine(hwnd)) return 0;
@@ -242,9 +244,9 @@ void DrawCloseButton(App& app, const DRAWITEMSTRUCT& item) {
 
 // ---- the jump -------------------------------------------------------------------------
 
-int CaretLine(App& app) {
+std::uint64_t CaretLine(App& app) {
     Scintilla::ScintillaCall& sci = app.editor.sci;
-    return static_cast<int>(sci.LineFromPosition(sci.SelectionStart())) + 1;
+    return static_cast<std::uint64_t>(sci.LineFromPosition(sci.SelectionStart())) + 1;
 }
 
 void Jump(App& app) {
@@ -479,7 +481,7 @@ void OpenGoToLine(App& app, std::optional<POINT> at) {
     } else if (!CreateDialogWindow(app, placement)) {
         return;
     }
-    ::SetWindowTextW(dialog.field, std::to_wstring(CaretLine(app)).c_str());
+    ::SetWindowTextW(dialog.field, WidePtr(DecimalText(CaretLine(app))));
     ::ShowWindow(dialog.window, SW_SHOW);
     ::SetForegroundWindow(dialog.window);
     ::SetFocus(dialog.field);

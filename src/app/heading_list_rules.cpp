@@ -71,10 +71,14 @@ HeadingListEdge HeadingListEdgeAt(Point point, Size window, int dpi) {
     return HeadingListEdge::None;
 }
 
-std::u16string HeadingRowText(int titleLine, std::u16string_view title) {
+std::u16string LineNumberText(int line) {
     char digits[16] {};
-    const auto end = std::to_chars(digits, digits + sizeof(digits), titleLine).ptr;
-    std::u16string row(digits, end);
+    const auto end = std::to_chars(digits, digits + sizeof(digits), line).ptr;
+    return std::u16string(digits, end);
+}
+
+std::u16string HeadingRowText(int titleLine, std::u16string_view title) {
+    std::u16string row = LineNumberText(titleLine);
     row += u"  ";
     row += title;
     return row;

@@ -34,6 +34,7 @@ enum class HeadingListEdge { None, Left, Right, Top, Bottom, TopLeft, TopRight, 
 
 // A row's string, which the list's type-to-select reads: "12  Title".
 [[nodiscard]] std::u16string HeadingRowText(int titleLine, std::u16string_view title);
+[[nodiscard]] std::u16string LineNumberText(int line);
 
 struct HeadingRowLayout {
     Rect number;  // the line number, right-aligned

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include "platform/handles_win.h"
+#include "sections/section_list.h"
+
 namespace quillpane {
 
 struct App;
@@ -12,6 +15,17 @@ inline constexpr wchar_t kHeadingListClassName[] = L"Quillpn.HeadingListDialog";
 
 struct HeadingListDialog {
     HWND window = nullptr;
+    HWND list = nullptr;
+    HWND jump = nullptr;
+    HWND cancel = nullptr;
+    HWND lastFocus = nullptr;  // given back when the dialog is activated again
+    int dpi = 96;              // from the monitor it opened on; kept while open
+    SIZE sizeAtMoveStart {};   // a plain move does not store the size
+    SectionList entries;       // the rows, read from the editor on every open
+    UniqueFont font;
+    UniqueBrush background;
+    UniqueBrush listBackground;
+    bool brushesDark = false;
 };
 
 // Ctrl+L and the menus: opens the dialog, or re-reads and re-places an open one.

@@ -2,6 +2,7 @@
 #include "app/panel_win.h"
 
 #include "app/app_win.h"
+#include "app/chrome_win.h"
 #include "app/editor_settings_win.h"
 #include "app/focus_win.h"
 #include "app/hotkey_win.h"
@@ -116,6 +117,7 @@ void LayoutPanel(App& app) {
         LayoutEditor(app.editor, RECT {editor.left, editor.top, editor.right, editor.bottom});
         PlaceStatusLabel(app);
     }
+    if (app.shell.shown) PlaceTitleButtons(app, false);
     if (app.sidebar.window != nullptr) {
         const Rect area = SidebarArea(client, app.shell.metrics);
         PlaceSidebar(app.sidebar, RECT {area.left, area.top, area.right, area.bottom}, SidebarShown(app));
@@ -160,6 +162,8 @@ void ShowRect(App& app, const Rect& rect, bool rememberPlacement) {
     app.shell.shown = true;
     app.shell.rememberPlacement = rememberPlacement;
     ApplyAlwaysOnTop(app);
+    PlaceTitleButtons(app, true);
+    ApplyOpacity(app);
     PlaceStatusLabel(app);
     UpdateStatusLabel(app);
     if (rememberPlacement) RecordPlacement(app);
@@ -233,10 +237,19 @@ void OnPaint(App& app) {
     PaintDc paint(app.panel);
     const Size client = ClientSize(app.panel);
     const RECT all {0, 0, client.width, client.height};
-    const UniqueBrush background(::CreateSolidBrush(PanelBackgroundColour(app.theme.isDark)));
-    const UniqueBrush frameBrush(::CreateSolidBrush(PanelFrameColour(app.theme.isDark)));
-    ::FillRect(paint.Get(), &all, background.Get());
-    ::FrameRect(paint.Get(), &all, frameBrush.Get());
+    // Off screen first: a resize would otherwise flicker.
+    UniqueHdc memory(::CreateCompatibleDC(paint.Get()));
+    UniqueBitmap bitmap(memory ? ::CreateCompatibleBitmap(paint.Get(), client.width, client.height) : nullptr);
+    HDC dc = bitmap ? memory.Get() : paint.Get();
+    {
+        SelectGuard select(memory.Get(), bitmap.Get());
+        const UniqueBrush background(::CreateSolidBrush(PanelBackgroundColour(app.theme.isDark)));
+        const UniqueBrush frameBrush(::CreateSolidBrush(PanelFrameColour(app.theme.isDark)));
+        ::FillRect(dc, &all, background.Get());
+        ::FrameRect(dc, &all, frameBrush.Get());
+        PaintTitleStrip(app, dc, client);
+        if (bitmap) ::BitBlt(paint.Get(), 0, 0, client.width, client.height, dc, 0, 0, SRCCOPY);
+    }
 }
 
 LRESULT OnNcHitTest(App& app, LPARAM lParam) {
@@ -291,6 +304,7 @@ void OnDpiChanged(App& app, WPARAM wParam, LPARAM lParam) {
     }
     RecomputeMetrics(app, newDpi);
     SetSidebarDpi(app.sidebar, newDpi);
+    ChromeDpiChanged(app, newDpi);
     const auto* suggested = reinterpret_cast<const RECT*>(lParam);
     ::SetWindowPos(app.panel, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -340,6 +354,13 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
     case IDM_DOCCHANGELOG:
         OpenDocument(app, u"CHANGELOG");
         break;
+    case IDM_OPACITY_FIRST:
+    case IDM_OPACITY_FIRST + 1:
+    case IDM_OPACITY_FIRST + 2:
+    case IDM_OPACITY_FIRST + 3:
+    case IDM_OPACITY_LAST:
+        SetOpacityPreset(app, kOpacityLevels[id - IDM_OPACITY_FIRST]);
+        break;
     case IDM_WRAP:
     case IDM_NOWRAP:
         SetWordWrap(app, id == IDM_WRAP ? WordWrap::Wrap : WordWrap::NoWrap);
@@ -358,6 +379,13 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
         ApplyAlwaysOnTop(app);
         SaveAppConfig(app);
         ::InvalidateRect(app.panel, nullptr, FALSE);
+        RedrawTitleButtons(app);
+        break;
+    case IDM_TRANSLUCENT:
+        ToggleTranslucent(app);
+        break;
+    case IDM_MOREMENU:
+        if (app.shell.shown) ShowMoreMenu(app);
         break;
     case IDM_CUT:
         ::SendMessageW(app.editor.hwnd, WM_CUT, 0, 0);
@@ -494,6 +522,7 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_MOVE:
         OnPanelMoved(app.sidebar);
         PlaceStatusLabel(app);
+        if (app.shell.shown) PlaceTitleButtons(app, false);
         return 0;
     case WM_ACTIVATE:
         OnPanelActivate(app, wParam, reinterpret_cast<HWND>(lParam));
@@ -524,6 +553,10 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         break;
     case PM_TOGGLESIDEBAR:
         ToggleSidebar(app, wParam != 0);
+        RedrawTitleButtons(app);
+        return 0;
+    case PM_MOREMENU:
+        ShowMoreMenu(app);
         return 0;
     case PM_SIDEBARDRAG:
         BeginSidebarDrag(app);
@@ -703,8 +736,10 @@ bool CreatePanel(App& app) {
         ::DestroyWindow(panel);
         return false;
     }
-    // Without its label the panel still works: only the counts are missing.
+    // Without its label or buttons the panel still works, with less on show.
     (void)CreateStatusLabel(app);
+    (void)CreateTitleButtons(app);
+    app.chrome.appliedOpacity = app.config.ui.translucent ? ClampOpacity(app.config.ui.opacity) : 100;
     return true;
 }
 
@@ -734,6 +769,7 @@ void HidePanel(App& app) {
     CloseGoToLine(app);
     CloseHeadingList(app);
     HideStatusLabel(app);
+    HideTitleButtons(app);
     FlushNote(app);
     if (app.shell.rememberPlacement) {
         RecordPlacement(app);

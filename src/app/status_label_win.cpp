@@ -226,8 +226,10 @@ void PlaceStatusLabel(App& app) {
     ::GetWindowRect(app.editor.hwnd, &editor);
     const int dpi = WindowDpiOf(app.editor.hwnd);
     EnsureFont(label, dpi);
-    ::SetWindowPos(label.window, nullptr, editor.left, editor.bottom, editor.right - editor.left, Scale(kLabelHeight, dpi),
-                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Raised when it appears: a window shown after its owner may sit below it.
+    const bool appearing = !::IsWindowVisible(label.window);
+    ::SetWindowPos(label.window, HWND_TOP, editor.left, editor.bottom, editor.right - editor.left,
+                   Scale(kLabelHeight, dpi), SWP_NOACTIVATE | SWP_SHOWWINDOW | (appearing ? 0 : SWP_NOZORDER));
 }
 
 void HideStatusLabel(App& app) {

@@ -97,6 +97,7 @@ void ApplyTheme(App& app) {
     }
     SearchDialogThemeChanged(app);
     StatusLabelThemeChanged(app);
+    ChromeThemeChanged(app);
     GoToLineThemeChanged(app);
     HeadingListThemeChanged(app);
     if (app.panel != nullptr) {

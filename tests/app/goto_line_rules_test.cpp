@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <string>
 
 namespace quillpane {
@@ -46,7 +48,7 @@ TEST(GoToLineRules, FieldTextGivesALineOrABeep) {
             EXPECT_EQ(line, c.line - 1) << shown;
         }
     }
-    EXPECT_EQ(LineToGoTo(u"9223372036854775807", INT64_MAX), INT64_MAX - 1) << "saturation does not overshoot";
+    EXPECT_EQ(LineToGoTo(u"9223372036854775807", INT64_MAX), INT64_MAX - 1) << "the largest number is read exactly";
 }
 
 TEST(GoToLineRules, DialogSitsOverTheEditorsTextInsideTheWorkArea) {
