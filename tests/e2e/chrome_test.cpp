@@ -102,6 +102,15 @@ TEST_F(Chrome, ButtonsPinAndTranslucencyFollowTheUser) {
     ::PostMessageW(panel_, WM_COMMAND, kCommandTranslucent, 0);
     EXPECT_TRUE(WaitUntil([&] { return (::GetWindowLongW(panel_, GWL_EXSTYLE) & WS_EX_LAYERED) == 0; }, 3s));
 
+    // Alt+S: the settings menu under the ⋮ button.
+    ClickAt(panel.left + 100, WindowRect(editor_).top + 10);
+    PressKey('S', false, false, true);
+    EXPECT_TRUE(WaitUntil([&] { return FindTopWindow(L"#32768", app_.ProcessId()) != nullptr; }, 3s));
+    std::this_thread::sleep_for(300ms);
+    Screenshot("light-more-menu");
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return FindTopWindow(L"#32768", app_.ProcessId()) == nullptr; }, 3s));
+
     // Hidden with the panel.
     ::PostMessageW(panel_, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return Buttons().empty(); }, 3s));
