@@ -92,14 +92,15 @@ void Layout(App& app) {
     const auto place = [&moves](HWND control, const Rect& rect) {
         if (moves != nullptr && control != nullptr) {
             moves = ::DeferWindowPos(moves, control, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                                     SWP_NOZORDER | SWP_NOACTIVATE);
+                                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
         }
     };
     place(dialog.list, list);
     place(dialog.jump, layout.jump);
     place(dialog.cancel, layout.cancel);
     if (moves != nullptr) ::EndDeferWindowPos(moves);
-    ::InvalidateRect(dialog.window, nullptr, FALSE);
+    // Rows are cut to the list's width: a wider list redraws them whole.
+    ::RedrawWindow(dialog.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Paint(App& app, HDC dc) {
@@ -348,6 +349,8 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         ::SetBkColor(dc, Ref(colours.background));
         return reinterpret_cast<LRESULT>(dialog.background.Get());
     }
+    case DM_GETDEFID:
+        return MAKELRESULT(::GetFocus() == dialog.cancel ? kCancelId : kJumpId, DC_HASDEFID);
     case WM_DESTROY:
         OnDestroy(app);
         return 0;
@@ -499,7 +502,9 @@ bool PreTranslateHeadingList(App& app, MSG& message) {
             return true;
         }
     }
-    return ::IsDialogMessageW(dialog.window, &message) != FALSE;
+    if (!::IsDialogMessageW(dialog.window, &message)) return false;
+    if (dialog.window != nullptr) MatchDefaultToFocus(dialog.cancel, dialog.jump);
+    return true;
 }
 
 void HeadingListThemeChanged(App& app) {

@@ -92,9 +92,9 @@ LRESULT CALLBACK RingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
 }
 
 void SetDefault(HWND button, bool isDefault) {
-    if (button != nullptr) {
-        ::SendMessageW(button, BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-    }
+    if (button == nullptr || !::IsWindow(button)) return;
+    const bool now = (::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    if (now != isDefault) ::SendMessageW(button, BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 LRESULT CALLBACK DefaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
@@ -106,7 +106,7 @@ LRESULT CALLBACK DefaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_KILLFOCUS:
         SetDefault(hwnd, false);
-        if (::IsWindow(fallback)) SetDefault(fallback, true);
+        SetDefault(fallback, true);
         break;
     case WM_NCDESTROY:
         ::RemoveWindowSubclass(hwnd, DefaultProc, kDefaultSubclassId);
@@ -138,6 +138,12 @@ void ThemePushButton(HWND button, bool dark) {
 bool DefaultWhileFocused(HWND button, HWND fallback) {
     if (button == nullptr) return false;
     return ::SetWindowSubclass(button, DefaultProc, kDefaultSubclassId, reinterpret_cast<DWORD_PTR>(fallback)) != FALSE;
+}
+
+void MatchDefaultToFocus(HWND button, HWND fallback) {
+    const bool focused = ::GetFocus() == button;
+    SetDefault(focused ? fallback : button, false);
+    SetDefault(focused ? button : fallback, true);
 }
 
 }  // namespace quillpane

@@ -19,5 +19,8 @@ bool AddPushFocusRing(HWND button, Colour ring);
 void ThemePushButton(HWND button, bool dark);
 // While button has the focus it is the default button, otherwise fallback is.
 bool DefaultWhileFocused(HWND button, HWND fallback);
+// The same rule applied now: after IsDialogMessageW's Tab, which may clear
+// every default button.
+void MatchDefaultToFocus(HWND button, HWND fallback);
 
 }  // namespace quillpane
