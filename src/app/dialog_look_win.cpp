@@ -3,11 +3,13 @@
 #include "app/theme_win.h"
 #include "platform/dpi.h"
 #include "platform/system_calls_win.h"
+#include "search/search_engine.h"
 
 #include <shellscalingapi.h>
 
 #include <algorithm>
 #include <initializer_list>
+#include <string>
 
 namespace quillpane {
 namespace {
@@ -196,6 +198,38 @@ void DrawBoxFrame(HDC dc, const Rect& frame, bool focused, Colour border, Colour
     const int inset = Scale(4, dpi);
     const int bar = focused ? Scale(2, dpi) : std::max(1, Scale(1, dpi));
     FillSolid(dc, RECT {frame.left + inset, frame.bottom - bar, frame.right - inset, frame.bottom}, accent);
+}
+
+bool PasteFirstLine(HWND box) {
+    if (!::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(box)) return false;
+    std::u16string line;
+    bool read = false;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const char16_t*>(::GlobalLock(data))) {
+            std::u16string_view all(text, ::GlobalSize(data) / sizeof(char16_t));
+            line = std::u16string(FirstLineOf(all.substr(0, all.find(u'\0'))));
+            read = true;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    if (read) ::SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
+    return read;
+}
+
+void PaintCueText(HWND box, HFONT font, Colour colour, std::u16string_view cue) {
+    if (::GetWindowTextLengthW(box) != 0) return;
+    RECT text {};
+    ::SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    HDC dc = ::GetDC(box);
+    {
+        SelectGuard select(dc, font);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, Ref(colour));
+        ::DrawTextW(dc, reinterpret_cast<const wchar_t*>(cue.data()), static_cast<int>(cue.size()), &text,
+                    DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT);
+    }
+    ::ReleaseDC(box, dc);
 }
 
 void StyleDialogWindow(HWND window, bool dark) {

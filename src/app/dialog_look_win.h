@@ -58,6 +58,12 @@ void FillSolid(HDC dc, const RECT& rect, Colour colour);
 void DrawGlyph(HDC dc, const RECT& rect, wchar_t glyph, Colour colour, const GlyphFont& font, int dpi);
 // A rounded box frame with its accent bar, 2 px while the box has the focus.
 void DrawBoxFrame(HDC dc, const Rect& frame, bool focused, Colour border, Colour fill, Colour accent, int dpi);
+// The clipboard's text up to its first line break in place of the box's
+// selection; false (the box's own paste runs) without Unicode text.
+bool PasteFirstLine(HWND box);
+// The cue an empty multi-line box shows in its text rectangle: such a box
+// has no cue banner of its own.
+void PaintCueText(HWND box, HFONT font, Colour colour, std::u16string_view cue);
 // Rounded corners from the compositor, and the dark frame attribute.
 void StyleDialogWindow(HWND window, bool dark);
 

@@ -30,21 +30,6 @@ constexpr UINT_PTR kCloseSubclassId = 2;
 // The field is read this far: enough for any line number.
 constexpr int kFieldReadLimit = 31;
 
-// Not in the shared table yet: only this dialog shows it.
-constexpr TextRow kLineNumberCue = {
-    u"行番号",
-    u"Line number",
-    u"줄 번호",
-    u"行号",
-    u"行號",
-    u"Numéro de ligne",
-    u"Numero di riga",
-    u"Zeilennummer",
-    u"Número de línea",
-    u"Número da linha",
-    u"Numer wiersza",
-};
-
 GoToLineDialog& DialogOf(App& app) {
     return app.goToLine;
 }
@@ -59,10 +44,6 @@ std::u16string Label(const App& app, TextId id) {
 
 GoToLinePalette Colours(const App& app) {
     return GoToLineColours(app.theme.isDark);
-}
-
-bool FieldEmpty(HWND field) {
-    return field == nullptr || ::GetWindowTextLengthW(field) == 0;
 }
 
 std::u16string FieldText(HWND field) {
@@ -122,40 +103,8 @@ void Layout(App& app) {
 
 // ---- the field -------------------------------------------------------------------
 
-// The clipboard's first line in place of the selection: whatever it holds,
-// the jump reads the number at its start.
-bool PasteFirstLine(HWND field) {
-    if (!::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(field)) return false;
-    std::u16string line;
-    bool read = false;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* text = static_cast<const char16_t*>(::GlobalLock(data))) {
-            std::u16string_view all(text, ::GlobalSize(data) / sizeof(char16_t));
-            line = std::u16string(FirstLineOf(all.substr(0, all.find(u'\0'))));
-            read = true;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    if (read) ::SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(WidePtr(line)));
-    return read;
-}
-
-// A multi-line edit (for its text rectangle) has no cue banner: the field draws it.
 void PaintCue(App& app, HWND field) {
-    if (!FieldEmpty(field)) return;
-    const std::u16string cue(PickText(kLineNumberCue, Language(app)));
-    RECT text {};
-    ::SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
-    HDC dc = ::GetDC(field);
-    {
-        SelectGuard font(dc, DialogOf(app).textFont.Get());
-        ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, Ref(Colours(app).cue));
-        ::DrawTextW(dc, WidePtr(cue), static_cast<int>(cue.size()), &text,
-                    DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT);
-    }
-    ::ReleaseDC(field, dc);
+    PaintCueText(field, DialogOf(app).textFont.Get(), Colours(app).cue, Text(TextId::LineNumberCue, Language(app)));
 }
 
 LRESULT CALLBACK FieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {

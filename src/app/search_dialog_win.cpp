@@ -321,26 +321,6 @@ void PutBoxText(App& app, std::u16string_view text) {
     OnSearchTextChanged(app);
 }
 
-// The clipboard's text up to its first line break, in place of the selection.
-bool PasteFirstLine(HWND box) {
-    if (!::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(box)) return false;
-    std::u16string line;
-    bool read = false;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* text = static_cast<const char16_t*>(::GlobalLock(data))) {
-            std::u16string_view all(text, ::GlobalSize(data) / sizeof(char16_t));
-            all = all.substr(0, all.find(u'\0'));
-            line = std::u16string(FirstLineOf(all));
-            read = true;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    if (!read) return false;
-    ::SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(WidePtr(line)));
-    return true;
-}
-
 void PutEditorCaret(App& app, bool atEnd) {
     if (!ServesText(app.editor)) return;
     const std::size_t end = ReadText(app.editor.text.adapter, app.editor.text.model).size();
@@ -358,23 +338,10 @@ bool ShiftDown() {
     return (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
 }
 
-// Drawn by the box itself: a multi-line edit (needed for its text
-// rectangle) has no cue banner of its own.
 void PaintCue(App& app, HWND box) {
     const SearchDialog& dialog = DialogOf(app);
-    if (!BoxEmpty(box)) return;
-    const std::u16string cue = Label(app, box == dialog.searchBox ? TextId::SearchLabel : TextId::ReplaceLabel);
-    RECT text {};
-    ::SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
-    HDC dc = ::GetDC(box);
-    {
-        SelectGuard font(dc, dialog.textFont.Get());
-        ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, Ref(Colours(app).cue));
-        ::DrawTextW(dc, WidePtr(cue), static_cast<int>(cue.size()), &text,
-                    DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT);
-    }
-    ::ReleaseDC(box, dc);
+    const TextId cue = box == dialog.searchBox ? TextId::SearchLabel : TextId::ReplaceLabel;
+    PaintCueText(box, dialog.textFont.Get(), Colours(app).cue, Label(app, cue));
 }
 
 void InvalidateFrames(App& app) {

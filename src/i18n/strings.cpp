@@ -785,6 +785,20 @@ constexpr TextRow kExitApp = {
     u"Zakończ Quillpane",
 };
 
+constexpr TextRow kLineNumberCue = {
+    u"行番号",
+    u"Line number",
+    u"줄 번호",
+    u"行号",
+    u"行號",
+    u"Numéro de ligne",
+    u"Numero di riga",
+    u"Zeilennummer",
+    u"Número de línea",
+    u"Número da linha",
+    u"Numer wiersza",
+};
+
 // Indexed by TextId.
 constexpr const TextRow* kTextRows[] = {
     &kWelcomeText,
@@ -839,6 +853,7 @@ constexpr const TextRow* kTextRows[] = {
     &kChangelogMenu,
     &kAboutApp,
     &kExitApp,
+    &kLineNumberCue,
 };
 static_assert(std::size(kTextRows) == static_cast<std::size_t>(kTextIdCount),
               "every TextId needs a row");

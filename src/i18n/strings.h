@@ -64,6 +64,7 @@ enum class TextId : int {
     ChangelogMenu,         // help submenu: the version history
     AboutApp,              // menus
     ExitApp,               // tray menu
+    LineNumberCue,         // the go-to-line field while empty
     Count,                 // keep last
 };
 inline constexpr int kTextIdCount = static_cast<int>(TextId::Count);
