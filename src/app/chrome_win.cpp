@@ -287,6 +287,7 @@ void SetLayered(HWND window, int percent, std::optional<Colour> key) {
 
 bool CreateTitleButtons(App& app) {
     ChromeState& chrome = ChromeOf(app);
+    if (chrome.buttons.back() != nullptr) return true;
     static bool registered = false;
     if (!registered) {
         WNDCLASSEXW windowClass {};
@@ -299,11 +300,13 @@ bool CreateTitleButtons(App& app) {
         if (!registered) return false;
     }
     for (HWND& button : chrome.buttons) {
-        button = ::CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kTitleButtonClassName, L"", WS_POPUP, 0, 0, 0,
-                                   0, app.panel, nullptr, app.instance, &app);
+        if (button == nullptr) {
+            button = ::CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kTitleButtonClassName, L"", WS_POPUP, 0, 0,
+                                       0, 0, app.panel, nullptr, app.instance, &app);
+        }
         if (button == nullptr) return false;
     }
-    AddTooltips(app);
+    if (chrome.tooltip == nullptr) AddTooltips(app);
     return true;
 }
 

@@ -162,6 +162,13 @@ void ShowRect(App& app, const Rect& rect, bool rememberPlacement) {
     app.shell.shown = true;
     app.shell.rememberPlacement = rememberPlacement;
     ApplyAlwaysOnTop(app);
+    if (!wasShown) {
+        // Made at the first show: each is a top-level window, which a start
+        // that stays in the tray does not need. Without them the panel
+        // still works, with less on show.
+        (void)CreateTitleButtons(app);
+        (void)CreateStatusLabel(app);
+    }
     PlaceTitleButtons(app, true);
     ApplyOpacity(app);
     PlaceStatusLabel(app);
@@ -736,9 +743,6 @@ bool CreatePanel(App& app) {
         ::DestroyWindow(panel);
         return false;
     }
-    // Without its label or buttons the panel still works, with less on show.
-    (void)CreateStatusLabel(app);
-    (void)CreateTitleButtons(app);
     app.chrome.appliedOpacity = app.config.ui.translucent ? ClampOpacity(app.config.ui.opacity) : 100;
     return true;
 }

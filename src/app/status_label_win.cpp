@@ -238,7 +238,8 @@ void HideStatusLabel(App& app) {
 
 void UpdateStatusLabel(App& app) {
     StatusLabel& label = LabelOf(app);
-    if (label.window == nullptr || !ServesText(app.editor)) return;
+    // Hidden with the panel; showing it updates it.
+    if (label.window == nullptr || !app.shell.shown || !ServesText(app.editor)) return;
     std::size_t line = 1;
     std::size_t column = 1;
     const StatusCounts counts = CountsNow(app, line, column);

@@ -50,6 +50,19 @@ protected:
         return rects;
     }
 
+    // Whether the unsaved dot's orange shows in the title strip, left of the buttons.
+    bool DotShown(const RECT& firstButton) const {
+        const RECT panel = WindowRect(panel_);
+        HDC screen = ::GetDC(nullptr);
+        bool found = false;
+        const int y = (firstButton.top + firstButton.bottom) / 2;
+        for (int x = panel.left + 10; x < firstButton.left && !found; ++x) {
+            for (int dy = -2; dy <= 2 && !found; ++dy) found = ::GetPixel(screen, x, y + dy) == RGB(224, 150, 40);
+        }
+        ::ReleaseDC(nullptr, screen);
+        return found;
+    }
+
     BYTE Alpha() const {
         BYTE alpha = 0;
         DWORD flags = 0;
@@ -77,10 +90,12 @@ TEST_F(Chrome, ButtonsPinAndTranslucencyFollowTheUser) {
     }
 
     // Typing leaves an unsaved edit: the dot shows until the autosave.
+    EXPECT_FALSE(DotShown(buttons[8]));
     ClickAt(panel.left + 100, WindowRect(editor_).top + 10);
     TypeText(L"x");
-    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(WaitUntil([&] { return DotShown(buttons[8]); }, 1s));
     Screenshot("light-unsaved-dot");
+    EXPECT_TRUE(WaitUntil([&] { return !DotShown(buttons[8]); }, 5s)) << "the autosave clears it";
 
     // The pin (fifth from the right) keeps the panel on top, and says so on disk.
     const RECT pin = buttons[4];
@@ -89,7 +104,7 @@ TEST_F(Chrome, ButtonsPinAndTranslucencyFollowTheUser) {
     EXPECT_TRUE(WaitUntil([&] { return ReadConfigValue(L"General", L"AlwaysOnTop") == L"1"; }, 3s));
 
     // Alt+P: translucent at the stored 80 %; a preset sets 70 %.
-    ::PostMessageW(panel_, WM_COMMAND, kCommandTranslucent, 0);
+    PressKey('P', false, false, true);
     EXPECT_TRUE(WaitUntil([&] { return (::GetWindowLongW(panel_, GWL_EXSTYLE) & WS_EX_LAYERED) != 0 && Alpha() == 204; },
                           3s))
         << int(Alpha());
