@@ -21,6 +21,7 @@ namespace quillpane {
 namespace {
 
 constexpr std::uint64_t kMoreReopenGuardMs = 400;
+constexpr int kSmoothFactor = 4;
 
 // Glyphs of the icon font, by button.
 constexpr wchar_t kGlyphs[kTitleButtonCount] = {kGlyphChromeClose, kGlyphMore,    kGlyphShare,
@@ -70,6 +71,8 @@ void EnsureFonts(App& app) {
     chrome.metrics = ComputeChromeMetrics(dpi);
     chrome.titleFont = MakeUiFont(::MulDiv(10, dpi, 72), FW_NORMAL, L"Yu Gothic UI");
     chrome.glyphFont = MakeGlyphFont(Scale(14, dpi));
+    chrome.largeGlyphFont = MakeGlyphFont(Scale(14, dpi) * kSmoothFactor);
+    chrome.images = {};
 }
 
 // The ⋮ glyph stands upright: the icon font's horizontal dots turned 90°.
@@ -97,37 +100,86 @@ void DrawMoreGlyph(HDC dc, const RECT& rect, Colour colour, const GlyphFont& fon
     ::SetGraphicsMode(dc, mode);
 }
 
-void PaintButton(App& app, HWND hwnd, int index) {
-    ChromeState& chrome = ChromeOf(app);
-    EnsureFonts(app);
-    PAINTSTRUCT paint {};
-    HDC dc = ::BeginPaint(hwnd, &paint);
-    RECT client {};
-    ::GetClientRect(hwnd, &client);
-    const ChromePalette colours = ChromeColours(app.theme.isDark);
-    const auto button = static_cast<TitleButton>(index);
-    const bool on = IsOn(app, button);
+// The button's face at a drawing DPI: the strip, the circle when lit, the glyph.
+void DrawButtonFace(HDC dc, const RECT& client, TitleButton button, int lit, bool dark, const GlyphFont& font,
+                    int dpi) {
+    const ChromePalette colours = ChromeColours(dark);
     FillSolid(dc, client, colours.strip);
-    if (on || chrome.hover[static_cast<std::size_t>(index)]) {
-        UniqueBrush brush(::CreateSolidBrush(Ref(on ? colours.on : colours.hover)));
+    if (lit != 0) {
+        UniqueBrush brush(::CreateSolidBrush(Ref(lit == 2 ? colours.on : colours.hover)));
         SelectGuard selectBrush(dc, brush.Get());
         SelectGuard selectPen(dc, ::GetStockObject(NULL_PEN));
-        const int d = std::min(client.right, client.bottom) - 2;
+        const int inset = Scale(1, dpi) > 1 ? Scale(1, dpi) : 1;
+        const int d = std::min(client.right, client.bottom) - 2 * inset;
         const int left = (client.right - d) / 2;
         const int top = (client.bottom - d) / 2;
         ::Ellipse(dc, left, top, left + d + 1, top + d + 1);
     }
     RECT glyphArea = client;
-    const int dpi = chrome.metrics.dpi;
     if (button == TitleButton::Close) ::InflateRect(&glyphArea, -Scale(3, dpi), -Scale(3, dpi));
     ::OffsetRect(&glyphArea, 0, Scale(1, dpi));
     if (button == TitleButton::More) {
-        DrawMoreGlyph(dc, glyphArea, colours.glyph, chrome.glyphFont, dpi);
-    } else {
-        const wchar_t glyph = button == TitleButton::Pin && on ? kGlyphPinned : kGlyphs[index];
-        DrawGlyph(dc, glyphArea, glyph, colours.glyph, chrome.glyphFont, dpi);
+        DrawMoreGlyph(dc, glyphArea, colours.glyph, font, dpi);
+        return;
     }
-    ::EndPaint(hwnd, &paint);
+    const wchar_t glyph = button == TitleButton::Pin && lit == 2 ? kGlyphPinned : kGlyphs[static_cast<int>(button)];
+    DrawGlyph(dc, glyphArea, glyph, colours.glyph, font, dpi);
+}
+
+// The face drawn four times as large and shrunk with halftone, which smooths
+// the circle; kept until the size, state or theme changes.
+HBITMAP SmoothFace(App& app, HDC target, int index, int width, int height, int lit) {
+    ChromeState& chrome = ChromeOf(app);
+    ButtonImage& image = chrome.images[static_cast<std::size_t>(index)];
+    if (image.bitmap && image.width == width && image.height == height && image.lit == lit &&
+        image.dark == app.theme.isDark) {
+        return image.bitmap.Get();
+    }
+    const int big = kSmoothFactor;
+    BITMAPINFO info {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width * big;
+    info.bmiHeader.biHeight = -height * big;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueBitmap large(::CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap small(::CreateCompatibleBitmap(target, width, height));
+    UniqueHdc largeDc(::CreateCompatibleDC(target));
+    UniqueHdc smallDc(::CreateCompatibleDC(target));
+    if (!large || !small || !largeDc || !smallDc) return nullptr;
+    {
+        SelectGuard selectLarge(largeDc.Get(), large.Get());
+        SelectGuard selectSmall(smallDc.Get(), small.Get());
+        const RECT area {0, 0, width * big, height * big};
+        DrawButtonFace(largeDc.Get(), area, static_cast<TitleButton>(index), lit, app.theme.isDark,
+                       chrome.largeGlyphFont, chrome.metrics.dpi * big);
+        ::SetStretchBltMode(smallDc.Get(), HALFTONE);
+        ::SetBrushOrgEx(smallDc.Get(), 0, 0, nullptr);
+        ::StretchBlt(smallDc.Get(), 0, 0, width, height, largeDc.Get(), 0, 0, width * big, height * big, SRCCOPY);
+    }
+    image = {std::move(small), width, height, lit, app.theme.isDark};
+    return image.bitmap.Get();
+}
+
+void PaintButton(App& app, HWND hwnd, int index) {
+    ChromeState& chrome = ChromeOf(app);
+    EnsureFonts(app);
+    PaintDc paint(hwnd);
+    RECT client {};
+    ::GetClientRect(hwnd, &client);
+    const auto button = static_cast<TitleButton>(index);
+    const int lit = IsOn(app, button) ? 2 : chrome.hover[static_cast<std::size_t>(index)] ? 1 : 0;
+    // Translucent buttons key out the strip colour exactly: no blended edges then.
+    if (chrome.appliedOpacity >= 100) {
+        if (HBITMAP face = SmoothFace(app, paint.Get(), index, client.right, client.bottom, lit)) {
+            UniqueHdc source(::CreateCompatibleDC(paint.Get()));
+            SelectGuard select(source.Get(), face);
+            ::BitBlt(paint.Get(), 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
+            return;
+        }
+    }
+    DrawButtonFace(paint.Get(), client, button, lit, app.theme.isDark, chrome.glyphFont, chrome.metrics.dpi);
 }
 
 void RefocusEditor(App& app) {
@@ -391,6 +443,7 @@ void ChromeThemeChanged(App& app) {
 void ApplyOpacity(App& app) {
     if (!app.shell.shown) return;
     ChromeState& chrome = ChromeOf(app);
+    chrome.images = {};
     const int percent = chrome.appliedOpacity >= 100 ? 100 : ClampOpacity(chrome.appliedOpacity);
     SetLayered(app.panel, percent, std::nullopt);
     // The buttons' own background lets the translucent strip show through.

@@ -17,6 +17,15 @@ struct App;
 
 inline constexpr wchar_t kTitleButtonClassName[] = L"Quillpn.TitleIconBtn";
 
+// A button's smoothed face, kept while nothing it shows changed.
+struct ButtonImage {
+    UniqueBitmap bitmap;
+    int width = 0;
+    int height = 0;
+    int lit = 0;  // 0 plain, 1 hovered, 2 on
+    bool dark = false;
+};
+
 struct ChromeState {
     std::array<HWND, kTitleButtonCount> buttons {};
     std::array<bool, kTitleButtonCount> hover {};
@@ -24,6 +33,8 @@ struct ChromeState {
     ChromeMetrics metrics;
     UniqueFont titleFont;
     GlyphFont glyphFont;
+    GlyphFont largeGlyphFont;  // for the smoothed faces, drawn four times as large
+    std::array<ButtonImage, kTitleButtonCount> images;
     int fontDpi = 0;
     int appliedOpacity = 100;  // the panel's alpha in percent; 100 = opaque
     bool moreMenuOpen = false;
