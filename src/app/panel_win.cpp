@@ -783,8 +783,20 @@ void HidePanel(App& app) {
                    SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TogglePanel(App& app, std::optional<Point> point) {
+// When the message being handled was posted, on the 64-bit tick: two
+// toggles are told apart by when they were asked for, not by when a busy
+// thread got to them.
+std::uint64_t MessagePostedTick() {
     const std::uint64_t now = ::GetTickCount64();
+    const auto age = static_cast<std::uint32_t>(static_cast<std::uint32_t>(now) -
+                                                static_cast<std::uint32_t>(::GetMessageTime()));
+    // A time from another message (or none) reads as old: it is ignored.
+    constexpr std::uint32_t kMaxAgeMs = 5000;
+    return age <= kMaxAgeMs && age <= now ? now - age : now;
+}
+
+void TogglePanel(App& app, std::optional<Point> point) {
+    const std::uint64_t now = MessagePostedTick();
     if (IsToggleBounce(now, app.shell.lastToggleTick)) return;
     app.shell.lastToggleTick = now;
     if (!app.shell.shown) {
