@@ -756,7 +756,9 @@ void RebuildSidebar(HeadingSidebar& sidebar) {
     EndDrag(sidebar);
     if (sidebar.window == nullptr || sidebar.list == nullptr) return;
     ::KillTimer(sidebar.window, kRebuildTimer);
-    if (!WantedVisible(sidebar)) return;
+    // Hidden (with the panel, in the tray), the rows wait for the next show,
+    // which rebuilds them: a start that stays in the tray reads no text here.
+    if (!WantedVisible(sidebar) || !::IsWindowVisible(sidebar.window)) return;
     SidebarEntries built;
     if (Serves(sidebar.editor)) {
         EditorWindow& editor = *sidebar.editor;
