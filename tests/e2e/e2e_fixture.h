@@ -41,6 +41,25 @@ protected:
         ::RegCloseKey(key);
     }
 
+    // A click into the editor (for the X focus), then a wait until the
+    // program has taken it: the caret stays put for a while, so that a
+    // selection set afterwards is not undone by a late click.
+    static void ClickIntoEditor(HWND editor) {
+        constexpr UINT kSciGetCurrentPos = 2008;
+        const RECT rect = WindowRect(editor);
+        ClickAt(rect.left + 60, rect.top + 10);
+        LRESULT last = -1;
+        int steady = 0;
+        (void)WaitUntil(
+            [&] {
+                const LRESULT caret = ::SendMessageW(editor, kSciGetCurrentPos, 0, 0);
+                steady = caret == last ? steady + 1 : 0;
+                last = caret;
+                return steady >= 4;
+            },
+            3s, 100ms);
+    }
+
     [[nodiscard]] std::wstring ProgramFile(const wchar_t* name) const { return ProgramFolder() + name; }
 
     // config.ini as the program would find it: run at startup off, then text.

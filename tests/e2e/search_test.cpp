@@ -38,8 +38,7 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel_) != FALSE; }, 5s));
         editor_ = FindChildByClass(panel_, L"Scintilla");
         ASSERT_NE(editor_, nullptr);
-        const RECT editor = WindowRect(editor_);
-        ClickAt(editor.left + 60, editor.top + 10);
+        ClickIntoEditor(editor_);
     }
 
     // Ctrl+F (or Ctrl+H) in the editor, and the dialog's controls.
