@@ -725,6 +725,8 @@ bool CreatePanel(App& app) {
     // Without its sidebar the panel still works: the editor takes the width.
     (void)CreateSidebar(app.sidebar, panel, app.instance);
     RecomputeMetrics(app, WindowDpiOf(panel));
+    // The strip's fonts now: the first show paints at once.
+    ChromeDpiChanged(app, app.shell.metrics.dpi);
 
     if (!placement.posValid) {
         placement.w = Scale(640, app.shell.metrics.dpi);

@@ -187,6 +187,9 @@ TEST_F(Panel, CloseOnFocusLostHidesUnlessAlwaysOnTop) {
     ASSERT_NE(Start(), nullptr);
     Toggle(2);
     ASSERT_TRUE(WaitVisible(true));
+    // Shown and in front: another window taking the foreground before the
+    // show has finished would only lose it again.
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == panel_; }, 5s));
     HWND other = CreateOtherWindow();
     ASSERT_NE(other, nullptr);
     ::SetForegroundWindow(other);
@@ -202,6 +205,7 @@ TEST_F(Panel, CloseOnFocusLostHidesUnlessAlwaysOnTop) {
     ASSERT_NE(Start(), nullptr);
     Toggle(2);
     ASSERT_TRUE(WaitVisible(true));
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == panel_; }, 5s));
     other = CreateOtherWindow();
     ::SetForegroundWindow(other);
     ClickAt(1000, 200);
