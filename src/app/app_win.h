@@ -13,11 +13,15 @@
 #include "app/heading_list_win.h"
 #include "app/panel_geometry.h"
 #include "app/search_dialog_win.h"
+#include "app/search_dialog_rules.h"
 #include "app/search_win.h"
 #include "app/status_label_win.h"
 #include "app/theme_win.h"
 #include "editor/editor_window_win.h"
+#include "i18n/language.h"
+#include "i18n/strings.h"
 #include "platform/handles_win.h"
+#include "platform/window_record_win.h"
 #include "sections/heading_sidebar_win.h"
 #include "sections/memo_fold_win.h"
 #include "settings/config.h"
@@ -91,5 +95,34 @@ struct App {
 
 // Saves config.ini from the record; a failed save is retried on a timer.
 void SaveAppConfig(App& app);
+
+// The UI language now ([UI] Language, else the Windows display language).
+[[nodiscard]] inline int UiLanguage(const App& app) {
+    return CurrentLanguage(app.config.ui.language);
+}
+// A text of the UI as a label shows it: without its accelerator.
+[[nodiscard]] inline std::u16string UiLabel(const App& app, TextId id) {
+    return StripAccelerator(Text(id, UiLanguage(app)));
+}
+
+// Registers a window class of the program (arrow cursor, no background);
+// one already registered counts as success.
+[[nodiscard]] bool RegisterAppClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style = 0);
+
+// The window procedure of a window whose record is the App passed to
+// CreateWindowExW: the handle Window gives is kept from WM_NCCREATE to
+// WM_NCDESTROY, and the handler runs guarded against component failures.
+template <HWND& (*Window)(App&), LRESULT (*Handle)(App&, HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    App* app = WindowRecord<App>(hwnd, message, lParam);
+    if (message == WM_NCCREATE && app != nullptr) Window(*app) = hwnd;
+    if (app == nullptr || message == WM_NCCREATE) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        if (Window(*app) == hwnd) Window(*app) = nullptr;
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return GuardComponentCalls(LRESULT {0}, [&] { return Handle(*app, hwnd, message, wParam, lParam); });
+}
 
 }  // namespace quillpane

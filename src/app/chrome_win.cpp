@@ -340,17 +340,7 @@ void SetLayered(HWND window, int percent, std::optional<Colour> key) {
 bool CreateTitleButtons(App& app) {
     ChromeState& chrome = ChromeOf(app);
     if (chrome.buttons.back() != nullptr) return true;
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXW windowClass {};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = ButtonProc;
-        windowClass.hInstance = app.instance;
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kTitleButtonClassName;
-        registered = ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-        if (!registered) return false;
-    }
+    if (!RegisterAppClass(app.instance, kTitleButtonClassName, ButtonProc)) return false;
     for (HWND& button : chrome.buttons) {
         if (button == nullptr) {
             button = ::CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kTitleButtonClassName, L"", WS_POPUP, 0, 0,

@@ -152,6 +152,17 @@ void OnPanelActivate(App& app, WPARAM state, HWND otherWindow) {
     HidePanel(app);
 }
 
+bool HoldsFocus(HWND window) {
+    const HWND focus = ::GetFocus();
+    return window != nullptr && (focus == window || ::IsChild(window, focus));
+}
+
+void FocusEditorAfterDialog(App& app, bool dialogHadFocus) {
+    if (!dialogHadFocus || !app.shell.shown || app.panel == nullptr || app.editor.hwnd == nullptr) return;
+    ::SetActiveWindow(app.panel);
+    ::SetFocus(app.editor.hwnd);
+}
+
 bool InstallForegroundHook(App& app) {
     hookApp = &app;
     app.shell.foregroundHook = ::SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,

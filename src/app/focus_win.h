@@ -15,6 +15,11 @@ void ForceForeground(App& app);
 
 // WM_ACTIVATE of the panel: hides it on deactivation when CloseOnFocusLost asks for it.
 void OnPanelActivate(App& app, WPARAM state, HWND otherWindow);
+// Whether the keyboard focus is in the window or one of its children.
+[[nodiscard]] bool HoldsFocus(HWND window);
+// A closing floating dialog that held the focus hands it to the editor,
+// while the panel is up.
+void FocusEditorAfterDialog(App& app, bool dialogHadFocus);
 
 // The EVENT_SYSTEM_FOREGROUND hook of the whole session.
 bool InstallForegroundHook(App& app);

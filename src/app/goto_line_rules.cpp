@@ -87,13 +87,11 @@ std::optional<std::int64_t> LineToGoTo(std::u16string_view field, std::int64_t l
     return line - 1;
 }
 
-GoToLinePalette GoToLineColours(bool dark) {
-    if (dark) {
-        return {HexColour(0x202124), HexColour(0x5A5A64), HexColour(0xE6E6EB), HexColour(0x2B2D32), HexColour(0x64646E),
-                HexColour(0xA5A5B4), HexColour(0x8C8C96), HexColour(0x565961), HexColour(0x464950)};
-    }
-    return {HexColour(0xFFFFFF), HexColour(0xB4B4BE), HexColour(0x000000), HexColour(0xF3F4F6), HexColour(0xA0A0AA),
-            HexColour(0x5A5A68), HexColour(0x82828C), HexColour(0xC8CBD1), HexColour(0xD6D9DE)};
+SearchDialogPalette GoToLineColours(bool dark) {
+    SearchDialogPalette colours = SearchDialogColours(dark);
+    colours.background = HexColour(dark ? 0x202124 : 0xFFFFFF);
+    colours.text = HexColour(dark ? 0xE6E6EB : 0x000000);
+    return colours;
 }
 
 }  // namespace quillpane

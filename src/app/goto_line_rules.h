@@ -2,6 +2,7 @@
 // and which line a typed number means.
 #pragma once
 
+#include "app/search_dialog_rules.h"
 #include "editor/editor_look.h"
 #include "platform/geometry.h"
 
@@ -35,17 +36,7 @@ struct GoToLineAnchor {
 // digits, a negative number, or a line past the last of lineCount.
 [[nodiscard]] std::optional<std::int64_t> LineToGoTo(std::u16string_view field, std::int64_t lineCount);
 
-struct GoToLinePalette {
-    Colour background;
-    Colour border;
-    Colour text;
-    Colour boxFill;
-    Colour boxFrame;
-    Colour accent;
-    Colour cue;
-    Colour glyphHover;
-    Colour glyphFocus;
-};
-[[nodiscard]] GoToLinePalette GoToLineColours(bool dark);
+// The search dialog's look with a background and text of its own.
+[[nodiscard]] SearchDialogPalette GoToLineColours(bool dark);
 
 }  // namespace quillpane

@@ -34,15 +34,7 @@ GoToLineDialog& DialogOf(App& app) {
     return app.goToLine;
 }
 
-int Language(const App& app) {
-    return CurrentLanguage(app.config.ui.language);
-}
-
-std::u16string Label(const App& app, TextId id) {
-    return StripAccelerator(Text(id, Language(app)));
-}
-
-GoToLinePalette Colours(const App& app) {
+SearchDialogPalette Colours(const App& app) {
     return GoToLineColours(app.theme.isDark);
 }
 
@@ -104,7 +96,7 @@ void Layout(App& app) {
 // ---- the field -------------------------------------------------------------------
 
 void PaintCue(App& app, HWND field) {
-    PaintCueText(field, DialogOf(app).textFont.Get(), Colours(app).cue, Text(TextId::LineNumberCue, Language(app)));
+    PaintCueText(field, DialogOf(app).textFont.Get(), Colours(app).cue, Text(TextId::LineNumberCue, UiLanguage(app)));
 }
 
 LRESULT CALLBACK FieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
@@ -180,7 +172,7 @@ LRESULT CALLBACK CloseProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 void DrawCloseButton(App& app, const DRAWITEMSTRUCT& item) {
     const GoToLineDialog& dialog = DialogOf(app);
-    const GoToLinePalette colours = Colours(app);
+    const SearchDialogPalette colours = Colours(app);
     const bool focus = ::GetFocus() == item.hwndItem;
     FillSolid(item.hDC, item.rcItem,
               dialog.closeHover ? colours.glyphHover : focus ? colours.glyphFocus : colours.background);
@@ -230,7 +222,7 @@ void OnPaint(App& app) {
     if (!memory || !bitmap) return;
     SelectGuard selectBitmap(memory.Get(), bitmap.Get());
     HDC dc = memory.Get();
-    const GoToLinePalette colours = Colours(app);
+    const SearchDialogPalette colours = Colours(app);
     FillSolid(dc, client, colours.background);
     UniqueBrush border(::CreateSolidBrush(Ref(colours.border)));
     ::FrameRect(dc, &client, border.Get());
@@ -250,13 +242,9 @@ void OnDpiChanged(App& app, WPARAM wParam) {
 
 void OnDestroy(App& app) {
     GoToLineDialog& dialog = DialogOf(app);
-    const HWND focus = ::GetFocus();
-    const bool hadFocus = focus == dialog.window || ::IsChild(dialog.window, focus);
+    const bool hadFocus = HoldsFocus(dialog.window);
     dialog = GoToLineDialog {};
-    if (app.shell.shown && app.panel != nullptr && app.editor.hwnd != nullptr && hadFocus) {
-        ::SetActiveWindow(app.panel);
-        ::SetFocus(app.editor.hwnd);
-    }
+    FocusEditorAfterDialog(app, hadFocus);
 }
 
 LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -294,7 +282,7 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wParam);
-        const GoToLinePalette colours = Colours(app);
+        const SearchDialogPalette colours = Colours(app);
         ::SetTextColor(dc, Ref(colours.text));
         ::SetBkColor(dc, Ref(colours.boxFill));
         return reinterpret_cast<LRESULT>(FieldBrush(app));
@@ -316,28 +304,12 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK GoToLineProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    App* app = WindowRecord<App>(hwnd, message, lParam);
-    if (message == WM_NCCREATE && app != nullptr) app->goToLine.window = hwnd;
-    if (app == nullptr || message == WM_NCCREATE) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return GuardComponentCalls(LRESULT {0}, [&] { return HandleMessage(*app, hwnd, message, wParam, lParam); });
+HWND& WindowOf(App& app) {
+    return app.goToLine.window;
 }
 
 bool RegisterDialogClass(HINSTANCE instance) {
-    static bool registered = false;
-    if (registered) return true;
-    WNDCLASSEXW windowClass {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = GoToLineProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kGoToLineClassName;
-    registered = ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    return registered;
+    return RegisterAppClass(instance, kGoToLineClassName, AppWindowProc<&WindowOf, &HandleMessage>);
 }
 
 bool CreateControls(App& app) {
@@ -347,7 +319,7 @@ bool CreateControls(App& app) {
                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOHSCROLL | ES_NUMBER, 0,
                                      0, 0, 0, dialog.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFieldId)),
                                      app.instance, nullptr);
-    const std::u16string close = Label(app, TextId::CloseLabel);
+    const std::u16string close = UiLabel(app, TextId::CloseLabel);
     dialog.closeButton = ::CreateWindowExW(0, L"BUTTON", WidePtr(close), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
                                            0, 0, 0, 0, dialog.window,
                                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseId)), app.instance,
@@ -399,7 +371,7 @@ bool CreateDialogWindow(App& app, const Placement& placement) {
     dialog.dpi = MonitorDpi(placement.monitor);
     BuildFonts(app);
     const Rect place = PlaceGoToLine(placement.anchor, dialog.dpi);
-    const std::u16string title = Label(app, TextId::GoToLine);
+    const std::u16string title = UiLabel(app, TextId::GoToLine);
     HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kGoToLineClassName, WidePtr(title),
                                     WS_POPUP | WS_CLIPCHILDREN, place.left, place.top, place.Width(), place.Height(),
                                     app.panel, nullptr, app.instance, &app);

@@ -1,5 +1,7 @@
 #include "app/heading_list_rules.h"
 
+#include "app/search_dialog_rules.h"
+
 #include "platform/dpi.h"
 
 #include <algorithm>
@@ -30,14 +32,7 @@ Size HeadingListSize(Size stored, int dpi) {
 }
 
 Rect PlaceHeadingList(Point panelTopLeft, Size size, const Rect& work, int dpi) {
-    const int margin = Scale(8, dpi);
-    int left = panelTopLeft.x + Scale(24, dpi);
-    int top = panelTopLeft.y + Scale(64, dpi);
-    if (left + size.width > work.right) left = work.right - margin - size.width;
-    if (top + size.height > work.bottom) top = work.bottom - margin - size.height;
-    if (left < work.left) left = work.left + margin;
-    if (top < work.top) top = work.top + margin;
-    return Box(left, top, size.width, size.height);
+    return PlaceNearOwner(panelTopLeft, {24, 64}, size, work, dpi);
 }
 
 HeadingListLayout LayoutHeadingList(Size client, int dpi) {

@@ -41,10 +41,6 @@ HeadingListDialog& DialogOf(App& app) {
     return app.headingList;
 }
 
-int Language(const App& app) {
-    return CurrentLanguage(app.config.ui.language);
-}
-
 HeadingListPalette Colours(const App& app) {
     return HeadingListColours(app.theme.isDark);
 }
@@ -265,13 +261,9 @@ void OnCommand(App& app, WPARAM wParam) {
 
 void OnDestroy(App& app) {
     HeadingListDialog& dialog = DialogOf(app);
-    const HWND focus = ::GetFocus();
-    const bool hadFocus = focus == dialog.window || ::IsChild(dialog.window, focus);
+    const bool hadFocus = HoldsFocus(dialog.window);
     dialog = HeadingListDialog {};
-    if (app.shell.shown && app.panel != nullptr && app.editor.hwnd != nullptr && hadFocus) {
-        ::SetActiveWindow(app.panel);
-        ::SetFocus(app.editor.hwnd);
-    }
+    FocusEditorAfterDialog(app, hadFocus);
 }
 
 LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -360,28 +352,12 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK HeadingListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    App* app = WindowRecord<App>(hwnd, message, lParam);
-    if (message == WM_NCCREATE && app != nullptr) app->headingList.window = hwnd;
-    if (app == nullptr || message == WM_NCCREATE) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return GuardComponentCalls(LRESULT {0}, [&] { return HandleMessage(*app, hwnd, message, wParam, lParam); });
+HWND& WindowOf(App& app) {
+    return app.headingList.window;
 }
 
 bool RegisterDialogClass(HINSTANCE instance) {
-    static bool registered = false;
-    if (registered) return true;
-    WNDCLASSEXW windowClass {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = HeadingListProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kHeadingListClassName;
-    registered = ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    return registered;
+    return RegisterAppClass(instance, kHeadingListClassName, AppWindowProc<&WindowOf, &HandleMessage>);
 }
 
 HWND MakeControl(App& app, const wchar_t* className, std::u16string_view text, DWORD style, int id) {
@@ -393,7 +369,7 @@ HWND MakeControl(App& app, const wchar_t* className, std::u16string_view text, D
 
 bool CreateControls(App& app) {
     HeadingListDialog& dialog = DialogOf(app);
-    const int language = Language(app);
+    const int language = UiLanguage(app);
     // In tab order.
     dialog.list = MakeControl(app, L"LISTBOX", u"",
                               WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
@@ -412,7 +388,7 @@ bool CreateControls(App& app) {
 
 bool CreateDialogWindow(App& app, const Rect& place) {
     HeadingListDialog& dialog = DialogOf(app);
-    const std::u16string title(Text(TextId::HeadingListLabel, Language(app)));
+    const std::u16string title(Text(TextId::HeadingListLabel, UiLanguage(app)));
     HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kHeadingListClassName, WidePtr(title),
                                     WS_POPUP | WS_THICKFRAME | WS_CLIPCHILDREN, place.left, place.top, place.Width(),
                                     place.Height(), app.panel, nullptr, app.instance, &app);

@@ -21,10 +21,6 @@
 namespace quillpane {
 namespace {
 
-int UiLanguage(const App& app) {
-    return CurrentLanguage(app.config.ui.language);
-}
-
 
 void ApplyTimerAction(App& app, SaveTimerAction action) {
     if (action == SaveTimerAction::Arm) {

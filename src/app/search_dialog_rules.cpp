@@ -62,15 +62,19 @@ SearchDialogLayout LayoutSearchDialog(int width, int dpi, int buttonWidth, bool 
     return layout;
 }
 
-Rect PlaceSearchDialog(Point ownerTopLeft, Size size, const Rect& work, int dpi) {
+Rect PlaceNearOwner(Point ownerTopLeft, Point offset, Size size, const Rect& work, int dpi) {
     const int margin = Scale(8, dpi);
-    int left = ownerTopLeft.x + Scale(24, dpi);
-    int top = ownerTopLeft.y + Scale(24, dpi);
+    int left = ownerTopLeft.x + Scale(offset.x, dpi);
+    int top = ownerTopLeft.y + Scale(offset.y, dpi);
     if (left + size.width > work.right) left = work.right - margin - size.width;
     if (top + size.height > work.bottom) top = work.bottom - margin - size.height;
     if (left < work.left) left = work.left + margin;
     if (top < work.top) top = work.top + margin;
     return Box(left, top, size.width, size.height);
+}
+
+Rect PlaceSearchDialog(Point ownerTopLeft, Size size, const Rect& work, int dpi) {
+    return PlaceNearOwner(ownerTopLeft, {24, 24}, size, work, dpi);
 }
 
 int HistoryRowHeight(int dpi) {

@@ -37,7 +37,10 @@ struct SearchDialogLayout {
 // The text buttons' width: 20 px beside the widest label.
 [[nodiscard]] int SearchButtonWidth(int dpi, int labelWidth);
 
-// A new dialog: at the owner's top-left plus 24 px, kept 8 px inside the work area.
+// A floating dialog at the owner's top-left plus an offset (96-DPI pixels),
+// kept 8 px inside the work area: right edge, bottom, left, top.
+[[nodiscard]] Rect PlaceNearOwner(Point ownerTopLeft, Point offset, Size size, const Rect& work, int dpi);
+// A new search dialog: 24 px from the owner's top-left corner.
 [[nodiscard]] Rect PlaceSearchDialog(Point ownerTopLeft, Size size, const Rect& work, int dpi);
 
 // The history list under the search box's edit (screen coordinates), or

@@ -39,14 +39,6 @@ SearchDialog& DialogOf(App& app) {
     return app.searchDialog;
 }
 
-int Language(const App& app) {
-    return CurrentLanguage(app.config.ui.language);
-}
-
-std::u16string Label(const App& app, TextId id) {
-    return StripAccelerator(Text(id, Language(app)));
-}
-
 std::u16string BoxText(HWND box) {
     if (box == nullptr) return {};
     const int length = ::GetWindowTextLengthW(box);
@@ -71,8 +63,8 @@ void BuildFonts(App& app) {
     SearchDialog& dialog = DialogOf(app);
     dialog.textFont = MakeUiFont(Scale(14, dialog.dpi), FW_NORMAL, L"Yu Gothic UI");
     dialog.glyphFont = MakeGlyphFont(Scale(15, dialog.dpi));
-    const int label = std::max(TextWidth(dialog.textFont.Get(), Label(app, TextId::ReplaceAllLabel)),
-                               TextWidth(dialog.textFont.Get(), Label(app, TextId::ReplaceLabel)));
+    const int label = std::max(TextWidth(dialog.textFont.Get(), UiLabel(app, TextId::ReplaceAllLabel)),
+                               TextWidth(dialog.textFont.Get(), UiLabel(app, TextId::ReplaceLabel)));
     dialog.buttonWidth = SearchButtonWidth(dialog.dpi, label);
     const auto font = reinterpret_cast<WPARAM>(dialog.textFont.Get());
     for (HWND control : {dialog.searchBox, dialog.replaceBox, dialog.tip}) {
@@ -341,7 +333,7 @@ bool ShiftDown() {
 void PaintCue(App& app, HWND box) {
     const SearchDialog& dialog = DialogOf(app);
     const TextId cue = box == dialog.searchBox ? TextId::SearchLabel : TextId::ReplaceLabel;
-    PaintCueText(box, dialog.textFont.Get(), Colours(app).cue, Label(app, cue));
+    PaintCueText(box, dialog.textFont.Get(), Colours(app).cue, UiLabel(app, cue));
 }
 
 void InvalidateFrames(App& app) {
@@ -538,7 +530,7 @@ void DrawTextButton(App& app, const DRAWITEMSTRUCT& item, int index) {
         ::RoundRect(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom, corner,
                     corner);
     }
-    const std::u16string label = Label(app, index == kReplaceButton ? TextId::ReplaceLabel : TextId::ReplaceAllLabel);
+    const std::u16string label = UiLabel(app, index == kReplaceButton ? TextId::ReplaceLabel : TextId::ReplaceAllLabel);
     SelectGuard font(item.hDC, dialog.textFont.Get());
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, Ref(colours.text));
@@ -608,13 +600,13 @@ void ReplaceFromBoxes(App& app, bool all) {
     const ReplaceResult result = all ? ReplaceAll(app, term, replacement) : ReplaceOne(app, term, replacement);
     switch (result.outcome) {
     case ReplaceOutcome::ReadOnly:
-        ShowSearchMessage(app, Text(TextId::NothingReplacedReadOnly, Language(app)));
+        ShowSearchMessage(app, Text(TextId::NothingReplacedReadOnly, UiLanguage(app)));
         break;
     case ReplaceOutcome::Replaced:
         HideSearchMessage(app);
         if (all) {
             const int count = static_cast<int>(std::min<std::size_t>(result.count, 0x7FFFFFFF));
-            ShowSearchMessage(app, WithCount(ReplacedCountFormat(count, Language(app)), result.count));
+            ShowSearchMessage(app, WithCount(ReplacedCountFormat(count, UiLanguage(app)), result.count));
         }
         break;
     default:
@@ -716,8 +708,7 @@ void OnDestroy(App& app) {
     ::KillTimer(dialog.window, kTipTimer);
     CloseHistory(app);
     if (dialog.tip != nullptr) ::DestroyWindow(dialog.tip);
-    const bool hadFocus = ::GetFocus() == dialog.window || ::IsChild(dialog.window, ::GetFocus());
-    HWND owner = app.panel;
+    const bool hadFocus = HoldsFocus(dialog.window);
     dialog.window = nullptr;
     dialog.searchBox = nullptr;
     dialog.replaceBox = nullptr;
@@ -729,10 +720,7 @@ void OnDestroy(App& app) {
     dialog.glyphFont = {};
     dialog.boxBrush.Reset();
     dialog.brushesBuilt = false;
-    if (app.shell.shown && owner != nullptr && app.editor.hwnd != nullptr && hadFocus) {
-        ::SetActiveWindow(owner);
-        ::SetFocus(app.editor.hwnd);
-    }
+    FocusEditorAfterDialog(app, hadFocus);
 }
 
 LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -829,28 +817,12 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK SearchDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    App* app = WindowRecord<App>(hwnd, message, lParam);
-    if (message == WM_NCCREATE && app != nullptr) app->searchDialog.window = hwnd;
-    if (app == nullptr || message == WM_NCCREATE) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return GuardComponentCalls(LRESULT {0}, [&] { return HandleMessage(*app, hwnd, message, wParam, lParam); });
+HWND& WindowOf(App& app) {
+    return app.searchDialog.window;
 }
 
 bool RegisterDialogClass(HINSTANCE instance) {
-    static bool registered = false;
-    if (registered) return true;
-    WNDCLASSEXW windowClass {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = SearchDialogProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kSearchDialogClassName;
-    registered = ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    return registered;
+    return RegisterAppClass(instance, kSearchDialogClassName, AppWindowProc<&WindowOf, &HandleMessage>);
 }
 
 HWND MakeButton(App& app, int index, const std::u16string& accessibleName, bool tabStop) {
@@ -878,7 +850,7 @@ HWND MakeBox(App& app, int id) {
 
 bool CreateControls(App& app) {
     SearchDialog& dialog = DialogOf(app);
-    const std::u16string search = Label(app, TextId::SearchLabel);
+    const std::u16string search = UiLabel(app, TextId::SearchLabel);
     // The buttons inside the boxes first: above the boxes, which clip them out.
     MakeButton(app, kGoButton, u"", false);
     MakeButton(app, kClearSearchButton, u"", false);
@@ -886,12 +858,12 @@ bool CreateControls(App& app) {
     // Then in tab order.
     dialog.searchBox = MakeBox(app, kSearchBoxId);
     dialog.replaceBox = MakeBox(app, kReplaceBoxId);
-    MakeButton(app, kReplaceButton, Label(app, TextId::ReplaceLabel), true);
-    MakeButton(app, kReplaceAllButton, Label(app, TextId::ReplaceAllLabel), true);
+    MakeButton(app, kReplaceButton, UiLabel(app, TextId::ReplaceLabel), true);
+    MakeButton(app, kReplaceAllButton, UiLabel(app, TextId::ReplaceAllLabel), true);
     MakeButton(app, kNextButton, u"\u2193 " + search, true);
     MakeButton(app, kPreviousButton, u"\u2191 " + search, true);
-    MakeButton(app, kCloseButton, Label(app, TextId::CloseLabel), true);
-    MakeButton(app, kToggleButton, Label(app, TextId::ToggleReplaceRow), true);
+    MakeButton(app, kCloseButton, UiLabel(app, TextId::CloseLabel), true);
+    MakeButton(app, kToggleButton, UiLabel(app, TextId::ToggleReplaceRow), true);
     return dialog.searchBox != nullptr && dialog.replaceBox != nullptr &&
            std::all_of(dialog.buttons.begin(), dialog.buttons.end(), [](HWND button) { return button != nullptr; });
 }
@@ -909,7 +881,7 @@ bool CreateDialogWindow(App& app) {
     const int width = std::max(SearchDialogMinWidth(dialog.dpi, dialog.buttonWidth), app.config.search.dialogWidth);
     const Size size {width, SearchDialogHeight(dialog.dpi, dialog.replaceRow)};
     const Rect place = PlaceSearchDialog(Point {owner.left, owner.top}, size, WorkAreaOf(monitor), dialog.dpi);
-    const std::u16string title = Label(app, TextId::SearchLabel);
+    const std::u16string title = UiLabel(app, TextId::SearchLabel);
     HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kSearchDialogClassName, WidePtr(title),
                                     WS_POPUP | WS_THICKFRAME | WS_CLIPCHILDREN, place.left, place.top, place.Width(),
                                     place.Height(), app.panel, nullptr, app.instance, &app);

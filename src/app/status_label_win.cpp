@@ -152,15 +152,8 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    App* app = WindowRecord<App>(hwnd, message, lParam);
-    if (app == nullptr || message == WM_NCCREATE) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        app->statusLabel.window = nullptr;
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return GuardComponentCalls(LRESULT {0}, [&] { return HandleMessage(*app, hwnd, message, wParam, lParam); });
+HWND& WindowOf(App& app) {
+    return app.statusLabel.window;
 }
 
 // The editor's counts now, from the text adapter's indexes and the
@@ -198,17 +191,9 @@ StatusCounts CountsNow(App& app, std::size_t& line, std::size_t& column) {
 bool CreateStatusLabel(App& app) {
     StatusLabel& label = LabelOf(app);
     if (label.window != nullptr) return true;
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXW windowClass {};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = LabelProc;
-        windowClass.hInstance = app.instance;
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kStatusLabelClassName;
-        registered = ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-        if (!registered) return false;
+    if (!RegisterAppClass(app.instance, kStatusLabelClassName, AppWindowProc<&WindowOf, &HandleMessage>,
+                          CS_HREDRAW | CS_VREDRAW)) {
+        return false;
     }
     label.window = ::CreateWindowExW(WS_EX_NOACTIVATE, kStatusLabelClassName, L"", WS_POPUP, 0, 0, 0, 0, app.panel,
                                      nullptr, app.instance, &app);
