@@ -60,6 +60,19 @@ protected:
             3s, 100ms);
     }
 
+    // The program on this configuration (sidebar hidden) and memo file, its
+    // panel shown and a click taken by its editor.
+    void StartShownInEditor(const std::string& config, const std::string& memoBytes, HWND& editor) {
+        WriteConfig("[Sidebar]\r\nVisible=0\r\n" + config);
+        WriteMemo(memoBytes);
+        Start();
+        ::PostMessageW(panel_, ToggleMessage(), 2, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel_) != FALSE; }, 5s));
+        editor = FindChildByClass(panel_, L"Scintilla");
+        ASSERT_NE(editor, nullptr);
+        ClickIntoEditor(editor);
+    }
+
     [[nodiscard]] std::wstring ProgramFile(const wchar_t* name) const { return ProgramFolder() + name; }
 
     // config.ini as the program would find it: run at startup off, then text.

@@ -25,14 +25,7 @@ constexpr unsigned kSciGetLineVisible = 2228;
 class GoToLine : public AppScenario {
 protected:
     void StartShown(const std::string& config, const std::string& memo) {
-        WriteConfig("[Sidebar]\r\nVisible=0\r\n" + config);
-        WriteMemo(std::string(kBom) + memo);
-        Start();
-        ::PostMessageW(panel_, ToggleMessage(), 2, 0);
-        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel_) != FALSE; }, 5s));
-        editor_ = FindChildByClass(panel_, L"Scintilla");
-        ASSERT_NE(editor_, nullptr);
-        ClickIntoEditor(editor_);
+        StartShownInEditor(config, std::string(kBom) + memo, editor_);
     }
 
     void OpenDialog() {

@@ -32,14 +32,7 @@ std::string Memo(std::initializer_list<std::string_view> titles) {
 class HeadingList : public AppScenario {
 protected:
     void StartShown(const std::string& config, const std::string& memo) {
-        WriteConfig("[Sidebar]\r\nVisible=0\r\n" + config);
-        WriteMemo(kBom + memo);
-        Start();
-        ::PostMessageW(panel_, ToggleMessage(), 2, 0);
-        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel_) != FALSE; }, 5s));
-        editor_ = FindChildByClass(panel_, L"Scintilla");
-        ASSERT_NE(editor_, nullptr);
-        ClickIntoEditor(editor_);
+        StartShownInEditor(config, kBom + memo, editor_);
     }
 
     // Ctrl+L in the editor, and the dialog's controls.

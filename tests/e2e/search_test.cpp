@@ -31,14 +31,7 @@ BOOL CALLBACK FindTip(HWND window, LPARAM lParam) {
 class Search : public AppScenario {
 protected:
     void StartShown(const std::string& config, const std::string& memo) {
-        WriteConfig("[Sidebar]\r\nVisible=0\r\n" + config);
-        WriteMemo(memo);
-        Start();
-        ::PostMessageW(panel_, ToggleMessage(), 2, 0);
-        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel_) != FALSE; }, 5s));
-        editor_ = FindChildByClass(panel_, L"Scintilla");
-        ASSERT_NE(editor_, nullptr);
-        ClickIntoEditor(editor_);
+        StartShownInEditor(config, memo, editor_);
     }
 
     // Ctrl+F (or Ctrl+H) in the editor, and the dialog's controls.
