@@ -42,8 +42,11 @@ trap cleanup EXIT
 export QP_APP=$(windows_path "$app")
 export QP_ARTIFACTS=$(windows_path "$artifacts")
 export QP_E2E_DPI=${QP_E2E_DPI:-96}
-wine "$driver" --gtest_filter="$scenario" --gtest_color=no 2>&1 | tee "$artifacts/output.txt"
-rc=${PIPESTATUS[0]}
+# Into a file, not a pipe: programs the scenario had the shell start may
+# keep the pipe open long after the scenario ended.
+wine "$driver" --gtest_filter="$scenario" --gtest_color=no >"$artifacts/output.txt" 2>&1
+rc=$?
+cat "$artifacts/output.txt"
 # A filter that matches nothing passes vacuously: a stale driver must fail.
 if [ "$rc" -eq 0 ] && ! grep -q '^\[==========\] 1 test from' "$artifacts/output.txt"; then
     echo "Scenario $scenario did not run in this driver" >&2

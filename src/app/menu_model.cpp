@@ -2,6 +2,7 @@
 
 #include "i18n/language.h"
 #include "i18n/strings.h"
+#include "platform/dpi.h"
 #include "resources/messages.h"
 
 #include <algorithm>
@@ -106,6 +107,145 @@ std::vector<MenuItem> TrayMenuItems(bool panelShown, const Config& config, const
     menu.push_back(Separator());
     menu.push_back(Command(IDM_EXIT, Text(TextId::ExitApp, language)));
     return menu;
+}
+
+namespace {
+
+// "text<tab>shortcut": the shortcut is never translated.
+std::u16string WithShortcut(std::u16string_view text, std::u16string_view shortcut) {
+    std::u16string label(text);
+    label += u'\t';
+    label += shortcut;
+    return label;
+}
+
+std::vector<MenuItem> LineCommandItems(const EditorMenuState& state, int language) {
+    const auto text = [language](TextId id) { return Text(id, language); };
+    const bool empty = state.textEmpty;
+    return {
+        Command(IDM_DUPLICATELINE, WithShortcut(text(TextId::DuplicateLine), u"Ctrl+D"), false, empty),
+        Command(IDM_JOINLINES, WithShortcut(text(TextId::JoinLines), u"Ctrl+J"), false, empty),
+        Command(IDM_MOVELINEUP, WithShortcut(text(TextId::MoveLineUp), u"Ctrl+Shift+Up"), false,
+                empty || !state.canMoveUp),
+        Command(IDM_MOVELINEDOWN, WithShortcut(text(TextId::MoveLineDown), u"Ctrl+Shift+Down"), false,
+                empty || !state.canMoveDown),
+        Separator(),
+        Command(IDM_SORTASC, text(TextId::SortAscending), false, empty),
+        Command(IDM_SORTDESC, text(TextId::SortDescending), false, empty),
+        Command(IDM_REMOVEDUPLICATES, text(TextId::RemoveDuplicateLines), false, empty),
+        Command(IDM_REMOVEEMPTY, text(TextId::RemoveEmptyLines), false, empty),
+        Command(IDM_TRIMTRAILING, text(TextId::TrimTrailingWhitespace), false, empty),
+    };
+}
+
+}  // namespace
+
+std::vector<MenuItem> EditorMenuItems(const EditorMenuState& state, int language) {
+    const auto text = [language](TextId id) { return Text(id, language); };
+    const bool selection = state.hasSelection;
+    std::vector<MenuItem> menu = {
+        Command(IDM_UNDO, WithShortcut(text(TextId::UndoCommand), u"Ctrl+Z"), false, !state.canUndo),
+        Command(IDM_REDO, WithShortcut(text(TextId::RedoCommand), u"Ctrl+Y"), false, !state.canRedo),
+        Separator(),
+        Command(IDM_CUT, WithShortcut(text(TextId::CutCommand), u"Ctrl+X"), false, !selection),
+        Command(IDM_COPY, WithShortcut(text(TextId::CopyCommand), u"Ctrl+C"), false, !selection),
+        Command(IDM_PASTE, WithShortcut(text(TextId::PasteCommand), u"Ctrl+V"), false, !state.clipboardHasText),
+        Command(IDM_DELETE, WithShortcut(text(TextId::DeleteCommand), u"Del"), false, !selection),
+        Separator(),
+        Command(IDM_SELECTALL, WithShortcut(text(TextId::SelectAllCommand), u"Ctrl+A"), false, state.textEmpty),
+        Command(IDM_SELECTNOTE, WithShortcut(text(TextId::SelectThisNote), u"Ctrl+Shift+A"), false, state.textEmpty),
+        Command(IDM_INSERTDATETIME, WithShortcut(text(TextId::InsertDateTimeCommand), u"F5")),
+        Command(IDM_INSERTMARKER, WithShortcut(InsertMarkerText(state.headingRole, language), u"F6")),
+        Separator(),
+        Command(IDM_FIND, WithShortcut(text(TextId::FindCommand), u"Ctrl+F")),
+        Command(IDM_HIGHLIGHTWORD,
+                WithShortcut(text(selection ? TextId::HighlightSelectedText : TextId::HighlightWordAtCaret), u"Ctrl+F3"),
+                false, state.textEmpty),
+        Command(IDM_WEBSEARCH, text(TextId::SearchWebCommand), false, !selection),
+        Command(IDM_REPLACE, WithShortcut(text(TextId::ReplaceCommand), u"Ctrl+H")),
+        Command(IDM_GOTOLINE, WithShortcut(text(TextId::GoToLine), u"Ctrl+G")),
+        Command(IDM_HEADINGLIST, WithShortcut(text(TextId::HeadingListLabel), u"Ctrl+L")),
+        Command(IDM_LASTEDIT, WithShortcut(text(TextId::GoToLastEdit), u"Ctrl+Shift+Backspace"), false,
+                !state.hasLastEdit),
+        Separator(),
+    };
+    MenuItem lines;
+    lines.kind = MenuItem::Kind::Submenu;
+    lines.text = std::u16string(text(TextId::TextSubmenu));
+    lines.children = LineCommandItems(state, language);
+    menu.push_back(std::move(lines));
+    return menu;
+}
+
+std::vector<MenuItem> DateTimeMenuItems(const EditorMenuState& state, int language) {
+    std::vector<MenuItem> menu = {Command(IDM_INSERTDATE, Text(TextId::InsertDate, language)),
+                                  Command(IDM_INSERTTIME, Text(TextId::InsertTime, language)), Separator()};
+    for (MenuItem& item : LineCommandItems(state, language)) menu.push_back(std::move(item));
+    return menu;
+}
+
+void ArrangeFolderEntries(PathMenuInfo& info, std::vector<FolderEntry> entries,
+                          const std::function<bool(std::u16string_view, std::u16string_view)>& less) {
+    std::sort(entries.begin(), entries.end(), [&less](const FolderEntry& a, const FolderEntry& b) {
+        if (a.folder != b.folder) return a.folder;
+        return less(a.name, b.name);
+    });
+    info.more = entries.size() > kListedEntries ? entries.size() - kListedEntries : 0;
+    if (entries.size() > kListedEntries) entries.resize(kListedEntries);
+    info.entries = std::move(entries);
+}
+
+MenuItem PathSubmenu(const PathMenuInfo& info, int language) {
+    MenuItem submenu;
+    submenu.kind = MenuItem::Kind::Submenu;
+    submenu.text = info.displayName;
+    std::vector<MenuItem>& items = submenu.children;
+    const auto listing = [&] {
+        if (info.entries.empty()) {
+            items.push_back(Command(0, Text(TextId::FolderEmpty, language), false, true));
+            return;
+        }
+        for (std::size_t index = 0; index < info.entries.size(); ++index) {
+            std::u16string label = info.entries[index].name;
+            if (info.entries[index].folder) label += u'\\';
+            items.push_back(Command(kPathEntryFirst + static_cast<unsigned>(index), label));
+        }
+        if (info.more > 0) items.push_back(Command(kPathMoreEntries, WithCount(Text(TextId::MoreEntries, language), info.more)));
+    };
+    switch (info.kind) {
+    case PathMenuInfo::Kind::Folder:
+        if (info.listed) {
+            listing();
+            items.push_back(Separator());
+        }
+        items.push_back(Command(kPathFolderProperties, Text(TextId::Properties, language)));
+        break;
+    case PathMenuInfo::Kind::File:
+        items.push_back(Command(kPathOpenContaining, Text(TextId::OpenContainingFolder, language)));
+        if (info.listed) {
+            items.push_back(Separator());
+            listing();
+        }
+        items.push_back(Separator());
+        items.push_back(Command(kPathFileProperties, Text(TextId::Properties, language)));
+        break;
+    case PathMenuInfo::Kind::Network:
+        // Another machine is reached only when the user asks for it.
+        items.push_back(Command(0, Text(TextId::NetworkPathNotListed, language), false, true));
+        items.push_back(Command(kPathOpenContaining, Text(TextId::OpenContainingFolder, language)));
+        break;
+    case PathMenuInfo::Kind::Missing:
+        items.push_back(Command(0, Text(TextId::PathNotFound, language), false, true));
+        break;
+    }
+    return submenu;
+}
+
+MenuAnchor DateTimeMenuAnchor(int caretY, int lineHeight, int workTop, int workBottom, int dpi) {
+    const int gap = Scale(4, dpi);
+    const int below = caretY + lineHeight + gap;
+    if (below + Scale(280, dpi) <= workBottom) return {below, false};
+    return {std::max(caretY - gap, workTop + gap), true};
 }
 
 std::array<std::u16string, 2> DocumentFileOrder(std::u16string_view stem, int language) {

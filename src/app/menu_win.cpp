@@ -3,6 +3,7 @@
 #include "app/app_win.h"
 #include "app/memo_win.h"
 #include "app/theme_win.h"
+#include "editor/shell_text.h"
 #include "i18n/language.h"
 #include "platform/wide_win.h"
 
@@ -77,8 +78,8 @@ HMENU BuildPopupMenu(const std::vector<MenuItem>& items) {
     return menu;
 }
 
-void TrackPanelMenu(App& app, HMENU menu, POINT at, UINT alignment) {
-    if (menu == nullptr) return;
+UINT TrackMenuChoice(App& app, HMENU menu, POINT at, UINT alignment) {
+    if (menu == nullptr) return 0;
     // The panel must not hide while its menu has the focus.
     app.shell.menuModal = true;
     ::SetForegroundWindow(app.panel);
@@ -88,6 +89,11 @@ void TrackPanelMenu(App& app, HMENU menu, POINT at, UINT alignment) {
     ::DestroyMenu(menu);
     // Lets the menu close when the user clicks elsewhere.
     ::PostMessageW(app.panel, WM_NULL, 0, 0);
+    return chosen;
+}
+
+void TrackPanelMenu(App& app, HMENU menu, POINT at, UINT alignment) {
+    const UINT chosen = TrackMenuChoice(app, menu, at, alignment);
     if (chosen != 0) ::PostMessageW(app.panel, WM_COMMAND, chosen, 0);
 }
 
@@ -116,10 +122,13 @@ void OpenMemoWithDefaultApp(App& app) {
     info.lpFile = WidePtr(memo);
     info.nShow = SW_SHOWNORMAL;
     if (::ShellExecuteExW(&info)) return;
-    // Nothing is associated with the file: Windows' own chooser.
+    // Nothing is associated with the file: Windows' own chooser. It takes
+    // the path unquoted and only so long; a cut path would name another file.
+    const std::optional<std::u16string> parameters = OpenWithParameters(memo);
     const std::u16string rundll = SystemProgram(L"rundll32.exe");
-    if (rundll.empty()) return;
-    (void)Run(u"\"" + rundll + u"\" shell32.dll,OpenAs_RunDLL " + memo);
+    if (!parameters || rundll.empty() || !Run(u"\"" + rundll + u"\" " + *parameters)) {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+    }
 }
 
 }  // namespace quillpane

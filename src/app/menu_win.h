@@ -17,6 +17,8 @@ struct App;
 
 // A pop-up menu holding the items; null when the system refused one.
 [[nodiscard]] HMENU BuildPopupMenu(const std::vector<MenuItem>& items);
+// Tracks the menu at the point, destroys it and returns the chosen id (0 for none).
+[[nodiscard]] UINT TrackMenuChoice(App& app, HMENU menu, POINT at, UINT alignment);
 // Tracks the menu at the point, destroys it and posts the chosen command.
 void TrackPanelMenu(App& app, HMENU menu, POINT at, UINT alignment);
 // The documents beside the program that the menus can open.

@@ -3,6 +3,7 @@
 
 #include "app/app_win.h"
 #include "app/chrome_win.h"
+#include "app/context_menu_win.h"
 #include "app/editor_settings_win.h"
 #include "app/focus_win.h"
 #include "app/hotkey_win.h"
@@ -418,6 +419,9 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
     case IDM_HIGHLIGHTWORD:
         HighlightSelectionOrWord(app);
         break;
+    case IDM_DATETIMEMENU:
+        if (app.shell.shown) ShowDateTimeMenu(app);
+        break;
     case IDM_ROLE_SEPARATOR:
     case IDM_ROLE_HEADING:
         SetRoleCommand(app, id);
@@ -638,6 +642,9 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case PM_ZOOMSTEP:
         SetSizeStep(app, app.editor.sizeStep + (static_cast<int>(wParam) > 0 ? 1 : -1), false);
+        return 0;
+    case PM_EDITORMENU:
+        if (app.shell.shown) ShowEditorMenu(app, lParam);
         return 0;
     case PM_ZOOMRESET:
         SetSizeStep(app, app.config.editor.fontSizeStep, false);

@@ -6,6 +6,8 @@
 #include "resources/messages.h"
 #include "editor/editor_host_win.h"
 #include "editor/editor_keys.h"
+#include "editor/shell_open_win.h"
+#include "editor/shell_text.h"
 #include "editor/text_adapter_win.h"
 #include "editor/word_boundaries.h"
 #include "editor/word_segmenter_win.h"
@@ -274,6 +276,32 @@ std::optional<TextRange> WordAtCaret(EditorWindow& ed) {
     return word ? std::optional<TextRange>(window.Global(*word)) : std::nullopt;
 }
 
+void InsertDateTime(EditorWindow& ed, StampKind kind) {
+    if (!ServesText(ed) || ed.sci.ReadOnly()) return;
+    SYSTEMTIME now {};
+    ::GetLocalTime(&now);
+    const LocalTime time {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+    const Selection selection = EditorSelection16(ed);
+    TextEdit edit;
+    edit.replaced = {selection.Start(), selection.End()};
+    edit.replacement = DateTimeStamp(kind, time);
+    const std::size_t caret = selection.Start() + edit.replacement.size();
+    edit.selectionAfter = {caret, caret};
+    ApplyTextEdit(ContextOf(ed.text), edit, true);
+    AfterCaretMove(ed);
+}
+
+void SearchWebForSelection(EditorWindow& ed) {
+    if (!ServesText(ed)) return;
+    const Selection selection = EditorSelection16(ed);
+    if (selection.Empty()) return;
+    // The first line is enough: no need to read a huge selection whole.
+    const std::size_t end = std::min(selection.End(), selection.Start() + 512);
+    const std::optional<std::u16string> address =
+        WebSearchAddress(ReadTextRange(ed.text.adapter, ed.text.model, selection.Start(), end));
+    if (address) (void)ShellOpen(ed.hwnd, *address, false);
+}
+
 bool RunEditorCommand(EditorWindow& ed, unsigned id) {
     if (!ServesText(ed)) return false;
     EditorTextState& state = ed.text;
@@ -287,6 +315,18 @@ bool RunEditorCommand(EditorWindow& ed, unsigned id) {
     case IDM_LASTEDIT:
         GoToLastEdit(ContextOf(state));
         AfterCaretMove(ed);
+        return true;
+    case IDM_INSERTDATETIME:
+        InsertDateTime(ed, StampKind::DateAndTime);
+        return true;
+    case IDM_INSERTDATE:
+        InsertDateTime(ed, StampKind::Date);
+        return true;
+    case IDM_INSERTTIME:
+        InsertDateTime(ed, StampKind::Time);
+        return true;
+    case IDM_WEBSEARCH:
+        SearchWebForSelection(ed);
         return true;
     default:
         break;

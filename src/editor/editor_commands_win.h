@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "editor/line_commands.h"
+#include "editor/shell_text.h"
 #include "editor/text_types.h"
 
 #include <cstddef>
@@ -52,8 +53,15 @@ void SelectWordAt(EditorWindow& ed, std::size_t index);
 // The word at the caret for the search highlight, if there is one.
 [[nodiscard]] std::optional<TextRange> WordAtCaret(EditorWindow& ed);
 
-// The panel's editor commands: undo, redo, last edit location and the line
-// commands of the menus. True when id was one of them.
+// F5 and the date and time menu: the local date and/or time replaces the
+// selection as one undo step.
+void InsertDateTime(EditorWindow& ed, StampKind kind);
+// The selection's first line searched on the web in the default browser.
+void SearchWebForSelection(EditorWindow& ed);
+
+// The panel's editor commands: undo, redo, last edit location, the line
+// commands of the menus, the date and time and the web search. True when id
+// was one of them.
 bool RunEditorCommand(EditorWindow& ed, unsigned id);
 
 }  // namespace quillpane

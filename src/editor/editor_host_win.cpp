@@ -1,6 +1,7 @@
 // The Scintilla window that holds the memo: its creation, every setting the
 // program gives it, its layout, and whole-text access.
 #include "editor/editor_host_win.h"
+#include "editor/links_win.h"
 
 #include "platform/dpi.h"
 #include "editor/editor_paint_win.h"
@@ -323,6 +324,9 @@ bool CreateEditor(EditorWindow& ed, const RECT& rect, std::u16string_view text, 
                                     nullptr);
     if (window == nullptr) return false;
     ed.hwnd = window;
+    // A new window has no link marks and none of the old one's timers.
+    ed.links.valid = false;
+    ed.links.scanPending = false;
     AttachCallObject(ed.sci, window);
     AttachTextState(ed);
     EditorLook& look = ed.look;
@@ -569,6 +573,11 @@ void OnEditorNotify(EditorWindow& ed, const NMHDR& header) {
     case SCN_UPDATEUI:
         UpdateCurrentLineCues(ed);
         OnEditorUpdateUi(ed);
+        ScheduleLinkScan(ed);
+        break;
+    case SCN_PAINTED:
+        // A resize or a re-wrap shows other lines without an update.
+        ScheduleLinkScan(ed);
         break;
     case SCN_DOUBLECLICK:
         OnEditorDoubleClick(ed, static_cast<long long>(reinterpret_cast<const SCNotification&>(header).position));

@@ -7,6 +7,7 @@
 #include "editor/editor_host_win.h"
 #include "editor/editor_paint_win.h"
 #include "editor/editor_proc_state_win.h"
+#include "editor/links_win.h"
 #include "editor/text_adapter_win.h"
 
 #include <Scintilla.h>
@@ -223,8 +224,15 @@ std::optional<LRESULT> OnLeftPress(EditorProcState& state, WPARAM wParam, LPARAM
     }
     state.doubleClickValid = false;
     state.lineAnchorValid = false;
-    // Links are not detected yet: no press is a link press.
+    // A plain press on a link selects it on release, unless it became a drag.
     state.linkPress = false;
+    if ((wParam & (MK_CONTROL | MK_SHIFT)) == 0) {
+        if (const std::optional<LinkSpan> link = LinkAtPoint(ed, point)) {
+            state.linkPress = true;
+            state.linkPressPoint = point;
+            state.linkPressPosition = static_cast<std::size_t>(link->start);
+        }
+    }
     state.textDrag = true;
     StartDragTimer(state);
     return std::nullopt;
@@ -236,20 +244,37 @@ std::optional<LRESULT> OnLeftDoubleClick(EditorProcState& state, WPARAM wParam, 
     if (point.y < 0 || point.y >= ClientHeight(state.editor) || point.x < GutterOf(*state.ed).width) {
         return OnLeftPress(state, wParam, lParam);
     }
+    if ((wParam & (MK_CONTROL | MK_SHIFT)) == 0) {
+        if (const std::optional<LinkSpan> link = LinkAtPoint(*state.ed, point)) {
+            state.ed->sci.SetSel(link->start, link->end);
+            AfterCaretMove(*state.ed);
+            OpenLink(*state.ed, *link);
+            return 0;
+        }
+    }
     state.textDrag = true;
     StartDragTimer(state);
     return std::nullopt;
 }
 
-std::optional<LRESULT> OnLeftRelease(EditorProcState& state) {
+std::optional<LRESULT> OnLeftRelease(EditorProcState& state, WPARAM wParam, LPARAM lParam) {
     if (state.lineDrag) {
         EndEditorDrags(state);
         AfterCaretMove(*state.ed);
         return 0;
     }
+    const bool linkPress = state.linkPress;
     state.linkPress = false;
     state.textDrag = false;
-    return std::nullopt;
+    if (!linkPress) return std::nullopt;
+    // The component ends its own press first; then the link is the selection.
+    const LRESULT result = ::DefSubclassProc(state.editor, WM_LBUTTONUP, wParam, lParam);
+    const std::optional<LinkSpan> link = LinkAtPoint(*state.ed, PointOf(lParam));
+    if (link && static_cast<std::size_t>(link->start) == state.linkPressPosition) {
+        state.ed->sci.SetSel(link->start, link->end);
+        AfterCaretMove(*state.ed);
+    }
+    return result;
 }
 
 std::optional<LRESULT> OnMouseMove(EditorProcState& state, LPARAM lParam) {
@@ -321,10 +346,14 @@ std::optional<LRESULT> OnWheel(EditorProcState& state, WPARAM wParam, LPARAM lPa
 std::optional<LRESULT> OnSetCursor(EditorProcState& state, LPARAM lParam) {
     if (LOWORD(lParam) != HTCLIENT) return std::nullopt;
     HWND editor = state.editor;
-    const EditorWindow& ed = *state.ed;
+    EditorWindow& ed = *state.ed;
     const POINT point = CursorInClient(editor);
     if (point.y < 0 || point.y >= ClientHeight(editor) || point.x < GutterOf(ed).width) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        return TRUE;
+    }
+    if (MarkedLinkAtPoint(ed, point)) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
     }
     return std::nullopt;
@@ -351,7 +380,7 @@ std::optional<LRESULT> HandleEditorMouse(EditorProcState& state, UINT message, W
     case WM_SETCURSOR: return OnSetCursor(state, lParam);
     case WM_LBUTTONDOWN: return OnLeftPress(state, wParam, lParam);
     case WM_LBUTTONDBLCLK: return OnLeftDoubleClick(state, wParam, lParam);
-    case WM_LBUTTONUP: return OnLeftRelease(state);
+    case WM_LBUTTONUP: return OnLeftRelease(state, wParam, lParam);
     case WM_MOUSEMOVE: return OnMouseMove(state, lParam);
     case WM_RBUTTONDOWN: return OnRightPress(state, lParam);
     case WM_MOUSEWHEEL: return OnWheel(state, wParam, lParam);

@@ -9,6 +9,7 @@
 #include "editor/editor_keys.h"
 #include "editor/editor_paint_win.h"
 #include "editor/editor_proc_state_win.h"
+#include "editor/links_win.h"
 #include "editor/text_adapter_win.h"
 
 #include <Scintilla.h>
@@ -456,6 +457,12 @@ LRESULT Dispatch(EditorProcState& state, UINT message, WPARAM wParam, LPARAM lPa
         return OnScroll(ed, editor, message, wParam, lParam);
     case WM_SIZE:
         return OnSize(ed, editor, wParam, lParam);
+    case WM_TIMER:
+        if (wParam == kLinkTimerId) {
+            if (ed.hwnd == editor) RescanLinks(ed);
+            return 0;
+        }
+        break;
     default:
         break;
     }

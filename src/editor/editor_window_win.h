@@ -17,7 +17,9 @@
 #include <ScintillaCall.h>
 
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <string>
 
 namespace quillpane {
 
@@ -74,6 +76,18 @@ struct EditorLook {
     NumberedLines numbered;
 };
 
+// The links marked with the link indicator: the stretch of the text (bytes)
+// the marks are current for, at which change of the text.
+struct LinkMarks {
+    bool valid = false;
+    std::uint64_t changeCounter = 0;
+    Scintilla::Position start = 0;
+    Scintilla::Position end = 0;
+    bool scanPending = false;
+    // Whether a scheme has a registered handler, asked once per name.
+    std::map<std::u16string, bool, std::less<>> schemes;
+};
+
 struct EditorWindow {
     HINSTANCE instance = nullptr;
     HWND parent = nullptr;  // the panel: the private messages go there
@@ -92,6 +106,7 @@ struct EditorWindow {
 
     EditorLook look;
     EditorTextState text;  // text adapter, edit history and changed-line marks
+    LinkMarks links;
 };
 
 [[nodiscard]] inline const EditorSettings& SettingsOf(const EditorWindow& editor) {

@@ -799,6 +799,874 @@ constexpr TextRow kLineNumberCue = {
     u"Numer wiersza",
 };
 
+constexpr TextRow kUndoCommand = {
+    u"元に戻す",
+    u"Undo",
+    u"실행 취소",
+    u"撤销",
+    u"復原",
+    u"Annuler",
+    u"Annulla",
+    u"Rückgängig",
+    u"Deshacer",
+    u"Desfazer",
+    u"Cofnij",
+};
+
+constexpr TextRow kRedoCommand = {
+    u"やり直し",
+    u"Redo",
+    u"다시 실행",
+    u"重做",
+    u"取消復原",
+    u"Rétablir",
+    u"Ripeti",
+    u"Wiederholen",
+    u"Rehacer",
+    u"Refazer",
+    u"Ponów",
+};
+
+constexpr TextRow kCutCommand = {
+    u"切り取り",
+    u"Cut",
+    u"잘라내기",
+    u"剪切",
+    u"剪下",
+    u"Couper",
+    u"Taglia",
+    u"Ausschneiden",
+    u"Cortar",
+    u"Recortar",
+    u"Wytnij",
+};
+
+constexpr TextRow kCopyCommand = {
+    u"コピー",
+    u"Copy",
+    u"복사",
+    u"复制",
+    u"複製",
+    u"Copier",
+    u"Copia",
+    u"Kopieren",
+    u"Copiar",
+    u"Copiar",
+    u"Kopiuj",
+};
+
+constexpr TextRow kPasteCommand = {
+    u"貼り付け",
+    u"Paste",
+    u"붙여넣기",
+    u"粘贴",
+    u"貼上",
+    u"Coller",
+    u"Incolla",
+    u"Einfügen",
+    u"Pegar",
+    u"Colar",
+    u"Wklej",
+};
+
+constexpr TextRow kDeleteCommand = {
+    u"削除",
+    u"Delete",
+    u"삭제",
+    u"删除",
+    u"刪除",
+    u"Supprimer",
+    u"Elimina",
+    u"Löschen",
+    u"Eliminar",
+    u"Excluir",
+    u"Usuń",
+};
+
+constexpr TextRow kSelectAllCommand = {
+    u"すべて選択",
+    u"Select All",
+    u"모두 선택",
+    u"全选",
+    u"全選",
+    u"Tout sélectionner",
+    u"Seleziona tutto",
+    u"Alles auswählen",
+    u"Seleccionar todo",
+    u"Selecionar tudo",
+    u"Zaznacz wszystko",
+};
+
+constexpr TextRow kSelectThisNote = {
+    u"このメモを選択",
+    u"Select This Note",
+    u"이 메모 선택",
+    u"选择此笔记",
+    u"選取此筆記",
+    u"Sélectionner cette note",
+    u"Seleziona questa nota",
+    u"Diese Notiz auswählen",
+    u"Seleccionar esta nota",
+    u"Selecionar esta nota",
+    u"Zaznacz tę notatkę",
+};
+
+constexpr TextRow kInsertDateTimeCommand = {
+    u"日付と時刻を挿入",
+    u"Insert Date/Time",
+    u"날짜/시간 삽입",
+    u"插入日期/时间",
+    u"插入日期/時間",
+    u"Insérer la date et l’heure",
+    u"Inserisci data/ora",
+    u"Datum/Uhrzeit einfügen",
+    u"Insertar fecha y hora",
+    u"Inserir data/hora",
+    u"Wstaw datę/godzinę",
+};
+
+constexpr TextRow kHighlightSelectedText = {
+    u"選択した文字列を強調表示",
+    u"Highlight Selected Text",
+    u"선택한 텍스트 강조",
+    u"突出显示所选文本",
+    u"醒目提示選取的文字",
+    u"Surligner le texte sélectionné",
+    u"Evidenzia testo selezionato",
+    u"Markierten Text hervorheben",
+    u"Resaltar texto seleccionado",
+    u"Realçar texto selecionado",
+    u"Wyróżnij zaznaczony tekst",
+};
+
+constexpr TextRow kHighlightWordAtCaret = {
+    u"カーソル位置の単語を強調表示",
+    u"Highlight Word at Caret",
+    u"커서 위치의 단어 강조",
+    u"突出显示光标处的单词",
+    u"醒目提示游標處的字詞",
+    u"Surligner le mot au curseur",
+    u"Evidenzia parola al cursore",
+    u"Wort an der Einfügemarke hervorheben",
+    u"Resaltar palabra en el cursor",
+    u"Realçar palavra no cursor",
+    u"Wyróżnij słowo przy kursorze",
+};
+
+constexpr TextRow kSearchWebCommand = {
+    u"Web で検索",
+    u"Search the Web",
+    u"웹 검색",
+    u"在网上搜索",
+    u"在網路上搜尋",
+    u"Rechercher sur le Web",
+    u"Cerca nel Web",
+    u"Im Web suchen",
+    u"Buscar en la Web",
+    u"Pesquisar na Web",
+    u"Szukaj w internecie",
+};
+
+constexpr TextRow kReplaceCommand = {
+    u"置換…",
+    u"Replace…",
+    u"바꾸기…",
+    u"替换…",
+    u"取代…",
+    u"Remplacer…",
+    u"Sostituisci…",
+    u"Ersetzen…",
+    u"Reemplazar…",
+    u"Substituir…",
+    u"Zamień…",
+};
+
+constexpr TextRow kGoToLastEdit = {
+    u"最後の編集位置へ移動",
+    u"Go to Last Edit Location",
+    u"마지막 편집 위치로 이동",
+    u"转到上次编辑位置",
+    u"移至上次編輯位置",
+    u"Aller au dernier emplacement modifié",
+    u"Vai all’ultima modifica",
+    u"Zur letzten Bearbeitungsstelle",
+    u"Ir a la última edición",
+    u"Ir para a última edição",
+    u"Przejdź do miejsca ostatniej edycji",
+};
+
+constexpr TextRow kTextSubmenu = {
+    u"テキスト",
+    u"Text",
+    u"텍스트",
+    u"文本",
+    u"文字",
+    u"Texte",
+    u"Testo",
+    u"Text",
+    u"Texto",
+    u"Texto",
+    u"Tekst",
+};
+
+constexpr TextRow kDuplicateLine = {
+    u"行を複製",
+    u"Duplicate Line",
+    u"줄 복제",
+    u"复制行",
+    u"複製行",
+    u"Dupliquer la ligne",
+    u"Duplica riga",
+    u"Zeile duplizieren",
+    u"Duplicar línea",
+    u"Duplicar linha",
+    u"Powiel wiersz",
+};
+
+constexpr TextRow kJoinLines = {
+    u"行を結合",
+    u"Join Lines",
+    u"줄 합치기",
+    u"合并行",
+    u"合併行",
+    u"Joindre les lignes",
+    u"Unisci righe",
+    u"Zeilen verbinden",
+    u"Unir líneas",
+    u"Unir linhas",
+    u"Połącz wiersze",
+};
+
+constexpr TextRow kMoveLineUp = {
+    u"行を上へ移動",
+    u"Move Line Up",
+    u"줄을 위로 이동",
+    u"上移行",
+    u"向上移動行",
+    u"Monter la ligne",
+    u"Sposta riga su",
+    u"Zeile nach oben",
+    u"Subir línea",
+    u"Mover linha para cima",
+    u"Przesuń wiersz w górę",
+};
+
+constexpr TextRow kMoveLineDown = {
+    u"行を下へ移動",
+    u"Move Line Down",
+    u"줄을 아래로 이동",
+    u"下移行",
+    u"向下移動行",
+    u"Descendre la ligne",
+    u"Sposta riga giù",
+    u"Zeile nach unten",
+    u"Bajar línea",
+    u"Mover linha para baixo",
+    u"Przesuń wiersz w dół",
+};
+
+constexpr TextRow kSortAscending = {
+    u"行を昇順に並べ替え",
+    u"Sort Lines Ascending",
+    u"줄 오름차순 정렬",
+    u"按升序排列行",
+    u"依遞增排序行",
+    u"Trier les lignes par ordre croissant",
+    u"Ordina righe in modo crescente",
+    u"Zeilen aufsteigend sortieren",
+    u"Ordenar líneas de forma ascendente",
+    u"Ordenar linhas em ordem crescente",
+    u"Sortuj wiersze rosnąco",
+};
+
+constexpr TextRow kSortDescending = {
+    u"行を降順に並べ替え",
+    u"Sort Lines Descending",
+    u"줄 내림차순 정렬",
+    u"按降序排列行",
+    u"依遞減排序行",
+    u"Trier les lignes par ordre décroissant",
+    u"Ordina righe in modo decrescente",
+    u"Zeilen absteigend sortieren",
+    u"Ordenar líneas de forma descendente",
+    u"Ordenar linhas em ordem decrescente",
+    u"Sortuj wiersze malejąco",
+};
+
+constexpr TextRow kRemoveDuplicateLines = {
+    u"重複行を削除",
+    u"Remove Duplicate Lines",
+    u"중복 줄 제거",
+    u"删除重复行",
+    u"移除重複行",
+    u"Supprimer les lignes en double",
+    u"Rimuovi righe duplicate",
+    u"Doppelte Zeilen entfernen",
+    u"Quitar líneas duplicadas",
+    u"Remover linhas duplicadas",
+    u"Usuń zduplikowane wiersze",
+};
+
+constexpr TextRow kRemoveEmptyLines = {
+    u"空行を削除",
+    u"Remove Empty Lines",
+    u"빈 줄 제거",
+    u"删除空行",
+    u"移除空白行",
+    u"Supprimer les lignes vides",
+    u"Rimuovi righe vuote",
+    u"Leere Zeilen entfernen",
+    u"Quitar líneas vacías",
+    u"Remover linhas vazias",
+    u"Usuń puste wiersze",
+};
+
+constexpr TextRow kTrimTrailingWhitespace = {
+    u"行末の空白を削除",
+    u"Trim Trailing Whitespace",
+    u"줄 끝 공백 제거",
+    u"删除行尾空白",
+    u"移除行尾空白",
+    u"Supprimer les espaces en fin de ligne",
+    u"Rimuovi spazi a fine riga",
+    u"Leerzeichen am Zeilenende entfernen",
+    u"Quitar espacios al final de línea",
+    u"Remover espaços no fim da linha",
+    u"Usuń spacje na końcu wierszy",
+};
+
+constexpr TextRow kInsertDate = {
+    u"日付を挿入",
+    u"Insert Date",
+    u"날짜 삽입",
+    u"插入日期",
+    u"插入日期",
+    u"Insérer la date",
+    u"Inserisci data",
+    u"Datum einfügen",
+    u"Insertar fecha",
+    u"Inserir data",
+    u"Wstaw datę",
+};
+
+constexpr TextRow kInsertTime = {
+    u"時刻を挿入",
+    u"Insert Time",
+    u"시간 삽입",
+    u"插入时间",
+    u"插入時間",
+    u"Insérer l’heure",
+    u"Inserisci ora",
+    u"Uhrzeit einfügen",
+    u"Insertar hora",
+    u"Inserir hora",
+    u"Wstaw godzinę",
+};
+
+constexpr TextRow kOpenContainingFolder = {
+    u"このファイルのあるフォルダーを開く",
+    u"Open folder containing this file",
+    u"이 파일이 있는 폴더 열기",
+    u"打开文件所在的文件夹",
+    u"開啟檔案所在的資料夾",
+    u"Ouvrir le dossier contenant ce fichier",
+    u"Apri la cartella che contiene il file",
+    u"Ordner mit dieser Datei öffnen",
+    u"Abrir la carpeta que contiene este archivo",
+    u"Abrir a pasta que contém este arquivo",
+    u"Otwórz folder zawierający ten plik",
+};
+
+constexpr TextRow kPathNotFound = {
+    u"（見つかりません）",
+    u"(not found)",
+    u"(찾을 수 없음)",
+    u"（未找到）",
+    u"（找不到）",
+    u"(introuvable)",
+    u"(non trovato)",
+    u"(nicht gefunden)",
+    u"(no encontrado)",
+    u"(não encontrado)",
+    u"(nie znaleziono)",
+};
+
+constexpr TextRow kFolderEmpty = {
+    u"（空）",
+    u"(empty)",
+    u"(비어 있음)",
+    u"（空）",
+    u"（空的）",
+    u"(vide)",
+    u"(vuota)",
+    u"(leer)",
+    u"(vacía)",
+    u"(vazia)",
+    u"(pusty)",
+};
+
+constexpr TextRow kMoreEntries = {
+    u"ほか %d 件…",
+    u"%d more…",
+    u"%d개 더…",
+    u"还有 %d 项…",
+    u"還有 %d 項…",
+    u"%d de plus…",
+    u"Altri %d…",
+    u"%d weitere…",
+    u"%d más…",
+    u"Mais %d…",
+    u"Jeszcze %d…",
+};
+
+constexpr TextRow kNetworkPathNotListed = {
+    u"（ネットワーク上のパス）",
+    u"(network path)",
+    u"(네트워크 경로)",
+    u"（网络路径）",
+    u"（網路路徑）",
+    u"(chemin réseau)",
+    u"(percorso di rete)",
+    u"(Netzwerkpfad)",
+    u"(ruta de red)",
+    u"(caminho de rede)",
+    u"(ścieżka sieciowa)",
+};
+
+constexpr TextRow kSettingsTitle = {
+    u"Quillpane 設定",
+    u"Quillpane Settings",
+    u"Quillpane 설정",
+    u"Quillpane 设置",
+    u"Quillpane 設定",
+    u"Paramètres de Quillpane",
+    u"Impostazioni di Quillpane",
+    u"Quillpane-Einstellungen",
+    u"Configuración de Quillpane",
+    u"Configurações do Quillpane",
+    u"Ustawienia Quillpane",
+};
+
+constexpr TextRow kAppearanceHeading = {
+    u"外観",
+    u"Appearance",
+    u"모양",
+    u"外观",
+    u"外觀",
+    u"Apparence",
+    u"Aspetto",
+    u"Darstellung",
+    u"Apariencia",
+    u"Aparência",
+    u"Wygląd",
+};
+
+constexpr TextRow kTextHeading = {
+    u"テキスト",
+    u"Text",
+    u"텍스트",
+    u"文本",
+    u"文字",
+    u"Texte",
+    u"Testo",
+    u"Schrift",
+    u"Texto",
+    u"Texto",
+    u"Tekst",
+};
+
+constexpr TextRow kMemoHeading = {
+    u"メモ",
+    u"Memo",
+    u"메모",
+    u"笔记",
+    u"筆記",
+    u"Mémo",
+    u"Promemoria",
+    u"Notiz",
+    u"Nota",
+    u"Nota",
+    u"Notatka",
+};
+
+constexpr TextRow kWindowHeading = {
+    u"ウィンドウ",
+    u"Window",
+    u"창",
+    u"窗口",
+    u"視窗",
+    u"Fenêtre",
+    u"Finestra",
+    u"Fenster",
+    u"Ventana",
+    u"Janela",
+    u"Okno",
+};
+
+constexpr TextRow kBackupHeading = {
+    u"バックアップ",
+    u"Backup",
+    u"백업",
+    u"备份",
+    u"備份",
+    u"Sauvegarde",
+    u"Copia di backup",
+    u"Sicherung",
+    u"Copia de seguridad",
+    u"Cópia de segurança",
+    u"Kopia zapasowa",
+};
+
+constexpr TextRow kLanguageLabel = {
+    u"言語",
+    u"Language",
+    u"언어",
+    u"语言",
+    u"語言",
+    u"Langue",
+    u"Lingua",
+    u"Sprache",
+    u"Idioma",
+    u"Idioma",
+    u"Język",
+};
+
+constexpr TextRow kWindowsDisplayLanguage = {
+    u"Windows の表示言語",
+    u"Windows display language",
+    u"Windows 표시 언어",
+    u"Windows 显示语言",
+    u"Windows 顯示語言",
+    u"Langue de Windows",
+    u"Lingua di Windows",
+    u"Windows-Anzeigesprache",
+    u"Idioma de Windows",
+    u"Idioma do Windows",
+    u"Język systemu Windows",
+};
+
+constexpr TextRow kThemeLabel = {
+    u"テーマ",
+    u"Theme",
+    u"테마",
+    u"主题",
+    u"主題",
+    u"Thème",
+    u"Tema",
+    u"Design",
+    u"Tema",
+    u"Tema",
+    u"Motyw",
+};
+
+constexpr TextRow kMatchWindows = {
+    u"Windows に合わせる",
+    u"Match Windows",
+    u"Windows 설정에 맞춤",
+    u"跟随 Windows",
+    u"跟隨 Windows",
+    u"Comme Windows",
+    u"Come Windows",
+    u"Wie Windows",
+    u"Como Windows",
+    u"Como o Windows",
+    u"Jak w systemie Windows",
+};
+
+constexpr TextRow kLightTheme = {
+    u"ライト",
+    u"Light",
+    u"밝게",
+    u"浅色",
+    u"淺色",
+    u"Clair",
+    u"Chiaro",
+    u"Hell",
+    u"Claro",
+    u"Claro",
+    u"Jasny",
+};
+
+constexpr TextRow kDarkTheme = {
+    u"ダーク",
+    u"Dark",
+    u"어둡게",
+    u"深色",
+    u"暗色",
+    u"Sombre",
+    u"Scuro",
+    u"Dunkel",
+    u"Oscuro",
+    u"Escuro",
+    u"Ciemny",
+};
+
+constexpr TextRow kShowLineNumbers = {
+    u"行番号を表示",
+    u"Show line numbers",
+    u"줄 번호 표시",
+    u"显示行号",
+    u"顯示行號",
+    u"Afficher les numéros de ligne",
+    u"Mostra i numeri di riga",
+    u"Zeilennummern anzeigen",
+    u"Mostrar números de línea",
+    u"Mostrar números de linha",
+    u"Pokaż numery wierszy",
+};
+
+constexpr TextRow kHighlightCurrentLine = {
+    u"現在行を強調表示",
+    u"Highlight current line",
+    u"현재 줄 강조",
+    u"突出显示当前行",
+    u"醒目提示目前行",
+    u"Surligner la ligne active",
+    u"Evidenzia la riga corrente",
+    u"Aktuelle Zeile hervorheben",
+    u"Resaltar la línea actual",
+    u"Realçar a linha atual",
+    u"Wyróżnij bieżący wiersz",
+};
+
+constexpr TextRow kUnderlineCurrentLine = {
+    u"現在行に下線",
+    u"Underline current line",
+    u"현재 줄 밑줄",
+    u"为当前行加下划线",
+    u"為目前行加底線",
+    u"Souligner la ligne active",
+    u"Sottolinea la riga corrente",
+    u"Aktuelle Zeile unterstreichen",
+    u"Subrayar la línea actual",
+    u"Sublinhar a linha atual",
+    u"Podkreśl bieżący wiersz",
+};
+
+constexpr TextRow kShowSidebar = {
+    u"サイドバーを表示",
+    u"Show sidebar",
+    u"사이드바 표시",
+    u"显示侧边栏",
+    u"顯示側邊欄",
+    u"Afficher la barre latérale",
+    u"Mostra la barra laterale",
+    u"Seitenleiste anzeigen",
+    u"Mostrar la barra lateral",
+    u"Mostrar a barra lateral",
+    u"Pokaż pasek boczny",
+};
+
+constexpr TextRow kCaretLabel = {
+    u"キャレット",
+    u"Caret",
+    u"캐럿",
+    u"光标",
+    u"游標",
+    u"Curseur",
+    u"Cursore",
+    u"Textcursor",
+    u"Cursor",
+    u"Cursor",
+    u"Kursor",
+};
+
+constexpr TextRow kCaretLine = {
+    u"キャレット: 縦線",
+    u"Caret: line",
+    u"캐럿: 선",
+    u"光标：竖线",
+    u"游標：直線",
+    u"Curseur : ligne",
+    u"Cursore: linea",
+    u"Cursor: Linie",
+    u"Cursor: línea",
+    u"Cursor: linha",
+    u"Kursor: linia",
+};
+
+constexpr TextRow kCaretBlock = {
+    u"キャレット: ブロック",
+    u"Caret: block",
+    u"캐럿: 블록",
+    u"光标：方块",
+    u"游標：方塊",
+    u"Curseur : bloc",
+    u"Cursore: blocco",
+    u"Cursor: Block",
+    u"Cursor: bloque",
+    u"Cursor: bloco",
+    u"Kursor: blok",
+};
+
+constexpr TextRow kCaretDos = {
+    u"キャレット: DOS 風",
+    u"Caret: DOS-style",
+    u"캐럿: DOS 스타일",
+    u"光标：DOS 风格",
+    u"游標：DOS 風格",
+    u"Curseur : style DOS",
+    u"Cursore: stile DOS",
+    u"Cursor: DOS-Stil",
+    u"Cursor: estilo DOS",
+    u"Cursor: estilo DOS",
+    u"Kursor: styl DOS",
+};
+
+constexpr TextRow kFontSizeLabel = {
+    u"文字サイズ",
+    u"Font size",
+    u"글꼴 크기",
+    u"字号",
+    u"字型大小",
+    u"Taille du texte",
+    u"Dimensione del testo",
+    u"Schriftgröße",
+    u"Tamaño de letra",
+    u"Tamanho da fonte",
+    u"Rozmiar czcionki",
+};
+
+constexpr TextRow kFoldMemos = {
+    u"メモを折りたたむ",
+    u"Fold memos",
+    u"메모 접기",
+    u"折叠笔记",
+    u"摺疊筆記",
+    u"Replier les mémos",
+    u"Comprimi i promemoria",
+    u"Notizen einklappen",
+    u"Plegar notas",
+    u"Recolher notas",
+    u"Zwijaj notatki",
+};
+
+constexpr TextRow kStartWithWindows = {
+    u"Windows の起動時に開始",
+    u"Start with Windows",
+    u"Windows 시작 시 실행",
+    u"随 Windows 启动",
+    u"隨 Windows 啟動",
+    u"Lancer au démarrage de Windows",
+    u"Avvia con Windows",
+    u"Mit Windows starten",
+    u"Iniciar con Windows",
+    u"Iniciar com o Windows",
+    u"Uruchamiaj z systemem Windows",
+};
+
+constexpr TextRow kShortcutToShowPanel = {
+    u"パネルを表示するショートカット",
+    u"Shortcut to show the panel",
+    u"패널을 표시하는 바로 가기 키",
+    u"显示面板的快捷键",
+    u"顯示面板的快速鍵",
+    u"Raccourci pour afficher le panneau",
+    u"Scorciatoia per mostrare il pannello",
+    u"Tastenkürzel zum Anzeigen des Panels",
+    u"Atajo para mostrar el panel",
+    u"Atalho para mostrar o painel",
+    u"Skrót wyświetlający panel",
+};
+
+constexpr TextRow kIntervalMinutes = {
+    u"間隔（分）",
+    u"Interval (min)",
+    u"간격(분)",
+    u"间隔（分钟）",
+    u"間隔（分鐘）",
+    u"Intervalle (min)",
+    u"Intervallo (min)",
+    u"Intervall (Min.)",
+    u"Intervalo (min)",
+    u"Intervalo (min)",
+    u"Odstęp (min)",
+};
+
+constexpr TextRow kGenerations = {
+    u"世代数",
+    u"Generations",
+    u"보관 개수",
+    u"保留份数",
+    u"保留份數",
+    u"Générations",
+    u"Generazioni",
+    u"Generationen",
+    u"Generaciones",
+    u"Gerações",
+    u"Liczba kopii",
+};
+
+constexpr TextRow kOpenBackupFolder = {
+    u"バックアップフォルダーを開く",
+    u"Open backup folder",
+    u"백업 폴더 열기",
+    u"打开备份文件夹",
+    u"開啟備份資料夾",
+    u"Ouvrir le dossier de sauvegarde",
+    u"Apri la cartella di backup",
+    u"Sicherungsordner öffnen",
+    u"Abrir carpeta de copias",
+    u"Abrir pasta de backup",
+    u"Otwórz folder kopii",
+};
+
+constexpr TextRow kOkButton = {
+    u"OK",
+    u"OK",
+    u"확인",
+    u"确定",
+    u"確定",
+    u"OK",
+    u"OK",
+    u"OK",
+    u"Aceptar",
+    u"OK",
+    u"OK",
+};
+
+constexpr TextRow kCancelButton = {
+    u"キャンセル",
+    u"Cancel",
+    u"취소",
+    u"取消",
+    u"取消",
+    u"Annuler",
+    u"Annulla",
+    u"Abbrechen",
+    u"Cancelar",
+    u"Cancelar",
+    u"Anuluj",
+};
+
+constexpr TextRow kHoldCtrlOrAlt = {
+    u"Ctrl か Alt を押しながらキーを押す",
+    u"Hold Ctrl or Alt, then a key",
+    u"Ctrl 또는 Alt를 누른 채 키 입력",
+    u"按住 Ctrl 或 Alt，再按一个键",
+    u"按住 Ctrl 或 Alt，再按一個鍵",
+    u"Maintenez Ctrl ou Alt, puis une touche",
+    u"Tieni premuto Ctrl o Alt, poi un tasto",
+    u"Strg oder Alt halten, dann eine Taste",
+    u"Mantén Ctrl o Alt y pulsa una tecla",
+    u"Segure Ctrl ou Alt e pressione uma tecla",
+    u"Przytrzymaj Ctrl lub Alt, potem klawisz",
+};
+
+constexpr TextRow kCtrlOrAltRequired = {
+    u"Ctrl か Alt が必要です",
+    u"Ctrl or Alt is required",
+    u"Ctrl 또는 Alt가 필요합니다",
+    u"必须包含 Ctrl 或 Alt",
+    u"必須包含 Ctrl 或 Alt",
+    u"Ctrl ou Alt est requis",
+    u"Serve Ctrl o Alt",
+    u"Strg oder Alt erforderlich",
+    u"Se necesita Ctrl o Alt",
+    u"É necessário Ctrl ou Alt",
+    u"Wymagany Ctrl lub Alt",
+};
+
 // Indexed by TextId.
 constexpr const TextRow* kTextRows[] = {
     &kWelcomeText,
@@ -854,6 +1722,68 @@ constexpr const TextRow* kTextRows[] = {
     &kAboutApp,
     &kExitApp,
     &kLineNumberCue,
+    &kUndoCommand,
+    &kRedoCommand,
+    &kCutCommand,
+    &kCopyCommand,
+    &kPasteCommand,
+    &kDeleteCommand,
+    &kSelectAllCommand,
+    &kSelectThisNote,
+    &kInsertDateTimeCommand,
+    &kHighlightSelectedText,
+    &kHighlightWordAtCaret,
+    &kSearchWebCommand,
+    &kReplaceCommand,
+    &kGoToLastEdit,
+    &kTextSubmenu,
+    &kDuplicateLine,
+    &kJoinLines,
+    &kMoveLineUp,
+    &kMoveLineDown,
+    &kSortAscending,
+    &kSortDescending,
+    &kRemoveDuplicateLines,
+    &kRemoveEmptyLines,
+    &kTrimTrailingWhitespace,
+    &kInsertDate,
+    &kInsertTime,
+    &kOpenContainingFolder,
+    &kPathNotFound,
+    &kFolderEmpty,
+    &kMoreEntries,
+    &kNetworkPathNotListed,
+    &kSettingsTitle,
+    &kAppearanceHeading,
+    &kTextHeading,
+    &kMemoHeading,
+    &kWindowHeading,
+    &kBackupHeading,
+    &kLanguageLabel,
+    &kWindowsDisplayLanguage,
+    &kThemeLabel,
+    &kMatchWindows,
+    &kLightTheme,
+    &kDarkTheme,
+    &kShowLineNumbers,
+    &kHighlightCurrentLine,
+    &kUnderlineCurrentLine,
+    &kShowSidebar,
+    &kCaretLabel,
+    &kCaretLine,
+    &kCaretBlock,
+    &kCaretDos,
+    &kFontSizeLabel,
+    &kFoldMemos,
+    &kStartWithWindows,
+    &kShortcutToShowPanel,
+    &kIntervalMinutes,
+    &kGenerations,
+    &kOpenBackupFolder,
+    &kOkButton,
+    &kCancelButton,
+    &kHoldCtrlOrAlt,
+    &kCtrlOrAltRequired,
 };
 static_assert(std::size(kTextRows) == static_cast<std::size_t>(kTextIdCount),
               "every TextId needs a row");
@@ -965,6 +1895,19 @@ std::u16string_view OpacityLevelName(int level, int language) {
         {u"強い", u"Strong", u"강함", u"强", u"強", u"Forte", u"Alta", u"Stark", u"Alta", u"Alta", u"Silna"},
     };
     return PickText(kLevels[level < 0 ? 0 : level > 4 ? 4 : level], language);
+}
+
+std::u16string_view ModifierKeyName(ModifierKey key, int language) {
+    // Where the keys carry other words than Ctrl, Alt and Shift.
+    if (key == ModifierKey::Ctrl) return language == kGerman ? u"Strg" : u"Ctrl";
+    if (key == ModifierKey::Alt) return u"Alt";
+    switch (language) {
+    case kGerman: return u"Umschalt";
+    case kFrench: return u"Maj";
+    case kItalian: return u"Maiusc";
+    case kSpanish: return u"Mayús";
+    default: return u"Shift";
+    }
 }
 
 std::u16string_view InsertMarkerText(bool heading, int language) {

@@ -65,6 +65,68 @@ enum class TextId : int {
     AboutApp,              // menus
     ExitApp,               // tray menu
     LineNumberCue,         // the go-to-line field while empty
+    UndoCommand,            // context menu
+    RedoCommand,            // context menu
+    CutCommand,             // context menu
+    CopyCommand,            // context menu
+    PasteCommand,           // context menu
+    DeleteCommand,          // context menu
+    SelectAllCommand,       // context menu
+    SelectThisNote,         // context menu
+    InsertDateTimeCommand,  // context menu
+    HighlightSelectedText,  // context menu, with a selection
+    HighlightWordAtCaret,   // context menu, without a selection
+    SearchWebCommand,       // context menu
+    ReplaceCommand,         // context menu
+    GoToLastEdit,           // context menu
+    TextSubmenu,            // context menu: the line commands
+    DuplicateLine,          // line command
+    JoinLines,              // line command
+    MoveLineUp,             // line command
+    MoveLineDown,           // line command
+    SortAscending,          // line command
+    SortDescending,         // line command
+    RemoveDuplicateLines,   // line command
+    RemoveEmptyLines,       // line command
+    TrimTrailingWhitespace, // line command
+    InsertDate,             // date and time menu
+    InsertTime,             // date and time menu
+    OpenContainingFolder,   // path submenu
+    PathNotFound,           // path submenu: the path does not exist
+    FolderEmpty,            // path submenu: a folder without entries
+    MoreEntries,            // path submenu: entries not listed
+    NetworkPathNotListed,   // path submenu: a path on another machine
+    SettingsTitle,          // the settings window's title
+    AppearanceHeading,      // settings: section heading
+    TextHeading,            // settings: section heading
+    MemoHeading,            // settings: section heading
+    WindowHeading,          // settings: section heading
+    BackupHeading,          // settings: section heading
+    LanguageLabel,          // settings: the language list
+    WindowsDisplayLanguage, // settings: the first language entry
+    ThemeLabel,             // settings: the theme list
+    MatchWindows,           // settings: theme choice
+    LightTheme,             // settings: theme choice
+    DarkTheme,              // settings: theme choice
+    ShowLineNumbers,        // settings: check box
+    HighlightCurrentLine,   // settings: check box
+    UnderlineCurrentLine,   // settings: check box
+    ShowSidebar,            // settings: check box
+    CaretLabel,             // settings: the caret list
+    CaretLine,              // settings: caret choice
+    CaretBlock,             // settings: caret choice
+    CaretDos,               // settings: caret choice
+    FontSizeLabel,          // settings: the font size slider
+    FoldMemos,              // settings: check box
+    StartWithWindows,       // settings: check box
+    ShortcutToShowPanel,    // settings: the hotkey capture
+    IntervalMinutes,        // settings: backup interval box
+    Generations,            // settings: backup generations box
+    OpenBackupFolder,       // settings: button
+    OkButton,               // settings: confirms
+    CancelButton,           // settings: discards
+    HoldCtrlOrAlt,          // hotkey capture: waiting for a combination
+    CtrlOrAltRequired,      // hotkey capture: a key without Ctrl or Alt
     Count,                 // keep last
 };
 inline constexpr int kTextIdCount = static_cast<int>(TextId::Count);
@@ -99,6 +161,10 @@ enum class PolishPlural { One, Few, Many };
 [[nodiscard]] std::u16string_view InsertMarkerText(bool heading, int language);
 // A submenu's label with its current choice: "%s (%s)", full-width brackets in Japanese.
 [[nodiscard]] std::u16string SubmenuLabel(std::u16string_view name, std::u16string_view choice, int language);
+
+// A modifier key's name as the language's keyboards label it.
+enum class ModifierKey { Ctrl, Alt, Shift };
+[[nodiscard]] std::u16string_view ModifierKeyName(ModifierKey key, int language);
 
 // The format with its first "%d" replaced by the count.
 [[nodiscard]] std::u16string WithCount(std::u16string_view format, std::size_t count);

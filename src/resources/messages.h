@@ -85,6 +85,14 @@ inline constexpr unsigned IDM_ROLE_SEPARATOR = 1167;
 inline constexpr unsigned IDM_ROLE_HEADING = 1168;
 inline constexpr unsigned IDM_SETTINGS = 1169;
 
+// The path submenu of the editor's context menu, carried out by the menu
+// itself: listed entries, the "more" item, and the path's own commands.
+inline constexpr unsigned kPathEntryFirst = 1200;
+inline constexpr unsigned kPathMoreEntries = 1230;
+inline constexpr unsigned kPathFolderProperties = 1231;
+inline constexpr unsigned kPathOpenContaining = 1232;
+inline constexpr unsigned kPathFileProperties = 1233;
+
 // Timer ids of the panel window.
 inline constexpr unsigned kTimerAutosave = 1;
 inline constexpr unsigned kTimerMemoWatch = 2;

@@ -63,5 +63,95 @@ TEST(MenuModel, ChoiceSubmenusNameTheirCurrentChoice) {
     EXPECT_EQ(DocumentFileOrder(u"README", kGerman)[0], u"README.en.md");
 }
 
+
+const MenuItem* FindItem(const std::vector<MenuItem>& items, unsigned id) {
+    for (const MenuItem& item : items) {
+        if (item.kind == MenuItem::Kind::Command && item.id == id) return &item;
+        if (const MenuItem* inner = FindItem(item.children, id)) return inner;
+    }
+    return nullptr;
+}
+
+TEST(MenuModel, EditorMenuGreysWhatCannotRunAndWordsTheHighlight) {
+    EditorMenuState state;
+    state.textEmpty = false;
+    state.canRedo = true;
+    state.canMoveDown = true;
+    const std::vector<MenuItem> plain = EditorMenuItems(state, kEnglish);
+    for (const unsigned id : {IDM_UNDO, IDM_CUT, IDM_COPY, IDM_DELETE, IDM_WEBSEARCH, IDM_PASTE, IDM_LASTEDIT,
+                              IDM_MOVELINEUP}) {
+        EXPECT_TRUE(FindItem(plain, id)->grayed) << id;
+    }
+    for (const unsigned id : {IDM_REDO, IDM_SELECTALL, IDM_HIGHLIGHTWORD, IDM_MOVELINEDOWN, IDM_SORTASC}) {
+        EXPECT_FALSE(FindItem(plain, id)->grayed) << id;
+    }
+    EXPECT_EQ(FindItem(plain, IDM_HIGHLIGHTWORD)->text, u"Highlight Word at Caret\tCtrl+F3");
+    EXPECT_EQ(FindItem(plain, IDM_INSERTMARKER)->text, u"Insert Separator\tF6");
+    EXPECT_EQ(plain.back().kind, MenuItem::Kind::Submenu) << "the line commands come last";
+
+    state.hasSelection = true;
+    state.clipboardHasText = true;
+    state.headingRole = true;
+    const std::vector<MenuItem> selected = EditorMenuItems(state, kGerman);
+    for (const unsigned id : {IDM_CUT, IDM_COPY, IDM_DELETE, IDM_WEBSEARCH, IDM_PASTE}) {
+        EXPECT_FALSE(FindItem(selected, id)->grayed) << id;
+    }
+    EXPECT_EQ(FindItem(selected, IDM_HIGHLIGHTWORD)->text, u"Markierten Text hervorheben\tCtrl+F3");
+    EXPECT_EQ(FindItem(selected, IDM_INSERTMARKER)->text, u"Überschrift einfügen\tF6");
+
+    state.textEmpty = true;
+    const std::vector<MenuItem> dates = DateTimeMenuItems(state, kEnglish);
+    EXPECT_EQ(dates[0].id, IDM_INSERTDATE);
+    EXPECT_FALSE(dates[1].grayed);
+    for (std::size_t i = 3; i < dates.size(); ++i) {
+        EXPECT_TRUE(dates[i].kind == MenuItem::Kind::Separator || dates[i].grayed) << "empty text: " << i;
+    }
+}
+
+TEST(MenuModel, PathSubmenuListsFoldersFirstAndCountsTheRest) {
+    std::vector<FolderEntry> entries;
+    for (int i = 0; i < 40; ++i) entries.push_back({u"file" + std::u16string(1, static_cast<char16_t>(u'A' + i)), false});
+    for (int i = 0; i < 5; ++i) entries.push_back({u"dir" + std::u16string(1, static_cast<char16_t>(u'e' - i)), true});
+    PathMenuInfo info;
+    info.kind = PathMenuInfo::Kind::Folder;
+    info.displayName = u"docs";
+    info.listed = true;
+    ArrangeFolderEntries(info, entries, [](std::u16string_view a, std::u16string_view b) { return a < b; });
+    EXPECT_EQ(info.entries.size(), kListedEntries);
+    EXPECT_EQ(info.more, 15u);
+    EXPECT_EQ(info.entries[0].name, u"dira");
+    EXPECT_EQ(info.entries[5].name, u"fileA");
+
+    const MenuItem folder = PathSubmenu(info, kEnglish);
+    EXPECT_EQ(folder.text, u"docs");
+    EXPECT_EQ(folder.children[0].text, u"dira\\");
+    EXPECT_EQ(folder.children[0].id, kPathEntryFirst);
+    EXPECT_EQ(folder.children[30].text, u"15 more…");
+    EXPECT_EQ(folder.children[30].id, kPathMoreEntries);
+    EXPECT_EQ(folder.children.back().id, kPathFolderProperties);
+
+    info.kind = PathMenuInfo::Kind::File;
+    ArrangeFolderEntries(info, {}, [](std::u16string_view a, std::u16string_view b) { return a < b; });
+    const MenuItem file = PathSubmenu(info, kEnglish);
+    EXPECT_EQ(Ids(file.children), (std::vector<unsigned> {kPathOpenContaining, 0, 0, 0, kPathFileProperties}));
+    EXPECT_TRUE(file.children[2].grayed) << "(empty)";
+
+    for (const auto kind : {PathMenuInfo::Kind::Missing, PathMenuInfo::Kind::Network}) {
+        info.kind = kind;
+        const MenuItem other = PathSubmenu(info, kEnglish);
+        EXPECT_TRUE(other.children[0].grayed);
+        EXPECT_EQ(FindItem(other.children, kPathFileProperties), nullptr) << "nothing asks another machine";
+    }
+}
+
+TEST(MenuModel, DateTimeMenuOpensAboveTheCaretNearTheBottom) {
+    EXPECT_EQ(DateTimeMenuAnchor(100, 20, 0, 1040, 96).y, 124);
+    EXPECT_FALSE(DateTimeMenuAnchor(100, 20, 0, 1040, 96).bottomAligned);
+    const MenuAnchor low = DateTimeMenuAnchor(900, 20, 0, 1040, 96);
+    EXPECT_TRUE(low.bottomAligned);
+    EXPECT_EQ(low.y, 896);
+    EXPECT_EQ(DateTimeMenuAnchor(2, 30, 0, 200, 144).y, 6) << "never above the work area";
+}
+
 }  // namespace
 }  // namespace quillpane

@@ -216,6 +216,17 @@ void ClickAt(int x, int y) {
     std::this_thread::sleep_for(200ms);
 }
 
+void DoubleClickAt(int x, int y) {
+    ::SetCursorPos(x, y);
+    INPUT inputs[4] {};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    ::SendInput(4, inputs, sizeof(INPUT));
+    std::this_thread::sleep_for(300ms);
+}
+
 void SendButton(DWORD flags) {
     INPUT input {};
     input.type = INPUT_MOUSE;

@@ -67,6 +67,8 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 // Clicks at a screen point (gives a Wine window the X focus) and types.
 void ClickAt(int x, int y);
+// Two clicks at a screen point within the double-click time.
+void DoubleClickAt(int x, int y);
 // Presses the left button at `from`, holds it, moves to `to` in steps and releases.
 void DragMouse(POINT from, POINT to, Duration hold, const std::function<void()>& beforeRelease = {});
 void TypeText(const std::wstring& text);

@@ -50,7 +50,10 @@ std::vector<TextCase> AllTexts() {
 // Entries that are meant to read exactly as in English.
 bool SameAsEnglishOnPurpose(std::optional<TextId> id, int language) {
     return (id == TextId::BytesSuffix && (language == kSpanish || language == kPortugueseBrazil)) ||
-           (id == TextId::ReadmeMenu && (language == kPortugueseBrazil || language == kPolish));
+           (id == TextId::ReadmeMenu && (language == kPortugueseBrazil || language == kPolish)) ||
+           (id == TextId::OkButton && language != kKorean && language != kChineseSimplified &&
+            language != kChineseTraditional && language != kSpanish) ||
+           (id == TextId::TextSubmenu && language == kGerman);
 }
 
 // What a translation must carry over unchanged: the placeholders in order,
@@ -121,6 +124,7 @@ TEST(Strings, EveryTextIsTranslatedIntoEveryLanguage) {
 
 TEST(Strings, SimplifiedAndTraditionalChineseDiffer) {
     for (const TextCase& c : AllTexts()) {
+        if (c.id == TextId::CancelButton || c.id == TextId::InsertDate) continue;  // written alike in both
         EXPECT_NE(c.texts[kChineseSimplified], c.texts[kChineseTraditional]) << c.name;
     }
 }

@@ -111,6 +111,7 @@ TEST(QrCode, AutomaticMaskIsTheFirstWithTheLowestPenalty) {
     }
 }
 
+#ifndef _WIN32
 // The symbol with a 4-module quiet zone, 4 pixels per module, as a binary PGM.
 std::string RenderPgm(const QrSymbol& symbol) {
     constexpr int kScale = 4;
@@ -127,7 +128,6 @@ std::string RenderPgm(const QrSymbol& symbol) {
     return image;
 }
 
-#ifndef _WIN32
 // zbarimg's reading, raw bytes without a guessed character set, or nothing when it finds no symbol.
 std::optional<std::string> Zbar(const std::string& path) {
     FILE* pipe = ::popen(("zbarimg --raw -q -Sbinary '" + path + "' 2>/dev/null").c_str(), "r");

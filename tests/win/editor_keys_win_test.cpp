@@ -406,8 +406,10 @@ TEST_F(EditorProcWin, LineCommandsOfThePanelMenusRunThroughTheHistory) {
     EXPECT_EQ(Text(), u"B\r\na\r\nb");
     EXPECT_TRUE(RunEditorCommand(app_.editor, IDM_SORTDESC));
     EXPECT_EQ(Text(), u"b\r\na\r\nB");
-    EXPECT_FALSE(RunEditorCommand(app_.editor, IDM_INSERTDATE)) << "not an editor command";
-    EXPECT_EQ(UndoSteps(), 2u);
+    EXPECT_TRUE(RunEditorCommand(app_.editor, IDM_INSERTTIME));
+    EXPECT_EQ(Text().size(), 12u) << "hh:mm inserted";
+    EXPECT_FALSE(RunEditorCommand(app_.editor, IDM_FIND)) << "not an editor command";
+    EXPECT_EQ(UndoSteps(), 3u);
 }
 
 TEST_F(EditorProcWin, ArrowsStopAtLineEdgesWhenAsked) {
