@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/about_win.h"
 #include "app/chrome_win.h"
 #include "app/focus_rules.h"
 #include "app/goto_line_win.h"
@@ -91,6 +92,7 @@ struct App {
     StatusLabel statusLabel;
     ChromeState chrome;  // the title strip's buttons and the applied opacity
     HeadingListDialog headingList;
+    AboutCard about;
 };
 
 // Saves config.ini from the record; a failed save is retried on a timer.

@@ -421,6 +421,21 @@ void ChromeDpiChanged(App& app, int) {
     RedrawTitleButtons(app);
 }
 
+void RetextTitleTooltips(App& app) {
+    ChromeState& chrome = ChromeOf(app);
+    if (chrome.tooltip == nullptr) return;
+    const int language = CurrentLanguage(app.config.ui.language);
+    for (int i = 0; i < kTitleButtonCount; ++i) {
+        const std::u16string text(Text(TooltipOf(static_cast<TitleButton>(i)), language));
+        TTTOOLINFOW tool {};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = app.panel;
+        tool.uId = reinterpret_cast<UINT_PTR>(chrome.buttons[static_cast<std::size_t>(i)]);
+        tool.lpszText = const_cast<wchar_t*>(WidePtr(text));
+        ::SendMessageW(chrome.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
 void ChromeThemeChanged(App& app) {
     ChromeState& chrome = ChromeOf(app);
     if (chrome.tooltip != nullptr) {

@@ -50,6 +50,8 @@ void RedrawTitleButtons(App& app);
 // The title strip, the name and the unsaved dot (the panel's WM_PAINT).
 void PaintTitleStrip(App& app, HDC dc, Size client);
 void ChromeDpiChanged(App& app, int dpi);
+// The tooltips in the UI language now, after it changed.
+void RetextTitleTooltips(App& app);
 void ChromeThemeChanged(App& app);
 // The panel's alpha and the buttons' colour key, while it is shown.
 void ApplyOpacity(App& app);

@@ -1,6 +1,7 @@
 // The panel window: the program's one top-level window.
 #include "app/panel_win.h"
 
+#include "app/about_win.h"
 #include "app/app_win.h"
 #include "app/chrome_win.h"
 #include "app/context_menu_win.h"
@@ -11,6 +12,7 @@
 #include "app/menu_win.h"
 #include "app/search_dialog_win.h"
 #include "app/search_win.h"
+#include "app/settings_command_win.h"
 #include "app/status_label_win.h"
 #include "app/theme_rules.h"
 #include "app/theme_win.h"
@@ -336,6 +338,15 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
         break;
     case IDM_EXIT:
         ExitApplication(app);
+        break;
+    case IDM_SETTINGS:
+        RunSettingsCommand(app);
+        break;
+    case IDM_ABOUT:
+        ShowAbout(app, AboutFrom::MoreMenu);
+        break;
+    case IDM_ABOUT_TRAY:
+        ShowAbout(app, AboutFrom::TrayMenu);
         break;
     case IDM_OPENWITH:
         OpenMemoWithDefaultApp(app);

@@ -6,6 +6,8 @@
 #include "app/focus_win.h"
 #include "app/memo_win.h"
 #include "app/panel_win.h"
+#include "app/run_at_startup_win.h"
+#include "app/settings_command_win.h"
 #include "app/search_dialog_win.h"
 #include "app/theme_win.h"
 #include "app/tray_win.h"
@@ -135,6 +137,8 @@ int RunApplication(HINSTANCE instance) {
 
     LoadSettings(*app);
     ApplyThreadLanguage(app->config.ui.language);
+    // Rewritten at every start, so a moved executable is still the one started.
+    SyncRunAtStartup(app->config.general.runAtStartup);
     ResolveMemoPath(*app);
 
     INITCOMMONCONTROLSEX controls {sizeof(controls), ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
@@ -161,6 +165,7 @@ int RunApplication(HINSTANCE instance) {
     ::AllowSetForegroundWindow(ASFW_ANY);
     ::SetTimer(app->panel, kTimerMemoWatch, kWatchIntervalMs, nullptr);
     RecordLastRunVersion(*app);
+    RunFirstRunSettings(*app);
 
     const int exitCode = RunMessageLoop(*app);
     if (app->shell.winrtInitialised) ::RoUninitialize();

@@ -1,4 +1,4 @@
-// The ProductVersion string of the program's own version resource.
+// Strings of the program's own version resource.
 #include "settings/version_info_win.h"
 
 #include "platform/wide_win.h"
@@ -11,20 +11,21 @@
 namespace quillpane {
 namespace {
 
-// "\StringFileInfo\%04x%04x\ProductVersion".
-std::wstring ProductVersionQuery(WORD language, WORD codePage) {
+// "\StringFileInfo\%04x%04x\" followed by the name.
+std::wstring StringQuery(WORD language, WORD codePage, std::u16string_view name) {
     constexpr wchar_t kHex[] = L"0123456789abcdef";
     std::wstring query = L"\\StringFileInfo\\";
     for (const WORD part : {language, codePage}) {
         for (int shift = 12; shift >= 0; shift -= 4) query.push_back(kHex[(part >> shift) & 0xF]);
     }
-    query += L"\\ProductVersion";
+    query += L'\\';
+    query += ToWide(name);
     return query;
 }
 
 }  // namespace
 
-std::u16string ReadProductVersion() {
+std::u16string ReadVersionString(std::u16string_view name) {
     const std::u16string path = ModulePath();
     if (path.empty()) return {};
     DWORD ignored = 0;
@@ -40,7 +41,7 @@ std::u16string ReadProductVersion() {
         return {};
     }
     const auto* pair = static_cast<const WORD*>(translation);
-    const std::wstring query = ProductVersionQuery(pair[0], pair[1]);
+    const std::wstring query = StringQuery(pair[0], pair[1], name);
 
     void* value = nullptr;
     UINT valueLength = 0;  // in characters, usually counting the terminator
@@ -50,6 +51,10 @@ std::u16string ReadProductVersion() {
     }
     const auto* text = static_cast<const wchar_t*>(value);
     return FromWide(std::wstring_view(text, ::wcsnlen(text, valueLength)));
+}
+
+std::u16string ReadProductVersion() {
+    return ReadVersionString(u"ProductVersion");
 }
 
 }  // namespace quillpane
