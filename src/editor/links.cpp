@@ -149,7 +149,8 @@ std::u16string AsciiLower(std::u16string_view text) {
 // The first unit at or after a position that satisfies IsHit (or the text's
 // end). Remembers its last answer: the scan asks again for every rejected
 // link start, and on a long line without a hit ("<a:\<a:\...") a fresh
-// search each time would be quadratic. The positions asked for only grow.
+// search each time would be quadratic. The positions asked for hardly ever
+// go back; when one does, the search starts afresh.
 template <bool (*IsHit)(char16_t)>
 class Lookahead {
 public:

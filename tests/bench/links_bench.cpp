@@ -142,6 +142,17 @@ void BM_LinkFindWholeMemo(benchmark::State& state) {
                             static_cast<std::int64_t>(text.size() * sizeof(char16_t)));
 }
 
+// Lines built to make a naive scan quadratic; the time must grow with the
+// length, not its square (compare the two sizes).
+void BM_LinkFindHostileLine(benchmark::State& state) {
+    const auto repeats = static_cast<std::size_t>(state.range(0));
+    std::u16string text;
+    for (std::size_t i = 0; i < repeats; ++i) text += u"<a:\\))))";
+    for (auto _ : state) benchmark::DoNotOptimize(FindLinks(text, {}).size());
+    state.SetComplexityN(static_cast<std::int64_t>(text.size()));
+}
+
+BENCHMARK(BM_LinkFindHostileLine)->Arg(1 << 12)->Arg(1 << 15)->Complexity()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LinkBaselineVisibleLines)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LinkRescanWindow)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LinkFindWholeMemo)->Unit(benchmark::kMillisecond);
