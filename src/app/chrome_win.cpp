@@ -300,12 +300,10 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     });
 }
 
-void AddTooltips(App& app) {
+// Each title button's tool in the UI language: TTM_ADDTOOLW to add them,
+// TTM_UPDATETIPTEXTW after a change of language.
+void SendTooltipTexts(App& app, UINT message) {
     ChromeState& chrome = ChromeOf(app);
-    chrome.tooltip = ::CreateWindowExW(app.config.general.alwaysOnTop ? WS_EX_TOPMOST : 0, TOOLTIPS_CLASSW, nullptr,
-                                       WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, app.panel, nullptr, app.instance, nullptr);
-    if (chrome.tooltip == nullptr) return;
     const int language = CurrentLanguage(app.config.ui.language);
     for (int i = 0; i < kTitleButtonCount; ++i) {
         const std::u16string text(Text(TooltipOf(static_cast<TitleButton>(i)), language));
@@ -315,8 +313,17 @@ void AddTooltips(App& app) {
         tool.hwnd = app.panel;
         tool.uId = reinterpret_cast<UINT_PTR>(chrome.buttons[static_cast<std::size_t>(i)]);
         tool.lpszText = const_cast<wchar_t*>(WidePtr(text));
-        ::SendMessageW(chrome.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(chrome.tooltip, message, 0, reinterpret_cast<LPARAM>(&tool));
     }
+}
+
+void AddTooltips(App& app) {
+    ChromeState& chrome = ChromeOf(app);
+    chrome.tooltip = ::CreateWindowExW(app.config.general.alwaysOnTop ? WS_EX_TOPMOST : 0, TOOLTIPS_CLASSW, nullptr,
+                                       WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, app.panel, nullptr, app.instance, nullptr);
+    if (chrome.tooltip == nullptr) return;
+    SendTooltipTexts(app, TTM_ADDTOOLW);
     ::SetWindowTheme(chrome.tooltip, app.theme.isDark ? L"DarkMode_Explorer" : L"Explorer", nullptr);
 }
 
@@ -422,18 +429,7 @@ void ChromeDpiChanged(App& app, int) {
 }
 
 void RetextTitleTooltips(App& app) {
-    ChromeState& chrome = ChromeOf(app);
-    if (chrome.tooltip == nullptr) return;
-    const int language = CurrentLanguage(app.config.ui.language);
-    for (int i = 0; i < kTitleButtonCount; ++i) {
-        const std::u16string text(Text(TooltipOf(static_cast<TitleButton>(i)), language));
-        TTTOOLINFOW tool {};
-        tool.cbSize = sizeof(tool);
-        tool.hwnd = app.panel;
-        tool.uId = reinterpret_cast<UINT_PTR>(chrome.buttons[static_cast<std::size_t>(i)]);
-        tool.lpszText = const_cast<wchar_t*>(WidePtr(text));
-        ::SendMessageW(chrome.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    if (ChromeOf(app).tooltip != nullptr) SendTooltipTexts(app, TTM_UPDATETIPTEXTW);
 }
 
 void ChromeThemeChanged(App& app) {

@@ -3,6 +3,7 @@
 #include "app/run_at_startup_win.h"
 
 #include "platform/handles_win.h"
+#include "platform/hstring_win.h"
 #include "platform/wide_win.h"
 #include "settings/paths_win.h"
 
@@ -12,7 +13,6 @@
 #include <objbase.h>
 #include <roapi.h>
 #include <shlobj.h>
-#include <winstring.h>
 
 #include <atomic>
 
@@ -206,22 +206,6 @@ HRESULT Await(IAsyncOperationAbi<Result>* operation, Result& result) {
     }
     return operation->GetResults(&result);
 }
-
-class UniqueHstring {
-public:
-    explicit UniqueHstring(const wchar_t* text) {
-        if (FAILED(::WindowsCreateString(text, static_cast<UINT32>(::wcslen(text)), &value_))) value_ = nullptr;
-    }
-    UniqueHstring(const UniqueHstring&) = delete;
-    UniqueHstring& operator=(const UniqueHstring&) = delete;
-    ~UniqueHstring() {
-        if (value_ != nullptr) ::WindowsDeleteString(value_);
-    }
-    [[nodiscard]] HSTRING Get() const { return value_; }
-
-private:
-    HSTRING value_ = nullptr;
-};
 
 // RoInitialize for the scope; RoUninitialize only when it succeeded.
 class RoScope {

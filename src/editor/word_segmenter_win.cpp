@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
+#include "platform/hstring_win.h"
+
 #include <inspectable.h>
 #include <roapi.h>
-#include <winstring.h>
 
 #include <string>
 
@@ -59,22 +60,6 @@ public:
 
 private:
     T* pointer_ = nullptr;
-};
-
-class UniqueHstring {
-public:
-    UniqueHstring(const wchar_t* text, std::size_t length) {
-        if (FAILED(::WindowsCreateString(text, static_cast<UINT32>(length), &value_))) value_ = nullptr;
-    }
-    UniqueHstring(const UniqueHstring&) = delete;
-    UniqueHstring& operator=(const UniqueHstring&) = delete;
-    ~UniqueHstring() {
-        if (value_ != nullptr) ::WindowsDeleteString(value_);
-    }
-    [[nodiscard]] HSTRING Get() const { return value_; }
-
-private:
-    HSTRING value_ = nullptr;
 };
 
 struct SegmenterState {
