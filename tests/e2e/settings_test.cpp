@@ -253,15 +253,17 @@ TEST_F(Settings, NumbersAreClampedAndTheLanguageReachesTheTooltips) {
     ASSERT_TRUE(WaitVisible(true));
     std::vector<HWND> buttons;
     ASSERT_TRUE(WaitUntil([&] { return (buttons = Windows(L"Quillpn.TitleIconBtn")).size() == 9; }, 5s));
-    HWND close = buttons.front();
-    for (HWND button : buttons) {
-        if (WindowRect(button).left > WindowRect(close).left) close = button;
-    }
-    const POINT at = Centre(close);
     HWND tip = nullptr;
     bool shown = false;
-    // The hover can be missed on a busy machine: move onto the button again.
-    for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+    // On a busy machine the buttons may still be moving into place, or the
+    // hover missed: find the rightmost button again and move onto it again.
+    for (int attempt = 0; attempt < 4 && !shown; ++attempt) {
+        std::this_thread::sleep_for(300ms);
+        HWND close = buttons.front();
+        for (HWND button : buttons) {
+            if (WindowRect(button).left > WindowRect(close).left) close = button;
+        }
+        const POINT at = Centre(close);
         ::SetCursorPos(at.x - 3, at.y);
         std::this_thread::sleep_for(100ms);
         ::SetCursorPos(at.x, at.y);
