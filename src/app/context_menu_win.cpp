@@ -12,6 +12,8 @@
 #include "platform/wide_win.h"
 #include "resources/messages.h"
 
+#include <windowsx.h>
+
 #include <optional>
 
 namespace quillpane {
@@ -126,9 +128,10 @@ POINT ScreenPointOf(EditorWindow& ed, Scintilla::Position position) {
 void ShowEditorMenu(App& app, LPARAM lParam) {
     EditorWindow& ed = app.editor;
     if (!ServesText(ed)) return;
-    const bool fromKeyboard = lParam == -1;
-    const POINT at = fromKeyboard ? ScreenPointOf(ed, ed.sci.SelectionStart())
-                                  : POINT {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    // From the keyboard both coordinates are -1 (however the value was widened).
+    const POINT pointer {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const bool fromKeyboard = pointer.x == -1 && pointer.y == -1;
+    const POINT at = fromKeyboard ? ScreenPointOf(ed, ed.sci.SelectionStart()) : pointer;
     const int language = UiLanguage(app);
     std::vector<MenuItem> items = EditorMenuItems(MenuStateOf(app), language);
     std::optional<PathMenu> pathMenu;
