@@ -3,6 +3,8 @@
 // Every index is a UTF-16 code unit index into the memo text.
 #pragma once
 
+#include "platform/case_fold.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -15,10 +17,6 @@ inline constexpr std::size_t kMatchCap = 5000;
 inline constexpr std::size_t kMaxSearchTerm = 256;  // a highlighted selection is cut here
 inline constexpr std::size_t kSearchHistorySize = 8;
 
-// The simple lowercase mapping of one code unit (locale-free; never changes
-// the length, so an index found in a lowered copy is valid in the original).
-[[nodiscard]] char16_t LowerUnit(char16_t unit);
-[[nodiscard]] std::u16string LowerCopy(std::u16string_view text);
 
 // A term as the search box may hold it: cut at the first CR or LF.
 [[nodiscard]] std::u16string_view FirstLineOf(std::u16string_view text);
