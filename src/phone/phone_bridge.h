@@ -1,0 +1,69 @@
+// The phone bridge's rules over names, bytes and times: which inbox files are
+// merged and in what order, their text, the blocks appended to the memo, and
+// the section.json the phone page reads. The Win32 side does the file work.
+#pragma once
+
+#include "platform/file_system.h"
+#include "settings/config.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillpane {
+
+// Larger inbox files stay where they are.
+inline constexpr std::uint64_t kInboxMaxBytes = 2097152;
+// The marker of merged blocks when the marker setting in force is empty.
+inline constexpr std::u16string_view kFallbackMergeMarker = u"------------------------------";
+
+// One entry of the inbox listing.
+struct InboxEntry {
+    std::u16string name;  // the file name only, no folder
+    bool isDirectory = false;
+    std::uint64_t size = 0;
+    std::uint64_t lastWriteTime = 0;  // 100 ns units since 1601, UTC
+    bool operator==(const InboxEntry&) const = default;
+};
+
+// Not empty, not starting with ".", extension ".txt" or ".md" in any case.
+[[nodiscard]] bool IsInboxFileName(std::u16string_view name);
+// A file with such a name that is within kInboxMaxBytes.
+[[nodiscard]] bool QualifiesForMerge(const InboxEntry& entry);
+
+// The entries to merge, in merge order (see the definition).
+[[nodiscard]] std::vector<InboxEntry> InboxMergeOrder(std::vector<InboxEntry> entries);
+
+// The UTC time a name starts with: "YYYYMMDDThhmmssZ_" ("t" and "z" too).
+// milliseconds and dayOfWeek stay 0.
+[[nodiscard]] std::optional<platform::LocalTime> InboxNameStamp(std::u16string_view name);
+
+// An inbox file's bytes as text, NULs kept (see the definition).
+[[nodiscard]] std::u16string DecodeInboxBytes(std::string_view bytes);
+// Decoded, line ends made CR LF, trailing CR and LF removed; empty means the
+// file is only deleted.
+[[nodiscard]] std::u16string InboxFileText(std::string_view bytes);
+
+// For a consumer that stops at the first NUL (SetWindowTextW and the like).
+[[nodiscard]] std::u16string WithoutNulCharacters(std::u16string_view text);
+
+// "YYYY-MM-DD hh:mm".
+[[nodiscard]] std::u16string FormatMergeTime(const platform::LocalTime& local);
+
+// The marker text in force, or kFallbackMergeMarker when it is empty.
+[[nodiscard]] std::u16string MergeMarker(const EditorSettings& editor);
+
+// marker CR LF time CR LF body CR LF.
+[[nodiscard]] std::u16string MergeBlock(std::u16string_view marker, const platform::LocalTime& local,
+                                        std::u16string_view body);
+
+// The memo after the merge: CR LF first unless it is empty or ends in LF.
+[[nodiscard]] std::u16string AppendMergedText(std::u16string_view memo, std::u16string_view mergedText);
+
+// {"role":"R","separator":"S","heading":"H"} on one line.
+[[nodiscard]] std::u16string SectionJsonText(const EditorSettings& editor);
+[[nodiscard]] std::u16string JsonEscape(std::u16string_view text);
+
+}  // namespace quillpane
