@@ -280,7 +280,12 @@ void InsertDateTime(EditorWindow& ed, StampKind kind) {
     if (!ServesText(ed) || ed.sci.ReadOnly()) return;
     SYSTEMTIME now {};
     ::GetLocalTime(&now);
-    const LocalTime time {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+    platform::LocalTime time;
+    time.year = now.wYear;
+    time.month = now.wMonth;
+    time.day = now.wDay;
+    time.hour = now.wHour;
+    time.minute = now.wMinute;
     const Selection selection = EditorSelection16(ed);
     TextEdit edit;
     edit.replaced = {selection.Start(), selection.End()};

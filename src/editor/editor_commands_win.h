@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "editor/line_commands.h"
-#include "editor/shell_text.h"
+#include "platform/time_stamp.h"
 #include "editor/text_types.h"
 
 #include <cstddef>

@@ -9,17 +9,6 @@ constexpr std::size_t kSearchTermLimit = 300;
 constexpr std::size_t kOpenWithLimit = 323;
 constexpr std::u16string_view kSearchPrefix = u"https://www.bing.com/search?q=";
 
-void AppendDigits(std::u16string& text, unsigned value, int width) {
-    char16_t digits[10];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
-        value /= 10;
-    } while (value != 0 && count < 10);
-    for (int pad = count; pad < width; ++pad) text += u'0';
-    while (count > 0) text += digits[--count];
-}
-
 bool IsSpace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\u00A0' ||
            c == u'\u3000';
@@ -31,24 +20,6 @@ bool IsUnreserved(unsigned char c) {
 }
 
 }  // namespace
-
-std::u16string DateTimeStamp(StampKind kind, const LocalTime& time) {
-    std::u16string text;
-    if (kind != StampKind::Time) {
-        AppendDigits(text, time.year, 4);
-        text += u'-';
-        AppendDigits(text, time.month, 2);
-        text += u'-';
-        AppendDigits(text, time.day, 2);
-    }
-    if (kind == StampKind::DateAndTime) text += u' ';
-    if (kind != StampKind::Date) {
-        AppendDigits(text, time.hour, 2);
-        text += u':';
-        AppendDigits(text, time.minute, 2);
-    }
-    return text;
-}
 
 std::u16string PercentEncode(std::u16string_view text) {
     static constexpr char16_t kHex[] = u"0123456789ABCDEF";

@@ -1,5 +1,5 @@
-// The texts the editor hands to the shell or inserts for it: the date and
-// time stamp, the web-search address and the "Open with" parameters.
+// The texts the editor hands to the shell: the web-search address and the
+// "Open with" parameters.
 #pragma once
 
 #include <optional>
@@ -7,19 +7,6 @@
 #include <string_view>
 
 namespace quillpane {
-
-struct LocalTime {
-    unsigned year = 0;
-    unsigned month = 0;
-    unsigned day = 0;
-    unsigned hour = 0;
-    unsigned minute = 0;
-};
-
-enum class StampKind { DateAndTime, Date, Time };
-
-// "2026-08-21 14:30", "2026-08-21" or "14:30": no seconds, no locale.
-[[nodiscard]] std::u16string DateTimeStamp(StampKind kind, const LocalTime& time);
 
 // The address that searches the web for the selection's first line (at most
 // 300 characters, trimmed); none when nothing but whitespace is left.

@@ -4,6 +4,7 @@
 #include "phone/phone_bridge.h"
 
 #include "platform/case_fold.h"
+#include "platform/time_stamp.h"
 #include "storage/note_codec.h"
 
 #include <algorithm>
@@ -24,17 +25,6 @@ std::optional<int> Digits(std::u16string_view text, std::size_t at, std::size_t 
     }
     if (value < low || value > high) return std::nullopt;
     return value;
-}
-
-void AppendNumber(std::u16string& out, unsigned value, int width) {
-    char16_t digits[10];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    for (int i = count; i < width; ++i) out += u'0';
-    while (count > 0) out += digits[--count];
 }
 
 }  // namespace
@@ -112,18 +102,7 @@ std::u16string WithoutNulCharacters(std::u16string_view text) {
 }
 
 std::u16string FormatMergeTime(const platform::LocalTime& local) {
-    const auto field = [](int value) { return static_cast<unsigned>(std::max(value, 0)); };
-    std::u16string out;
-    AppendNumber(out, field(local.year), 4);
-    out += u'-';
-    AppendNumber(out, field(local.month), 2);
-    out += u'-';
-    AppendNumber(out, field(local.day), 2);
-    out += u' ';
-    AppendNumber(out, field(local.hour), 2);
-    out += u':';
-    AppendNumber(out, field(local.minute), 2);
-    return out;
+    return DateTimeStamp(StampKind::DateAndTime, local);
 }
 
 std::u16string MergeMarker(const EditorSettings& editor) {

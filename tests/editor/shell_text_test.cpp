@@ -1,17 +1,10 @@
-// The stamp, the web-search address and the "Open with" parameters.
+// The web-search address and the "Open with" parameters.
 #include "editor/shell_text.h"
 
 #include <gtest/gtest.h>
 
 namespace quillpane {
 namespace {
-
-TEST(ShellText, StampsHaveNoSecondsAndPadEveryField) {
-    const LocalTime time {2026, 8, 1, 4, 5};
-    EXPECT_EQ(DateTimeStamp(StampKind::DateAndTime, time), u"2026-08-01 04:05");
-    EXPECT_EQ(DateTimeStamp(StampKind::Date, time), u"2026-08-01");
-    EXPECT_EQ(DateTimeStamp(StampKind::Time, {2026, 12, 31, 23, 59}), u"23:59");
-}
 
 TEST(ShellText, WebSearchSendsTheFirstLineTrimmedAndEncoded) {
     const std::u16string prefix = u"https://www.bing.com/search?q=";

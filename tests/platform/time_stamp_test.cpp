@@ -1,0 +1,25 @@
+// The written form of a local time.
+#include "platform/time_stamp.h"
+
+#include <gtest/gtest.h>
+
+namespace quillpane {
+namespace {
+
+TEST(TimeStamp, HasNoSecondsAndPadsEveryField) {
+    platform::LocalTime time;
+    time.year = 2026;
+    time.month = 8;
+    time.day = 1;
+    time.hour = 4;
+    time.minute = 5;
+    time.second = 59;
+    EXPECT_EQ(DateTimeStamp(StampKind::DateAndTime, time), u"2026-08-01 04:05");
+    EXPECT_EQ(DateTimeStamp(StampKind::Date, time), u"2026-08-01");
+    time.hour = 23;
+    time.minute = 59;
+    EXPECT_EQ(DateTimeStamp(StampKind::Time, time), u"23:59");
+}
+
+}  // namespace
+}  // namespace quillpane
