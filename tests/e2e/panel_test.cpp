@@ -207,10 +207,18 @@ TEST_F(Panel, CloseOnFocusLostHidesUnlessAlwaysOnTop) {
     ASSERT_TRUE(WaitVisible(true));
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == panel_; }, 5s));
     other = CreateOtherWindow();
+    PumpFor(300ms);
     ::SetForegroundWindow(other);
     ClickAt(1000, 200);
     PumpFor(200ms);
-    EXPECT_TRUE(WaitUntil([&] { PumpFor(50ms); return !Visible(); }, 5s)) << "focus loss did not hide the panel";
+    // On a busy machine the click can come before the other window is up:
+    // click it again, as a user would.
+    bool hidden = false;
+    for (int attempt = 0; attempt < 3 && !hidden; ++attempt) {
+        if (attempt > 0) ClickAt(1000, 200);
+        hidden = WaitUntil([&] { PumpFor(50ms); return !Visible(); }, 3s);
+    }
+    EXPECT_TRUE(hidden) << "focus loss did not hide the panel";
     EXPECT_EQ(Exit(), std::optional<DWORD>(0));
     ::DestroyWindow(other);
 }
