@@ -33,9 +33,15 @@ struct ReadResult {
     std::uint64_t lastWriteTime = 0;
 };
 
-// Opens with read and write sharing, checks the size against maxBytes, reads
-// the whole file in one call. An empty file reads as Ok with no bytes.
-[[nodiscard]] ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes);
+enum class ReadSharing {
+    ReadWrite,  // others may go on writing while the file is read
+    ReadOnly,   // a file someone is still writing fails to open (OpenFailed)
+};
+
+// Opens with the given sharing, checks the size against maxBytes, reads the
+// whole file in one call. An empty file reads as Ok with no bytes.
+[[nodiscard]] ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes,
+                                       ReadSharing sharing = ReadSharing::ReadWrite);
 
 // Writes path + ".tmp" (no sharing, truncating), optionally flushes it to
 // disk, then replaces path with it. On any failure the temporary file is
@@ -82,10 +88,14 @@ struct FileAttributes {
 struct DirectoryEntry {
     std::u16string name;
     bool isDirectory = false;
+    std::uint64_t size = 0;
+    std::uint64_t lastWriteTime = 0;  // in the units and epoch of FileTimeNow
 };
 
 // Entries of a folder (not "." or ".."); empty when it cannot be listed.
 [[nodiscard]] std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder);
+// The same, telling a folder that cannot be listed from an empty one.
+[[nodiscard]] std::optional<std::vector<DirectoryEntry>> TryListDirectory(std::u16string_view folder);
 
 struct LocalTime {
     int year = 0;
@@ -99,6 +109,10 @@ struct LocalTime {
 };
 
 [[nodiscard]] LocalTime LocalTimeNow();
+// A UTC time, and a time in the units of FileTimeNow, in the current time zone; empty when the
+// time cannot be converted.
+[[nodiscard]] std::optional<LocalTime> LocalTimeOfUtc(const LocalTime& utc);
+[[nodiscard]] std::optional<LocalTime> LocalTimeOfFileTime(std::uint64_t fileTime);
 // The current time in the units and epoch of FileAttributes::lastWriteTime.
 [[nodiscard]] std::uint64_t FileTimeNow();
 

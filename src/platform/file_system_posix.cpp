@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -67,7 +68,8 @@ bool WriteAndClose(Fd& fd, std::string_view bytes, bool flush, std::uint64_t* wr
 
 }  // namespace
 
-ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
+// POSIX has no share modes: a file being written reads as it is now.
+ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes, ReadSharing) {
     ReadResult result;
     Fd fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.Valid()) {
@@ -195,11 +197,14 @@ std::optional<FileAttributes> GetAttributes(std::u16string_view path) {
     return attributes;
 }
 
-std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
+std::optional<std::vector<DirectoryEntry>> TryListDirectory(std::u16string_view folder) {
     std::vector<DirectoryEntry> entries;
     const std::string native = NativePath(folder);
     DIR* dir = ::opendir(native.empty() ? "." : native.c_str());
-    if (dir == nullptr) return entries;
+    if (dir == nullptr) {
+        if (errno == ENOENT) return entries;
+        return std::nullopt;
+    }
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
@@ -207,11 +212,16 @@ std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
         if (!full.empty() && full.back() != '/') full.push_back('/');
         full.append(name);
         struct stat info {};
-        const bool isDirectory = ::stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        entries.push_back({Utf8ToUtf16Lenient(name), isDirectory});
+        const bool known = ::stat(full.c_str(), &info) == 0;
+        entries.push_back({Utf8ToUtf16Lenient(name), known && S_ISDIR(info.st_mode),
+                           known ? static_cast<std::uint64_t>(info.st_size) : 0, known ? TicksOf(info.st_mtim) : 0});
     }
     ::closedir(dir);
     return entries;
+}
+
+std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
+    return TryListDirectory(folder).value_or(std::vector<DirectoryEntry> {});
 }
 
 std::uint64_t FileTimeNow() {
@@ -220,12 +230,9 @@ std::uint64_t FileTimeNow() {
     return TicksOf(now);
 }
 
-LocalTime LocalTimeNow() {
-    timeval now {};
-    ::gettimeofday(&now, nullptr);
-    std::tm parts {};
-    const std::time_t seconds = now.tv_sec;
-    ::localtime_r(&seconds, &parts);
+namespace {
+
+LocalTime FromParts(const std::tm& parts) {
     LocalTime time;
     time.year = parts.tm_year + 1900;
     time.month = parts.tm_mon + 1;
@@ -233,9 +240,43 @@ LocalTime LocalTimeNow() {
     time.hour = parts.tm_hour;
     time.minute = parts.tm_min;
     time.second = parts.tm_sec;
-    time.milliseconds = static_cast<int>(now.tv_usec / 1000);
     time.dayOfWeek = parts.tm_wday;
     return time;
+}
+
+std::optional<LocalTime> LocalOfSeconds(std::time_t seconds) {
+    std::tm parts {};
+    if (::localtime_r(&seconds, &parts) == nullptr) return std::nullopt;
+    return FromParts(parts);
+}
+
+}  // namespace
+
+LocalTime LocalTimeNow() {
+    timeval now {};
+    ::gettimeofday(&now, nullptr);
+    LocalTime time = LocalOfSeconds(now.tv_sec).value_or(LocalTime {});
+    time.milliseconds = static_cast<int>(now.tv_usec / 1000);
+    return time;
+}
+
+std::optional<LocalTime> LocalTimeOfUtc(const LocalTime& utc) {
+    std::tm parts {};
+    parts.tm_year = utc.year - 1900;
+    parts.tm_mon = utc.month - 1;
+    parts.tm_mday = utc.day;
+    parts.tm_hour = utc.hour;
+    parts.tm_min = utc.minute;
+    parts.tm_sec = std::min(utc.second, 59);
+    const std::time_t seconds = ::timegm(&parts);
+    // timegm normalises the 31st of April into May: such a day does not exist.
+    if (parts.tm_mday != utc.day || parts.tm_mon != utc.month - 1) return std::nullopt;
+    return LocalOfSeconds(seconds);
+}
+
+std::optional<LocalTime> LocalTimeOfFileTime(std::uint64_t fileTime) {
+    // The ticks of TicksOf: 100 ns units since 1970 here.
+    return LocalOfSeconds(static_cast<std::time_t>(fileTime / 10'000'000u));
 }
 
 }  // namespace quillpane::platform

@@ -47,10 +47,11 @@ std::uint64_t TicksOf(const FILETIME& time) {
 
 }  // namespace
 
-ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
+ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes, ReadSharing sharing) {
     ReadResult result;
-    UniqueHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD share = sharing == ReadSharing::ReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
+    UniqueHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = ::GetLastError();
         result.status = (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? ReadStatus::NotFound
@@ -201,21 +202,32 @@ std::optional<FileAttributes> GetAttributes(std::u16string_view path) {
     return attributes;
 }
 
-std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
+std::optional<std::vector<DirectoryEntry>> TryListDirectory(std::u16string_view folder) {
     std::vector<DirectoryEntry> entries;
     std::wstring pattern = Wide(folder);
     if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern.push_back(L'\\');
     pattern.push_back(L'*');
     WIN32_FIND_DATAW data {};
     HANDLE find = ::FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return entries;
+    if (find == INVALID_HANDLE_VALUE) {
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND) return entries;
+        return std::nullopt;
+    }
     do {
         const std::wstring_view name = data.cFileName;
         if (name == L"." || name == L"..") continue;
-        entries.push_back({FromWide(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        entries.push_back({FromWide(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                           TicksOf(data.ftLastWriteTime)});
     } while (::FindNextFileW(find, &data));
+    const bool complete = ::GetLastError() == ERROR_NO_MORE_FILES;
     ::FindClose(find);
+    if (!complete) return std::nullopt;
     return entries;
+}
+
+std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
+    return TryListDirectory(folder).value_or(std::vector<DirectoryEntry> {});
 }
 
 std::uint64_t FileTimeNow() {
@@ -224,9 +236,9 @@ std::uint64_t FileTimeNow() {
     return TicksOf(now);
 }
 
-LocalTime LocalTimeNow() {
-    SYSTEMTIME now {};
-    ::GetLocalTime(&now);
+namespace {
+
+LocalTime FromSystemTime(const SYSTEMTIME& now) {
     LocalTime time;
     time.year = now.wYear;
     time.month = now.wMonth;
@@ -237,6 +249,42 @@ LocalTime LocalTimeNow() {
     time.milliseconds = now.wMilliseconds;
     time.dayOfWeek = now.wDayOfWeek;
     return time;
+}
+
+std::optional<LocalTime> LocalOfSystemTime(const SYSTEMTIME& utc) {
+    SYSTEMTIME local {};
+    if (!::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return std::nullopt;
+    return FromSystemTime(local);
+}
+
+}  // namespace
+
+LocalTime LocalTimeNow() {
+    SYSTEMTIME now {};
+    ::GetLocalTime(&now);
+    return FromSystemTime(now);
+}
+
+std::optional<LocalTime> LocalTimeOfUtc(const LocalTime& utc) {
+    SYSTEMTIME system {};
+    system.wYear = static_cast<WORD>(utc.year);
+    system.wMonth = static_cast<WORD>(utc.month);
+    system.wDay = static_cast<WORD>(utc.day);
+    system.wHour = static_cast<WORD>(utc.hour);
+    system.wMinute = static_cast<WORD>(utc.minute);
+    // A leap second is the next minute's first.
+    system.wSecond = static_cast<WORD>(std::min(utc.second, 59));
+    // Rejects days a month does not have (the 31st of April).
+    FILETIME checked {};
+    if (!::SystemTimeToFileTime(&system, &checked)) return std::nullopt;
+    return LocalOfSystemTime(system);
+}
+
+std::optional<LocalTime> LocalTimeOfFileTime(std::uint64_t fileTime) {
+    const FILETIME time {static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
+    SYSTEMTIME utc {};
+    if (!::FileTimeToSystemTime(&time, &utc)) return std::nullopt;
+    return LocalOfSystemTime(utc);
 }
 
 }  // namespace quillpane::platform

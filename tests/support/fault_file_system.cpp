@@ -236,7 +236,7 @@ namespace quillpane::platform {
 
 using namespace quillpane::testing::faultfs;
 
-ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes) {
+ReadResult ReadWholeFile(std::u16string_view path, std::uint64_t maxBytes, ReadSharing) {
     const std::u16string normal = Normal(path);
     ReadResult result;
     const bool opened = Step(Op::Open, [&](bool fail) {
@@ -380,11 +380,12 @@ std::optional<FileAttributes> GetAttributes(std::u16string_view path) {
     });
 }
 
-std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
+std::optional<std::vector<DirectoryEntry>> TryListDirectory(std::u16string_view folder) {
     const std::u16string normal = Normal(folder);
-    return Step(Op::List, [&](bool fail) {
+    return Step(Op::List, [&](bool fail) -> std::optional<std::vector<DirectoryEntry>> {
+        if (fail) return std::nullopt;
         std::vector<DirectoryEntry> entries;
-        if (fail || !FolderExists(normal)) return entries;
+        if (!FolderExists(normal)) return entries;
         const std::u16string prefix = normal == u"/" ? normal : normal + u"/";
         const auto childName = [&](const std::u16string& path) -> std::optional<std::u16string> {
             if (!path.starts_with(prefix) || path.find(u'/', prefix.size()) != std::u16string::npos) {
@@ -393,13 +394,17 @@ std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
             return path.substr(prefix.size());
         };
         for (const std::u16string& sub : S().folders) {
-            if (const auto name = childName(sub)) entries.push_back({*name, true});
+            if (const auto name = childName(sub)) entries.push_back({*name, true, 0, 0});
         }
         for (const auto& [path, node] : S().files) {
-            if (const auto name = childName(path)) entries.push_back({*name, false});
+            if (const auto name = childName(path)) entries.push_back({*name, false, node.data.size(), node.writeTime});
         }
         return entries;
     });
+}
+
+std::vector<DirectoryEntry> ListDirectory(std::u16string_view folder) {
+    return TryListDirectory(folder).value_or(std::vector<DirectoryEntry> {});
 }
 
 std::uint64_t FileTimeNow() {
@@ -408,6 +413,15 @@ std::uint64_t FileTimeNow() {
 
 LocalTime LocalTimeNow() {
     return {2024, 5, 17, 9, 30, 0, 0, 5};
+}
+
+// A machine on UTC.
+std::optional<LocalTime> LocalTimeOfUtc(const LocalTime& utc) {
+    return utc;
+}
+
+std::optional<LocalTime> LocalTimeOfFileTime(std::uint64_t) {
+    return LocalTimeNow();
 }
 
 }  // namespace quillpane::platform
