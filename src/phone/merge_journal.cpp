@@ -95,6 +95,8 @@ std::optional<std::uint64_t> ReadNumber(std::string_view line, std::size_t& at) 
 }
 
 std::optional<JournalRecord> ParseRecord(std::string_view line) {
+    const bool pending = line.starts_with('?');
+    if (pending) line.remove_prefix(1);
     std::size_t at = 0;
     const auto size = ReadNumber(line, at);
     if (!size) return std::nullopt;
@@ -104,7 +106,7 @@ std::optional<JournalRecord> ParseRecord(std::string_view line) {
     if (!escaped) return std::nullopt;
     auto name = UnescapeName(*escaped);
     if (!name || name->empty()) return std::nullopt;
-    return JournalRecord {std::move(*name), *size, *time};
+    return JournalRecord {std::move(*name), *size, *time, pending};
 }
 
 void AppendDecimal(std::string& out, std::uint64_t value) {
@@ -148,6 +150,7 @@ std::string SerializeMergeJournal(std::span<const JournalRecord> records) {
     std::string out(kHeader);
     out += '\n';
     for (const JournalRecord& record : records) {
+        if (record.pending) out += '?';
         AppendDecimal(out, record.size);
         out += ' ';
         AppendDecimal(out, record.lastWriteTime);
@@ -165,13 +168,33 @@ bool JournalHolds(std::span<const JournalRecord> records, const InboxEntry& entr
 
 InboxAction DecideInboxEntry(const InboxEntry& entry, std::span<const JournalRecord> records) {
     if (!QualifiesForMerge(entry)) return InboxAction::Skip;
-    return JournalHolds(records, entry) ? InboxAction::DeleteOnly : InboxAction::Merge;
+    const auto found = std::find_if(records.begin(), records.end(),
+                                    [&](const JournalRecord& record) { return SameFile(record, entry); });
+    if (found == records.end()) return InboxAction::Merge;
+    return found->pending ? InboxAction::MergeUnlessInMemo : InboxAction::DeleteOnly;
+}
+
+namespace {
+
+void Record(std::vector<JournalRecord>& records, const InboxEntry& entry, bool pending) {
+    const auto found = std::find_if(records.begin(), records.end(),
+                                    [&](const JournalRecord& record) { return SameFile(record, entry); });
+    if (found != records.end()) {
+        found->pending = pending;
+        return;
+    }
+    records.push_back(JournalRecord {entry.name, entry.size, entry.lastWriteTime, pending});
+    KeepNewest(records);
+}
+
+}  // namespace
+
+void RecordPending(std::vector<JournalRecord>& records, const InboxEntry& entry) {
+    Record(records, entry, true);
 }
 
 void RecordMerged(std::vector<JournalRecord>& records, const InboxEntry& entry) {
-    if (JournalHolds(records, entry)) return;
-    records.push_back(JournalRecord {entry.name, entry.size, entry.lastWriteTime});
-    KeepNewest(records);
+    Record(records, entry, false);
 }
 
 void ForgetMerged(std::vector<JournalRecord>& records, const InboxEntry& entry) {

@@ -13,11 +13,14 @@
 
 namespace quillpane {
 
-// A merged file, known by its name, size and last write time.
+// A merged file, known by its name, size and last write time. A pending
+// one was about to be merged when the memo was written: whether its text
+// made it into the memo is read from the memo itself.
 struct JournalRecord {
     std::u16string name;
     std::uint64_t size = 0;
     std::uint64_t lastWriteTime = 0;
+    bool pending = false;
     bool operator==(const JournalRecord&) const = default;
 };
 
@@ -26,8 +29,9 @@ struct JournalRecord {
 inline constexpr std::size_t kMaxJournalRecords = 1000;
 
 enum class InboxAction {
-    Merge,       // append its text to the memo
-    DeleteOnly,  // its text is already in the memo
+    Merge,              // append its text to the memo
+    MergeUnlessInMemo,  // the memo write of an earlier merge may not have happened
+    DeleteOnly,         // its text is already in the memo
     Skip,        // not an inbox file, or too large: it stays
 };
 
@@ -39,7 +43,9 @@ enum class InboxAction {
 [[nodiscard]] bool JournalHolds(std::span<const JournalRecord> records, const InboxEntry& entry);
 [[nodiscard]] InboxAction DecideInboxEntry(const InboxEntry& entry, std::span<const JournalRecord> records);
 
-// After the memo holding the entry's text was written.
+// Before the memo holding the entry's text is written.
+void RecordPending(std::vector<JournalRecord>& records, const InboxEntry& entry);
+// After it was written.
 void RecordMerged(std::vector<JournalRecord>& records, const InboxEntry& entry);
 // After the entry's file was deleted.
 void ForgetMerged(std::vector<JournalRecord>& records, const InboxEntry& entry);

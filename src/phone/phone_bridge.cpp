@@ -29,6 +29,11 @@ std::optional<int> Digits(std::u16string_view text, std::size_t at, std::size_t 
 
 }  // namespace
 
+bool InboxCheckDue(std::uint64_t now, std::uint64_t lastMergeTick, std::uint64_t lastCheckTick) {
+    if (lastMergeTick != 0 && now - lastMergeTick < kAfterMergeQuietMs) return false;
+    return lastCheckTick == 0 || now - lastCheckTick >= kInboxCheckIntervalMs;
+}
+
 bool IsInboxFileName(std::u16string_view name) {
     if (name.empty() || name.front() == u'.') return false;
     const std::size_t dot = name.rfind(u'.');
@@ -165,6 +170,24 @@ std::u16string SectionJsonText(const EditorSettings& editor) {
     json += JsonEscape(editor.headingLine);
     json += u"\"}";
     return json;
+}
+
+std::u16string ShareFileName(std::u16string_view memoPath) {
+    const std::size_t slash = memoPath.find_last_of(u"\\/");
+    std::u16string name(slash == std::u16string_view::npos ? memoPath : memoPath.substr(slash + 1));
+    for (char16_t& c : name) {
+        if (c < 0x20 || std::u16string_view(u"\"*/:<>?\\|").find(c) != std::u16string_view::npos) c = u'_';
+    }
+    const std::size_t dot = name.rfind(u'.');
+    std::u16string extension;
+    if (dot != std::u16string::npos && dot > 0 && dot + 1 < name.size()) extension = name.substr(dot);
+    const auto trim = [](std::u16string& text) {
+        while (!text.empty() && (text.back() == u' ' || text.back() == u'.')) text.pop_back();
+    };
+    trim(name);
+    if (!name.empty()) return name;
+    trim(extension);
+    return extension.empty() ? std::u16string(u"Quillpane.txt") : u"Quillpane" + extension;
 }
 
 }  // namespace quillpane

@@ -14,6 +14,21 @@
 
 namespace quillpane {
 
+// The phone web page: written into phone.url and shown as a QR code.
+inline constexpr std::u16string_view kPhonePageUrl = u"https://ferrix.github.io/quillpane/phone/";
+
+// Focus changes look into the inbox at most this often, and not for this
+// long after a merge.
+inline constexpr std::uint64_t kInboxCheckIntervalMs = 10000;
+inline constexpr std::uint64_t kAfterMergeQuietMs = 60000;
+// Tick values of 0 mean "never".
+[[nodiscard]] bool InboxCheckDue(std::uint64_t now, std::uint64_t lastMergeTick, std::uint64_t lastCheckTick);
+
+// The poll after the bridge starts: passes 20, 60, 100 and 140 s later.
+inline constexpr unsigned kPhonePollPasses = 4;
+inline constexpr unsigned kPhonePollFirstMs = 20000;
+inline constexpr unsigned kPhonePollNextMs = 40000;
+
 // Larger inbox files stay where they are.
 inline constexpr std::uint64_t kInboxMaxBytes = 2097152;
 // The marker of merged blocks when the marker setting in force is empty.
@@ -24,7 +39,7 @@ struct InboxEntry {
     std::u16string name;  // the file name only, no folder
     bool isDirectory = false;
     std::uint64_t size = 0;
-    std::uint64_t lastWriteTime = 0;  // 100 ns units since 1601, UTC
+    std::uint64_t lastWriteTime = 0;  // in the platform's file time units
     bool operator==(const InboxEntry&) const = default;
 };
 
@@ -65,5 +80,10 @@ struct InboxEntry {
 // {"role":"R","separator":"S","heading":"H"} on one line.
 [[nodiscard]] std::u16string SectionJsonText(const EditorSettings& editor);
 [[nodiscard]] std::u16string JsonEscape(std::u16string_view text);
+
+// The name a shared selection's file takes: the memo file's name with the
+// characters a file name cannot hold made "_", and trailing spaces and dots
+// removed; "Quillpane" with the extension when nothing is left.
+[[nodiscard]] std::u16string ShareFileName(std::u16string_view memoPath);
 
 }  // namespace quillpane

@@ -1,6 +1,7 @@
 // Every file-service call of the memo save, the backup, the configuration
 // save and the start-up loads, failed or crashed at in turn, against the
 // in-memory file services of support/fault_file_system.
+#include "phone/phone_files.h"
 #include "platform/file_system.h"
 #include "platform/utf_convert.h"
 #include "settings/config.h"
@@ -473,6 +474,57 @@ class Summary : public ::testing::Environment {
 };
 
 [[maybe_unused]] ::testing::Environment* const gSummary = ::testing::AddGlobalTestEnvironment(new Summary);
+
+// --- Phone inbox merge --------------------------------------------------------
+
+// Each inbox text reaches the memo exactly once, whatever call fails or
+// wherever the process stops, once the next pass has run.
+TEST(FaultMatrix, PhoneInboxMerge) {
+    const PhonePaths paths = PhonePathsUnder(u"/q/OneDrive");
+    const std::u16string journal = kProgram + u"phone-merged.txt";
+    const std::u16string first = paths.inbox + u"/20240517T070000Z_a.txt";
+    const std::u16string second = paths.inbox + u"/20240517T080000Z_b.txt";
+    const auto arrange = [&] {
+        ffs::MakeFolders(kProgram);
+        ffs::MakeFolders(paths.inbox);
+        ffs::PutFile(kMemo, kOldBytes);
+        ffs::PutFile(first, "from seven");
+        ffs::PutFile(second, "from eight");
+    };
+    // The memo as the editor holds it: what is on disk at each pass.
+    const auto memoText = [] { return DecodeNoteText(ffs::Content(kMemo).value_or("")); };
+    MemoAccess memo;
+    memo.holds = [&](std::u16string_view block) { return memoText().find(block) != std::u16string::npos; };
+    memo.append = [&](std::u16string_view blocks) { return WriteNoteFile(kMemo, AppendMergedText(memoText(), blocks)); };
+    const auto pass = [&] { (void)MergeInbox(paths, journal, kFallbackMergeMarker, memo, 3, [] {}); };
+    const auto count = [](const std::u16string& text, std::u16string_view part) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(part); at != std::u16string::npos; at = text.find(part, at + 1)) ++n;
+        return n;
+    };
+    const auto runCase = [&](const Plan& plan) {
+        Verdict v;
+        (void)UnderPlan(plan, pass);
+        const std::u16string afterFault = memoText();
+        v.Expect(afterFault.starts_with(kOldText), "memo-damaged", "the memo lost its own text");
+        for (const auto* text : {u"from seven", u"from eight"}) {
+            v.Expect(count(afterFault, text) <= 1, "merged-twice", "a text is in the memo twice after the fault");
+        }
+        // The next trigger, undisturbed.
+        pass();
+        const std::u16string after = memoText();
+        v.Expect(count(after, u"from seven") == 1 && count(after, u"from eight") == 1, "not-once",
+                 "after the next pass each text must be in the memo once");
+        // A file that cannot be read waits for a later pass; the others go on.
+        if (!plan.Fails({Op::Open, Op::Read})) {
+            v.Expect(after.find(u"from seven") < after.find(u"from eight"), "order", "merged out of time order");
+        }
+        v.Expect(!ffs::Content(first) && !ffs::Content(second), "inbox-left", "the inbox is not empty");
+        v.Expect(NoTempFiles(), "tmp-left", "a .tmp is left");
+        return v;
+    };
+    RunMatrix("phone inbox merge", arrange, runCase);
+}
 
 }  // namespace
 }  // namespace quillpane

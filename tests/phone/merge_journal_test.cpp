@@ -81,7 +81,10 @@ TEST(MergeJournal, AnyTruncationParsesToARecordedPrefix) {
 }
 
 TEST(MergeJournal, DecisionForEachEntry) {
-    const std::vector<JournalRecord> journal {Record(u"20260101T070000Z_a.txt", 10, 100)};
+    std::vector<JournalRecord> journal {Record(u"20260101T070000Z_a.txt", 10, 100)};
+    RecordPending(journal, Entry(u"20260101T070000Z_p.txt", 4, 5));
+    // Written to disk and read back, as the next pass finds it.
+    journal = ParseMergeJournal(SerializeMergeJournal(journal));
     struct Case {
         InboxEntry entry;
         InboxAction action;
@@ -92,6 +95,7 @@ TEST(MergeJournal, DecisionForEachEntry) {
         {Entry(u"20260101T070000Z_a.txt", 11, 100), InboxAction::Merge},  // rewritten since
         {Entry(u"20260101T070000Z_a.txt", 10, 101), InboxAction::Merge},
         {Entry(u"20260101T070000Z_b.txt", 10, 100), InboxAction::Merge},
+        {Entry(u"20260101T070000Z_p.txt", 4, 5), InboxAction::MergeUnlessInMemo},
         {Entry(u"20260101T070000Z_a.txt.bak", 10, 100), InboxAction::Skip},
         {Entry(u"big.txt", kInboxMaxBytes + 1, 100), InboxAction::Skip},
         {InboxEntry {u"20260101T070000Z_a.txt", true, 10, 100}, InboxAction::Skip},
@@ -106,10 +110,11 @@ TEST(MergeJournal, RecordForgetAndPrune) {
     std::vector<JournalRecord> journal;
     const InboxEntry a = Entry(u"a.txt", 1, 1);
     const InboxEntry b = Entry(u"b.txt", 2, 2);
-    RecordMerged(journal, a);
+    RecordPending(journal, a);
     RecordMerged(journal, a);
     RecordMerged(journal, b);
     EXPECT_EQ(journal.size(), 2u);
+    EXPECT_EQ(DecideInboxEntry(a, journal), InboxAction::DeleteOnly);
     ForgetMerged(journal, a);
     EXPECT_FALSE(JournalHolds(journal, a));
     EXPECT_TRUE(JournalHolds(journal, b));

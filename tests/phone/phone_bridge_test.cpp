@@ -161,5 +161,40 @@ TEST(PhoneBridge, SectionJsonOfTheDefaultsAndOfEscapes) {
               u"\"heading\":\"\"}");
 }
 
+TEST(PhoneBridge, FocusChecksWaitTenSecondsAndAMinuteAfterAMerge) {
+    struct Case {
+        std::uint64_t now, lastMerge, lastCheck;
+        bool due;
+    };
+    const Case cases[] = {
+        {5, 0, 0, true},
+        {20000, 0, 10001, false},
+        {20001, 0, 10001, true},
+        {70000, 10001, 0, false},
+        {70001, 10001, 0, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(InboxCheckDue(c.now, c.lastMerge, c.lastCheck), c.due) << c.now << " " << c.lastMerge << " " << c.lastCheck;
+    }
+}
+
+TEST(PhoneBridge, ShareFileNameIsTheMemoNameMadeSafe) {
+    struct Case {
+        std::u16string_view path;
+        std::u16string_view name;
+    };
+    const Case cases[] = {
+        {u"C:\\Users\\me\\Note.txt", u"Note.txt"},
+        {u"D:/memos/a:b?c.md", u"a_b_c.md"},
+        {u"C:\\x\\tab\there \"q\" *|<>.txt. . ", u"tab_here _q_ ____.txt"},
+        {u"C:\\x\\...", u"Quillpane.txt"},
+        {u"C:\\x\\ .", u"Quillpane.txt"},
+        {u"plain", u"plain"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ShareFileName(c.path), c.name) << std::string(c.path.begin(), c.path.end());
+    }
+}
+
 }  // namespace
 }  // namespace quillpane
