@@ -27,6 +27,16 @@ start_private_display "${QP_E2E_SCREEN:-1600x900x24}" || exit 1
             import -window root "$artifacts/shots/$name.png" >/dev/null 2>&1
             rm -f "$request"
         done
+        # NAME.qr holds a screen area WxH+X+Y: the QR code there, decoded
+        # by zbarimg into NAME.decoded (empty when none was found).
+        for request in "$artifacts"/shots/*.qr; do
+            [ -e "$request" ] || continue
+            name=$(basename "$request" .qr)
+            import -window root -crop "$(cat "$request")" +repage "$artifacts/shots/$name.png" >/dev/null 2>&1
+            zbarimg --raw -q "$artifacts/shots/$name.png" >"$artifacts/shots/$name.tmp" 2>/dev/null
+            mv "$artifacts/shots/$name.tmp" "$artifacts/shots/$name.decoded"
+            rm -f "$request"
+        done
     done
 ) &
 shooter=$!

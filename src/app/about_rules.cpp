@@ -56,12 +56,16 @@ Size AboutClientSize(int dpi) {
 }
 
 Rect PlaceAbout(Size outer, std::optional<Rect> owner, Point cursor, const Rect& work, int dpi) {
+    return PlaceCard(outer, owner, cursor, work, dpi, 28);
+}
+
+Rect PlaceCard(Size outer, std::optional<Rect> owner, Point cursor, const Rect& work, int dpi, int belowOwnerTop) {
     const int margin = Scale(12, dpi);
     int left = 0;
     int top = 0;
     if (owner) {
         left = owner->left + (owner->Width() - outer.width) / 2;
-        top = owner->top + Scale(28, dpi);
+        top = owner->top + Scale(belowOwnerTop, dpi);
     } else {
         left = cursor.x - outer.width / 2;
         top = work.bottom - margin - outer.height;

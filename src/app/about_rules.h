@@ -35,9 +35,12 @@ struct VersionValues {
 
 // Client size at the DPI.
 [[nodiscard]] Size AboutClientSize(int dpi);
-// The window rectangle: centred over the owner s(28) below its top when
-// opened from the panel, else centred on the cursor just above the work
-// area's bottom; then kept s(12) inside the work area.
+// A small card's window rectangle: centred over the owner s(belowOwnerTop)
+// below its top when it has one, else centred on the cursor just above the
+// work area's bottom; then kept s(12) inside the work area.
+[[nodiscard]] Rect PlaceCard(Size outer, std::optional<Rect> owner, Point cursor, const Rect& work, int dpi,
+                             int belowOwnerTop);
+// The About card: s(28) below the panel's top.
 [[nodiscard]] Rect PlaceAbout(Size outer, std::optional<Rect> owner, Point cursor, const Rect& work, int dpi);
 
 struct AboutLayout {

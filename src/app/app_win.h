@@ -13,9 +13,11 @@
 #include "app/goto_line_win.h"
 #include "app/heading_list_win.h"
 #include "app/panel_geometry.h"
+#include "app/phone_win.h"
 #include "app/search_dialog_win.h"
 #include "app/search_dialog_rules.h"
 #include "app/search_win.h"
+#include "app/share_win.h"
 #include "app/status_label_win.h"
 #include "app/theme_win.h"
 #include "editor/editor_window_win.h"
@@ -93,6 +95,8 @@ struct App {
     ChromeState chrome;  // the title strip's buttons and the applied opacity
     HeadingListDialog headingList;
     AboutCard about;
+    PhoneState phone;
+    ShareState share;
 };
 
 // Saves config.ini from the record; a failed save is retried on a timer.

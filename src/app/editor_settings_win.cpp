@@ -4,6 +4,7 @@
 
 #include "app/app_win.h"
 #include "app/status_label_win.h"
+#include "app/phone_win.h"
 #include "editor/editor_host_win.h"
 #include "resources/messages.h"
 #include "sections/marker_commands.h"
@@ -84,6 +85,7 @@ void SetRoleCommand(App& app, unsigned commandId) {
     SaveAppConfig(app);
     RefreshMemoFolds(app);
     RebuildSidebar(app.sidebar);
+    ExportToPhone(app);
 }
 
 void RefreshMemoFolds(App& app) {

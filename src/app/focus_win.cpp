@@ -6,6 +6,7 @@
 #include "app/panel_geometry.h"
 #include "platform/system_calls_win.h"
 #include "app/panel_win.h"
+#include "resources/messages.h"
 #include "platform/wide_win.h"
 
 #include <dwmapi.h>
@@ -145,6 +146,7 @@ void OnPanelActivate(App& app, WPARAM state, HWND otherWindow) {
     const std::uint64_t now = ::GetTickCount64();
     if (LOWORD(state) != WA_INACTIVE) {
         ExpireShareHold(app.shell.holds, now);
+        if (app.panel != nullptr) ::PostMessageW(app.panel, PM_CHECKINBOX, 0, 0);
         return;
     }
     if (!ShouldHideOnFocusLoss(app)) return;

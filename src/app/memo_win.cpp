@@ -3,6 +3,7 @@
 #include "app/memo_win.h"
 
 #include "app/app_win.h"
+#include "app/phone_win.h"
 #include "app/search_win.h"
 #include "resources/messages.h"
 #include "app/tray_win.h"
@@ -20,7 +21,6 @@
 
 namespace quillpane {
 namespace {
-
 
 void ApplyTimerAction(App& app, SaveTimerAction action) {
     if (action == SaveTimerAction::Arm) {
@@ -59,11 +59,10 @@ void LoadNote(App& app) {
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
 }
 
-bool SaveNote(App& app) {
-    const bool wasDirty = app.memo.memoDirty;
-    EditorTextState& text = app.editor.text;
-    const SaveResult result = SaveMemo(app.memo, ReadText(text.adapter, text.model), app.config.backup,
-                                       BackupFolderOf(app.programFolder), platform::LocalTimeNow(), app.backupRecord);
+namespace {
+
+// Carries out a save's result; true when it was written.
+bool AfterSave(App& app, SaveResult result, bool wasDirty) {
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     switch (result) {
     case SaveResult::Saved:
@@ -76,6 +75,36 @@ bool SaveNote(App& app) {
         return false;
     }
     return false;
+}
+
+}  // namespace
+
+bool SaveNote(App& app) {
+    const bool wasDirty = app.memo.memoDirty;
+    EditorTextState& text = app.editor.text;
+    const SaveResult result = SaveMemo(app.memo, ReadText(text.adapter, text.model), app.config.backup,
+                                       BackupFolderOf(app.programFolder), platform::LocalTimeNow(), app.backupRecord);
+    if (!AfterSave(app, result, wasDirty)) return false;
+    ExportToPhone(app);
+    return true;
+}
+
+bool SaveAndShowText(App& app, std::u16string_view text) {
+    const bool wasDirty = app.memo.memoDirty;
+    const SaveResult result = SaveMemo(app.memo, text, app.config.backup, BackupFolderOf(app.programFolder),
+                                       platform::LocalTimeNow(), app.backupRecord);
+    if (!AfterSave(app, result, wasDirty)) return false;
+    ::KillTimer(app.panel, kTimerAutosave);
+    app.editor.replacingText = true;
+    ForgetLineNumbers(app.editor);
+    LoadEditorText(app.editor.text, text);
+    app.editor.replacingText = false;
+    app.editor.sci.DocumentEnd();
+    RefreshLineNumbers(app.editor);
+    RefreshMemoFolds(app);
+    ScheduleSidebarRebuild(app.sidebar);
+    ScheduleSearchRefresh(app);
+    return true;
 }
 
 void FlushNote(App& app) {

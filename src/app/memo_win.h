@@ -2,6 +2,8 @@
 // outside changes.
 #pragma once
 
+#include <string_view>
+
 struct SCNotification;
 
 namespace quillpane {
@@ -13,6 +15,11 @@ struct App;
 void LoadNote(App& app);
 // Writes the editor text now; false when saving is disabled or failed.
 bool SaveNote(App& app);
+// Writes text (the editor's text with more appended) as the memo and, once
+// it is on disk, puts it into the editor with the caret at its end and a
+// fresh history. A failed write leaves the editor as it was, shows the save
+// balloon and retries the editor's own text later.
+bool SaveAndShowText(App& app, std::u16string_view text);
 // Saves at once when there is an unsaved edit.
 void FlushNote(App& app);
 // When the memo is still unsaved as the program ends: writes the text into

@@ -13,6 +13,8 @@
 #include "app/search_dialog_win.h"
 #include "app/search_win.h"
 #include "app/settings_command_win.h"
+#include "app/share_win.h"
+#include "app/phone_win.h"
 #include "app/status_label_win.h"
 #include "app/theme_rules.h"
 #include "app/theme_win.h"
@@ -177,6 +179,12 @@ void ShowRect(App& app, const Rect& rect, bool rememberPlacement) {
     PlaceStatusLabel(app);
     UpdateStatusLabel(app);
     if (rememberPlacement) RecordPlacement(app);
+    // Text the phone left: at once on a show, throttled when brought back.
+    if (wasShown) {
+        CheckInboxThrottled(app);
+    } else {
+        ImportFromPhone(app);
+    }
 }
 
 // Ctrl+B: the panel narrows or widens by the sidebar, its left edge staying.
@@ -342,6 +350,12 @@ void OnCommand(App& app, WPARAM wParam, LPARAM lParam) {
     case IDM_SETTINGS:
         RunSettingsCommand(app);
         break;
+    case IDM_PHONESYNC:
+        TogglePhoneSync(app);
+        break;
+    case IDM_SHARE:
+        ShareMemo(app);
+        break;
     case IDM_ABOUT:
         ShowAbout(app, AboutFrom::MoreMenu);
         break;
@@ -464,6 +478,9 @@ void OnTimer(App& app, UINT_PTR id) {
     case kTimerSearchRefresh:
         RefreshSearch(app);
         break;
+    case kTimerPhonePoll:
+        OnPhonePollTimer(app);
+        break;
     default:
         break;
     }
@@ -502,13 +519,14 @@ void OnTrayNotify(App& app, LPARAM lParam) {
 }
 
 void OnDestroy(App& app) {
-    for (UINT_PTR timer : {kTimerAutosave, kTimerMemoWatch, kTimerLayout, kTimerPhoneRetry, kTimerMemoFolds,
+    for (UINT_PTR timer : {kTimerAutosave, kTimerMemoWatch, kTimerLayout, kTimerPhonePoll, kTimerMemoFolds,
                             kTimerConfigRetry, kTimerSearchRefresh}) {
         ::KillTimer(app.panel, timer);
     }
     ::UnregisterHotKey(app.panel, kHotkeyId);
     RemoveTrayIcon(app);
     RemoveForegroundHook(app);
+    EndSharing(app.share);
     ::PostQuitMessage(0);
 }
 
@@ -582,6 +600,9 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case PM_SIDEBARDRAG:
         BeginSidebarDrag(app);
+        return 0;
+    case PM_CHECKINBOX:
+        CheckInboxThrottled(app);
         return 0;
     case PM_CARETLINE:
         SyncSidebarToCaret(app.sidebar, static_cast<int>(wParam));

@@ -14,6 +14,7 @@
 #include "app/status_label_win.h"
 #include "app/theme_win.h"
 #include "app/tray_win.h"
+#include "app/phone_win.h"
 #include "editor/editor_host_win.h"
 #include "i18n/language_win.h"
 #include "resources/messages.h"
@@ -56,6 +57,7 @@ void ApplyEditorSettings(App& app, const EditorSettings& wanted) {
         RefreshMemoFolds(app);
         RebuildSidebar(app.sidebar);
     }
+    if (markers) ExportToPhone(app);
     if (wrapped) PlaceStatusLabel(app);
     UpdateStatusLabel(app);
 }
@@ -83,8 +85,13 @@ void ApplyUiSettings(App& app, const UiSettings& wanted) {
 
 void ApplyGeneralSettings(App& app, const GeneralSettings& wanted) {
     const bool startup = wanted.runAtStartup != app.config.general.runAtStartup;
+    const bool phone = wanted.phoneSync != app.config.general.phoneSync;
+    const bool phoneWas = app.config.general.phoneSync;
     app.config.general = wanted;
     if (startup) SyncRunAtStartup(wanted.runAtStartup);
+    // The switch's own command: it may find no OneDrive and stay off.
+    app.config.general.phoneSync = phoneWas;
+    if (phone) TogglePhoneSync(app);
 }
 
 // Each changed group is applied and saved once; the hotkey is its own.

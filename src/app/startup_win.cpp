@@ -20,6 +20,7 @@
 #include "platform/wide_win.h"
 #include "settings/embedded_default_win.h"
 #include "app/hotkey_win.h"
+#include "app/phone_win.h"
 #include "settings/paths.h"
 #include "settings/paths_win.h"
 #include "settings/version_info_win.h"
@@ -164,6 +165,7 @@ int RunApplication(HINSTANCE instance) {
     }
     ::AllowSetForegroundWindow(ASFW_ANY);
     ::SetTimer(app->panel, kTimerMemoWatch, kWatchIntervalMs, nullptr);
+    if (app->config.general.phoneSync) StartPhonePoll(*app);
     RecordLastRunVersion(*app);
     RunFirstRunSettings(*app);
 

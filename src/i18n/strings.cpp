@@ -1667,6 +1667,34 @@ constexpr TextRow kCtrlOrAltRequired = {
     u"Wymagany Ctrl lub Alt",
 };
 
+constexpr TextRow kOneDriveNotFound = {
+    u"OneDrive フォルダーが見つかりません。\nOneDrive にサインインしてこの PC を同期してから、もう一度お試しください。",
+    u"OneDrive folder not found.\nSign in to OneDrive, sync this PC, and try again.",
+    u"OneDrive 폴더를 찾을 수 없습니다.\nOneDrive에 로그인하고 이 PC를 동기화한 후 다시 시도하세요.",
+    u"找不到 OneDrive 文件夹。\n请登录 OneDrive 并同步此电脑，然后重试。",
+    u"找不到 OneDrive 資料夾。\n請登入 OneDrive 並同步這部電腦，然後再試一次。",
+    u"Dossier OneDrive introuvable.\nConnectez-vous à OneDrive, synchronisez ce PC, puis réessayez.",
+    u"Cartella OneDrive non trovata.\nAccedi a OneDrive, sincronizza questo PC e riprova.",
+    u"OneDrive-Ordner nicht gefunden.\nMelden Sie sich bei OneDrive an, synchronisieren Sie diesen PC und versuchen Sie es erneut.",
+    u"No se encontró la carpeta de OneDrive.\nInicia sesión en OneDrive, sincroniza este equipo y vuelve a intentarlo.",
+    u"Pasta do OneDrive não encontrada.\nEntre no OneDrive, sincronize este PC e tente novamente.",
+    u"Nie znaleziono folderu OneDrive.\nZaloguj się do OneDrive, zsynchronizuj ten komputer i spróbuj ponownie.",
+};
+
+constexpr TextRow kShareNeedsSave = {
+    u"メモを保存できなかったため、共有しませんでした。古い内容が送られないようにしています。",
+    u"The note could not be saved, so it was not shared: the file holds older text.",
+    u"메모를 저장하지 못해 공유하지 않았습니다. 파일에는 이전 내용이 들어 있습니다.",
+    u"无法保存笔记，因此未共享：文件中仍是旧内容。",
+    u"無法儲存筆記，因此未共用：檔案中仍是舊內容。",
+    u"La note n'a pas pu être enregistrée, elle n'a donc pas été partagée : le fichier contient un texte plus ancien.",
+    u"Impossibile salvare la nota, quindi non è stata condivisa: il file contiene un testo precedente.",
+    u"Die Notiz konnte nicht gespeichert werden und wurde daher nicht geteilt: Die Datei enthält älteren Text.",
+    u"No se pudo guardar la nota, así que no se compartió: el archivo tiene un texto anterior.",
+    u"Não foi possível salvar a nota, por isso ela não foi compartilhada: o arquivo tem um texto mais antigo.",
+    u"Nie udało się zapisać notatki, więc jej nie udostępniono: plik zawiera starszy tekst.",
+};
+
 // Indexed by TextId.
 constexpr const TextRow* kTextRows[] = {
     &kWelcomeText,
@@ -1784,6 +1812,8 @@ constexpr const TextRow* kTextRows[] = {
     &kCancelButton,
     &kHoldCtrlOrAlt,
     &kCtrlOrAltRequired,
+    &kOneDriveNotFound,
+    &kShareNeedsSave,
 };
 static_assert(std::size(kTextRows) == static_cast<std::size_t>(kTextIdCount),
               "every TextId needs a row");

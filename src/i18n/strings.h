@@ -127,6 +127,8 @@ enum class TextId : int {
     CancelButton,           // settings: discards
     HoldCtrlOrAlt,          // hotkey capture: waiting for a combination
     CtrlOrAltRequired,      // hotkey capture: a key without Ctrl or Alt
+    OneDriveNotFound,       // message box: phone sync switched on without OneDrive
+    ShareNeedsSave,         // balloon: Share refused because the memo could not be saved
     Count,                 // keep last
 };
 inline constexpr int kTextIdCount = static_cast<int>(TextId::Count);

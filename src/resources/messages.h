@@ -31,6 +31,8 @@ inline constexpr unsigned PM_SECTIONSCHANGED = kWmApp + 61;
 // wParam: the line whose memo folds or unfolds; lParam 1 for a margin click
 // (double-click rules), 0 for the key at the selection start.
 inline constexpr unsigned PM_TOGGLEFOLD = kWmApp + 62;
+// Posted on activation: the phone inbox is looked into once the focus settled.
+inline constexpr unsigned PM_CHECKINBOX = kWmApp + 63;
 
 inline constexpr unsigned IDM_SHOWPANEL = 1001;
 inline constexpr unsigned IDM_ABOUT = 1002;
@@ -97,7 +99,8 @@ inline constexpr unsigned kPathFileProperties = 1233;
 inline constexpr unsigned kTimerAutosave = 1;
 inline constexpr unsigned kTimerMemoWatch = 2;
 inline constexpr unsigned kTimerLayout = 3;
-inline constexpr unsigned kTimerPhoneRetry = 4;
+// The phone bridge's passes over the inbox after it starts.
+inline constexpr unsigned kTimerPhonePoll = 4;
 // Recomputes the memo folds once typing pauses.
 inline constexpr unsigned kTimerMemoFolds = 5;
 inline constexpr unsigned kMemoFoldDelayMs = 250;

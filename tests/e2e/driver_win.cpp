@@ -282,4 +282,17 @@ void Screenshot(const std::string& name) {
     WaitUntil([&] { return ::GetFileAttributesW(request.c_str()) == INVALID_FILE_ATTRIBUTES; }, 15s);
 }
 
+std::optional<std::string> ReadQrOnScreen(const std::string& name, const RECT& area) {
+    const std::wstring folder = EnvironmentValue(L"QP_ARTIFACTS");
+    if (folder.empty()) return std::nullopt;
+    const std::wstring base = folder + L"\\shots\\" + std::wstring(name.begin(), name.end());
+    const std::string geometry = std::to_string(area.right - area.left) + "x" + std::to_string(area.bottom - area.top) +
+                                 "+" + std::to_string(area.left) + "+" + std::to_string(area.top);
+    if (!WriteFileBytes(base + L".qr", geometry)) return std::nullopt;
+    if (!WaitForFile(base + L".decoded", 15s)) return std::nullopt;
+    std::optional<std::string> text = ReadFileBytes(base + L".decoded");
+    while (text && !text->empty() && (text->back() == '\n' || text->back() == '\r')) text->pop_back();
+    return text;
+}
+
 }  // namespace quillpane::e2e

@@ -77,5 +77,9 @@ void PressKey(WORD virtualKey, bool ctrl = false, bool shift = false, bool alt =
 // Asks the harness for a screenshot of the whole display, named name.png in
 // the scenario's artifact folder; waits until it is taken.
 void Screenshot(const std::string& name);
+// The harness crops the screen to area, saves it as name.png and reads a QR
+// code in it with zbarimg: the text read, without the line end; nothing
+// when the harness gave no answer.
+[[nodiscard]] std::optional<std::string> ReadQrOnScreen(const std::string& name, const RECT& area);
 
 }  // namespace quillpane::e2e
