@@ -1682,17 +1682,17 @@ constexpr TextRow kOneDriveNotFound = {
 };
 
 constexpr TextRow kShareNeedsSave = {
-    u"メモを保存できなかったため、共有しませんでした。古い内容が送られないようにしています。",
-    u"The note could not be saved, so it was not shared: the file holds older text.",
-    u"메모를 저장하지 못해 공유하지 않았습니다. 파일에는 이전 내용이 들어 있습니다.",
-    u"无法保存笔记，因此未共享：文件中仍是旧内容。",
-    u"無法儲存筆記，因此未共用：檔案中仍是舊內容。",
-    u"La note n'a pas pu être enregistrée, elle n'a donc pas été partagée : le fichier contient un texte plus ancien.",
-    u"Impossibile salvare la nota, quindi non è stata condivisa: il file contiene un testo precedente.",
-    u"Die Notiz konnte nicht gespeichert werden und wurde daher nicht geteilt: Die Datei enthält älteren Text.",
-    u"No se pudo guardar la nota, así que no se compartió: el archivo tiene un texto anterior.",
-    u"Não foi possível salvar a nota, por isso ela não foi compartilhada: o arquivo tem um texto mais antigo.",
-    u"Nie udało się zapisać notatki, więc jej nie udostępniono: plik zawiera starszy tekst.",
+    u"メモを保存できなかったため、共有しませんでした。",
+    u"The note could not be saved, so it was not shared.",
+    u"메모를 저장하지 못해 공유하지 않았습니다.",
+    u"无法保存笔记，因此未共享。",
+    u"無法儲存筆記，因此未共用。",
+    u"La note n'a pas pu être enregistrée : elle n'a pas été partagée.",
+    u"Impossibile salvare la nota: non è stata condivisa.",
+    u"Die Notiz konnte nicht gespeichert werden und wurde nicht geteilt.",
+    u"No se pudo guardar la nota, así que no se compartió.",
+    u"Não foi possível salvar a nota, por isso ela não foi compartilhada.",
+    u"Nie udało się zapisać notatki, więc jej nie udostępniono.",
 };
 
 // Indexed by TextId.

@@ -63,6 +63,24 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return count;
 }
 
+// The text of a visible balloon of the tray that holds part, if any.
+std::wstring BalloonShowing(const std::wstring& part) {
+    std::pair<std::wstring, std::wstring> search {part, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+            auto* found = reinterpret_cast<std::pair<std::wstring, std::wstring>*>(lParam);
+            wchar_t className[64] {};
+            ::GetClassNameW(window, className, 64);
+            if (std::wstring(className) != L"tooltips_class32" || !::IsWindowVisible(window)) return TRUE;
+            const std::wstring text = ControlText(window);
+            if (text.find(found->first) == std::wstring::npos) return TRUE;
+            found->second = text;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
 class Phone : public AppScenario {
 protected:
     void SetUp() override {
@@ -212,6 +230,16 @@ TEST_F(Phone, WithoutOneDriveTheSwitchExplainsAndShareSendsTheSelection) {
         ::FindClose(find);
     }
     EXPECT_EQ(files, 1);
+
+    // A memo that cannot be saved is not shared as the older file: the user is told.
+    HANDLE lock = ::CreateFileW(ProgramFile(L"Note.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ::SendMessageW(editor_, kSciSetSel, 0, 0);
+    PostChars(editor_, L"x");
+    ::PostMessageW(panel_, WM_COMMAND, kCommandShare, 0);
+    EXPECT_TRUE(WaitUntil([] { return !BalloonShowing(L"not shared").empty(); }, 10s)) << "no word of the refusal";
+    Screenshot("share-refused");
+    ::CloseHandle(lock);
     // The file goes with the program.
     EXPECT_EQ(Exit(), 0u);
     EXPECT_FALSE(Exists(shared));
