@@ -2,6 +2,7 @@
 // ordinary copy, the package's startup task for a packaged one.
 #include "app/run_at_startup_win.h"
 
+#include "platform/com_object_win.h"
 #include "platform/handles_win.h"
 #include "platform/hstring_win.h"
 #include "platform/wide_win.h"
@@ -14,7 +15,6 @@
 #include <roapi.h>
 #include <shlobj.h>
 
-#include <atomic>
 
 #if __has_include(<appmodel.h>)
 #include <appmodel.h>
@@ -134,8 +134,6 @@ constexpr IID kIidAsyncInfo = {0x00000036, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x
 constexpr IID kIidTaskHandler = {0x741f7697, 0x2452, 0x5c80, {0x83, 0xc6, 0x3b, 0x6f, 0x82, 0x2b, 0x90, 0x4c}};
 // IAsyncOperationCompletedHandler<StartupTaskState>: {70A0BF67-19E8-5A86-A32E-3C9863825A04}
 constexpr IID kIidStateHandler = {0x70a0bf67, 0x19e8, 0x5a86, {0xa3, 0x2e, 0x3c, 0x98, 0x63, 0x82, 0x5a, 0x04}};
-// {94EA2B94-E9CC-49E0-C0FF-EE64CA8F5B90}
-constexpr IID kIidAgileObject = {0x94ea2b94, 0xe9cc, 0x49e0, {0xc0, 0xff, 0xee, 0x64, 0xca, 0x8f, 0x5b, 0x90}};
 
 template <typename Result>
 constexpr const IID& HandlerIid();
@@ -150,27 +148,11 @@ constexpr const IID& HandlerIid<StartupTaskState>() {
 
 // Signals an event when the operation completes; lives as long as its references.
 template <typename Result>
-class CompletionEvent final : public ICompletedHandlerAbi<Result> {
+class CompletionEvent final : public ComObject<ICompletedHandlerAbi<Result>> {
 public:
-    explicit CompletionEvent(HANDLE event) : event_(event) {}
+    explicit CompletionEvent(HANDLE event)
+        : ComObject<ICompletedHandlerAbi<Result>>(HandlerIid<Result>()), event_(event) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (::IsEqualIID(iid, IID_IUnknown) || ::IsEqualIID(iid, HandlerIid<Result>()) ||
-            ::IsEqualIID(iid, kIidAgileObject)) {
-            *object = static_cast<ICompletedHandlerAbi<Result>*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE Invoke(IAsyncOperationAbi<Result>*, AsyncStatusAbi) override {
         ::SetEvent(event_);
         return S_OK;
@@ -178,7 +160,6 @@ public:
 
 private:
     HANDLE event_;
-    std::atomic<ULONG> references_ {1};
 };
 
 // Waits for the operation while window messages and COM calls keep being

@@ -8,6 +8,7 @@
 #include "editor/editor_commands_win.h"
 #include "editor/text_adapter.h"
 #include "phone/phone_bridge.h"
+#include "platform/com_object_win.h"
 #include "platform/handles_win.h"
 #include "platform/hstring_win.h"
 #include "platform/wide_win.h"
@@ -18,8 +19,6 @@
 #include <inspectable.h>
 #include <roapi.h>
 #include <shobjidl.h>
-
-#include <atomic>
 
 namespace quillpane {
 namespace {
@@ -129,61 +128,15 @@ constexpr IID kIidStorageItemIterable = {0xbb8b8418, 0x65d1, 0x544b, {0xb0, 0x83
 constexpr IID kIidStorageItemIterator = {0x05b487c2, 0x3830, 0x5d3c, {0x98, 0xda, 0x25, 0xfa, 0x11, 0x54, 0x2d, 0xbd}};
 // AsyncOperationCompletedHandler<StorageFile>: {E521C894-2C26-5946-9E61-2B5E188D01ED}
 constexpr IID kIidFileCompletedHandler = {0xe521c894, 0x2c26, 0x5946, {0x9e, 0x61, 0x2b, 0x5e, 0x18, 0x8d, 0x01, 0xed}};
-// {94EA2B94-E9CC-49E0-C0FF-EE64CA8F5B90}
-constexpr IID kIidAgileObject = {0x94ea2b94, 0xe9cc, 0x49e0, {0xc0, 0xff, 0xee, 0x64, 0xca, 0x8f, 0x5b, 0x90}};
 // {00000036-0000-0000-C000-000000000046}
 constexpr IID kIidAsyncInfo = {0x00000036, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-// Reference counting and QueryInterface for one interface of our own.
-template <typename Interface, const IID& kIid>
-class ComObject : public Interface {
-public:
-    virtual ~ComObject() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (::IsEqualIID(iid, IID_IUnknown) || ::IsEqualIID(iid, kIid) || ::IsEqualIID(iid, kIidAgileObject) ||
-            (std::is_base_of_v<IInspectable, Interface> && ::IsEqualIID(iid, IID_IInspectable))) {
-            *object = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-private:
-    std::atomic<ULONG> references_ {1};
-};
-
-// The IInspectable slots of a collection of our own.
-template <typename Interface, const IID& kIid>
-class InspectableObject : public ComObject<Interface, kIid> {
-public:
-    HRESULT STDMETHODCALLTYPE GetIids(ULONG* count, IID** iids) override {
-        *count = 0;
-        *iids = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetRuntimeClassName(HSTRING* name) override {
-        *name = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTrustLevel(TrustLevel* level) override {
-        *level = BaseTrust;
-        return S_OK;
-    }
-};
-
 // The one file the sheet is given, as a collection.
-class OneItemIterator final : public InspectableObject<IStorageItemIteratorAbi, kIidStorageItemIterator> {
+class OneItemIterator final : public InspectableObject<IStorageItemIteratorAbi> {
 public:
-    explicit OneItemIterator(IInspectable* item) : item_(item) { item_->AddRef(); }
+    explicit OneItemIterator(IInspectable* item) : InspectableObject(kIidStorageItemIterator), item_(item) {
+        item_->AddRef();
+    }
     ~OneItemIterator() override { item_->Release(); }
     HRESULT STDMETHODCALLTYPE get_Current(IInspectable** current) override {
         if (done_) return kBoundsError;
@@ -216,9 +169,11 @@ private:
     bool done_ = false;
 };
 
-class OneItemList final : public InspectableObject<IStorageItemIterableAbi, kIidStorageItemIterable> {
+class OneItemList final : public InspectableObject<IStorageItemIterableAbi> {
 public:
-    explicit OneItemList(IInspectable* item) : item_(item) { item_->AddRef(); }
+    explicit OneItemList(IInspectable* item) : InspectableObject(kIidStorageItemIterable), item_(item) {
+        item_->AddRef();
+    }
     ~OneItemList() override { item_->Release(); }
     HRESULT STDMETHODCALLTYPE First(IStorageItemIteratorAbi** first) override {
         *first = new OneItemIterator(item_);
@@ -230,9 +185,10 @@ private:
 };
 
 // When the file is found it goes into the package; the deferral completes either way.
-class FileFound final : public ComObject<IFileCompletedHandlerAbi, kIidFileCompletedHandler> {
+class FileFound final : public ComObject<IFileCompletedHandlerAbi> {
 public:
-    FileFound(IDataPackageAbi* package, IDataRequestDeferralAbi* deferral) : package_(package), deferral_(deferral) {
+    FileFound(IDataPackageAbi* package, IDataRequestDeferralAbi* deferral)
+        : ComObject(kIidFileCompletedHandler), package_(package), deferral_(deferral) {
         package_->AddRef();
         deferral_->AddRef();
     }
@@ -259,9 +215,9 @@ private:
 };
 
 // Fills the package when the sheet asks for it.
-class DataRequested final : public ComObject<IDataRequestedHandlerAbi, kIidDataRequestedHandler> {
+class DataRequested final : public ComObject<IDataRequestedHandlerAbi> {
 public:
-    explicit DataRequested(std::u16string path) : path_(std::move(path)) {}
+    explicit DataRequested(std::u16string path) : ComObject(kIidDataRequestedHandler), path_(std::move(path)) {}
     HRESULT STDMETHODCALLTYPE Invoke(IInspectable*, IDataRequestedEventArgsAbi* args) override {
         ComPtr<IDataRequestAbi> request;
         ComPtr<IDataPackageAbi> package;
