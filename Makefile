@@ -14,7 +14,7 @@ FUZZ_RUNS ?= 10000000
 FUZZ_PARALLEL ?= 2
 FUZZ_TARGETS := ini_file note_codec hotkey sections line_commands memo_reorder utf_positions
 
-.PHONY: all deps build native win test test-native test-win run bench bench-e2e fuzz clean
+.PHONY: all deps build native win dist test test-native test-win run bench bench-e2e fuzz clean
 
 all: build
 
@@ -31,14 +31,19 @@ win: deps
 
 build: native win
 
+# The portable zip and the installer, in build/win/dist.
+dist: win
+	@cmake --build $(WIN) --target dist
+
 test-native: native
 	cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)
 
-test-win: win
+test-win: win dist
 	cd $(WIN) && ctest --output-on-failure -j$(JOBS)
 
 # Both layers run even when the first fails; the status is the worse one.
-test: build
+# The release files are made first: the installer has its own scenario.
+test: build dist
 	@status=0; \
 	(cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)) || status=1; \
 	(cd $(WIN) && ctest --output-on-failure -j$(JOBS)) || status=1; \

@@ -52,6 +52,9 @@ trap cleanup EXIT
 export QP_APP=$(windows_path "$app")
 export QP_ARTIFACTS=$(windows_path "$artifacts")
 export QP_E2E_DPI=${QP_E2E_DPI:-96}
+# The installer of make dist, for the install scenario.
+setup=$(ls "$build_dir"/dist/Quillpane-*-setup.exe 2>/dev/null | head -1)
+if [ -n "$setup" ]; then export QP_SETUP=$(windows_path "$setup"); fi
 # Into a file, not a pipe: programs the scenario had the shell start may
 # keep the pipe open long after the scenario ended.
 wine "$driver" --gtest_filter="$scenario" --gtest_color=no >"$artifacts/output.txt" 2>&1

@@ -24,6 +24,8 @@ have_cmd xdotool || need+=(xdotool)
 have_cmd xauth || need+=(xauth)
 have_cmd xwininfo || need+=(x11-utils)
 have_cmd zbarimg || need+=(zbar-tools)
+# The installer; its amd64 stubs make a 64-bit setup that the 64-bit Wine runs.
+have_cmd makensis || need+=(nsis)
 [ -x /usr/bin/import ] || need+=(imagemagick)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 have_pkg libgtest-dev || need+=(libgtest-dev)

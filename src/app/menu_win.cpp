@@ -6,6 +6,7 @@
 #include "editor/shell_text.h"
 #include "i18n/language.h"
 #include "platform/wide_win.h"
+#include "settings/paths_win.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -13,10 +14,13 @@
 namespace quillpane {
 namespace {
 
+// The documents ship beside the executable, not in the data folder.
 std::optional<std::u16string> DocumentPath(const App& app, std::u16string_view stem) {
+    const std::u16string executable = ModulePath();
+    const std::size_t slash = executable.find_last_of(u"\\/");
+    if (slash == std::u16string::npos) return std::nullopt;
     for (const std::u16string& name : DocumentFileOrder(stem, CurrentLanguage(app.config.ui.language))) {
-        std::u16string path = app.programFolder;
-        if (!path.empty() && path.back() != u'\\') path += u'\\';
+        std::u16string path = executable.substr(0, slash + 1);
         path += name;
         if (::PathFileExistsW(WidePtr(path))) return path;
     }

@@ -13,13 +13,14 @@
 #include <vector>
 
 namespace quillpane::e2e {
-namespace {
 
 std::wstring EnvironmentValue(const wchar_t* name) {
     wchar_t buffer[4096] {};
     const DWORD length = ::GetEnvironmentVariableW(name, buffer, 4096);
     return (length > 0 && length < 4096) ? std::wstring(buffer, length) : std::wstring();
 }
+
+namespace {
 
 using testing::DeleteTree;
 
@@ -68,8 +69,12 @@ bool AppProcess::Running() const {
 }
 
 AppProcess LaunchApp() {
-    std::wstring path = EnvironmentValue(L"QP_APP");
+    return LaunchProgram(EnvironmentValue(L"QP_APP"));
+}
+
+AppProcess LaunchProgram(const std::wstring& path, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + path + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
     STARTUPINFOW startup {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info {};

@@ -37,6 +37,10 @@ private:
 
 // Starts the program under test (path from QP_APP).
 [[nodiscard]] AppProcess LaunchApp();
+// Starts another program with a command line after its quoted path.
+[[nodiscard]] AppProcess LaunchProgram(const std::wstring& path, const std::wstring& arguments = {});
+// A variable of the harness's environment, empty when unset.
+[[nodiscard]] std::wstring EnvironmentValue(const wchar_t* name);
 
 // Polls until condition holds or timeout passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, Duration timeout, Duration step = 50ms);

@@ -1,0 +1,139 @@
+// The installer as a user meets it: a silent install without elevation, the
+// installed program with its documents, an install over the running copy
+// that saves its pending edit and starts the new one, and an uninstall that
+// keeps the memo.
+#include "e2e_fixture.h"
+
+#include <shlobj.h>
+
+#include <string>
+
+namespace quillpane::e2e {
+namespace {
+
+constexpr UINT kCommandReadme = 1031;
+constexpr wchar_t kWorkFolder[] = L"C:\\qp";
+constexpr wchar_t kRecord[] = L"C:\\qp\\record.txt";
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillpane";
+
+std::wstring KnownFolder(const KNOWNFOLDERID& id) {
+    PWSTR path = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path))) result = path;
+    ::CoTaskMemFree(path);
+    return result;
+}
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring RegistryText(const wchar_t* name) {
+    wchar_t value[256] {};
+    DWORD size = sizeof(value);
+    if (::RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+        return {};
+    }
+    return value;
+}
+
+int MainWindows() {
+    int count = 0;
+    ::EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+            wchar_t name[64] {};
+            ::GetClassNameW(window, name, 64);
+            if (std::wstring(name) == kPanelClass) ++*reinterpret_cast<int*>(lParam);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// The recorder as the handler of .md files, for the Help menu's documents.
+void RegisterRecorderForDocuments() {
+    wchar_t self[MAX_PATH] {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring recorder = self;
+    recorder.resize(recorder.find_last_of(L'\\') + 1);
+    const std::wstring command = L"\"" + recorder + L"qp_recorder.exe\" \"" + kRecord + L"\" \"%1\"";
+    for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        for (const auto& [key, value] : {std::pair<std::wstring, std::wstring> {L".md", L"qptest.document"},
+                                         {L"qptest.document\\shell\\open\\command", command}}) {
+            HKEY handle = nullptr;
+            ::RegCreateKeyExW(root, (L"Software\\Classes\\" + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &handle, nullptr);
+            ::RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+            ::RegCloseKey(handle);
+        }
+    }
+}
+
+class Install : public AppScenario {
+protected:
+    // Runs the installer or uninstaller silently; its exit code.
+    static std::optional<DWORD> RunSilently(const std::wstring& program) {
+        const AppProcess process = LaunchProgram(program, L"/S");
+        if (!process.Started()) return std::nullopt;
+        return process.WaitForExit(120s);
+    }
+};
+
+TEST_F(Install, InstallsRunsReinstallsOverTheRunningCopyAndUninstallsKeepingTheMemo) {
+    const std::wstring setup = EnvironmentValue(L"QP_SETUP");
+    ASSERT_FALSE(setup.empty()) << "no installer: make dist";
+    const std::wstring folder = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Quillpane\\";
+    const std::wstring shortcut = KnownFolder(FOLDERID_Programs) + L"\\Quillpane.lnk";
+    ::CreateDirectoryW(kWorkFolder, nullptr);
+    ::DeleteFileW(kRecord);
+    RegisterRecorderForDocuments();
+
+    ASSERT_EQ(RunSilently(setup), 0u);
+    for (const wchar_t* file : {L"Quillpane.exe", L"README.md", L"README.en.md", L"PHONE.md", L"PHONE.en.md",
+                                L"CHANGELOG.md", L"CHANGELOG.en.md", L"Uninstall.exe"}) {
+        EXPECT_TRUE(Exists(folder + file)) << "not installed: " << std::string(file, file + wcslen(file));
+    }
+    EXPECT_TRUE(Exists(shortcut)) << "no Start-menu shortcut";
+    const std::wstring version = RegistryText(L"DisplayVersion");
+    EXPECT_FALSE(version.empty());
+    EXPECT_NE(setup.find(L"Quillpane-" + version + L"-setup.exe"), std::wstring::npos) << "the entry's version";
+    EXPECT_EQ(RegistryText(L"Publisher"), L"ferrix");
+    EXPECT_EQ(RegistryText(L"InstallLocation") + L"\\", folder);
+
+    // The installed program, first run over an existing memo.
+    WriteConfig("[Sidebar]\r\nVisible=0\r\n");
+    WriteMemo("\xEF\xBB\xBF" "memo\r\n");
+    app_ = LaunchProgram(folder + L"Quillpane.exe");
+    panel_ = WaitForTopWindow(kPanelClass, app_.ProcessId(), 20s);
+    ASSERT_NE(panel_, nullptr) << "the installed program did not start";
+    ::PostMessageW(panel_, ToggleMessage(), 2, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel_) != FALSE; }, 5s));
+    ::PostMessageW(panel_, WM_COMMAND, kCommandReadme, 0);
+    ASSERT_TRUE(WaitUntil([] { return ReadFileBytes(kRecord).has_value(); }, 15s)) << "the README did not open";
+    EXPECT_NE(ReadFileBytes(kRecord)->find("Programs\\Quillpane\\README.en.md"), std::string::npos)
+        << *ReadFileBytes(kRecord);
+    Screenshot("installed");
+
+    // Installed again while it runs with an edit not yet saved.
+    const HWND editor = FindChildByClass(panel_, L"Scintilla");
+    ASSERT_NE(editor, nullptr);
+    PostChars(editor, L"pending ");
+    ASSERT_EQ(RunSilently(setup), 0u);
+    EXPECT_TRUE(app_.WaitForExit(15s).has_value()) << "the old copy still runs";
+    EXPECT_NE(ReadFileBytes(ProgramFile(L"Note.txt")).value_or("").find("pending"), std::string::npos)
+        << "the pending edit was lost";
+    EXPECT_TRUE(WaitUntil([] { return MainWindows() == 1; }, 20s)) << "not one running copy after the update";
+
+    // The uninstaller ends the running copy, removes the program and keeps the memo.
+    ASSERT_EQ(RunSilently(folder + L"Uninstall.exe"), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); }, 30s)) << "the program folder is still there";
+    EXPECT_TRUE(WaitUntil([] { return MainWindows() == 0; }, 15s));
+    EXPECT_FALSE(Exists(shortcut));
+    EXPECT_TRUE(RegistryText(L"DisplayName").empty());
+    EXPECT_TRUE(Exists(ProgramFile(L"Note.txt")));
+    EXPECT_TRUE(Exists(ProgramFile(L"config.ini")));
+}
+
+}  // namespace
+}  // namespace quillpane::e2e
