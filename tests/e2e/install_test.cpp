@@ -125,11 +125,15 @@ TEST_F(Install, InstallsRunsReinstallsOverTheRunningCopyAndUninstallsKeepingTheM
         << "the pending edit was lost";
     EXPECT_TRUE(WaitUntil([] { return MainWindows() == 1; }, 20s)) << "not one running copy after the update";
 
-    // The uninstaller ends the running copy, removes the program and keeps the memo.
+    // The uninstaller ends the running copy, removes the program and its
+    // "Start with Windows" shortcut, and keeps the memo.
+    const std::wstring startup = KnownFolder(FOLDERID_Startup) + L"\\Quillpn.lnk";
+    ASSERT_TRUE(WriteFileBytes(startup, "shortcut"));
     ASSERT_EQ(RunSilently(folder + L"Uninstall.exe"), 0u);
     EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); }, 30s)) << "the program folder is still there";
     EXPECT_TRUE(WaitUntil([] { return MainWindows() == 0; }, 15s));
     EXPECT_FALSE(Exists(shortcut));
+    EXPECT_FALSE(Exists(startup));
     EXPECT_TRUE(RegistryText(L"DisplayName").empty());
     EXPECT_TRUE(Exists(ProgramFile(L"Note.txt")));
     EXPECT_TRUE(Exists(ProgramFile(L"config.ini")));
