@@ -300,4 +300,23 @@ std::optional<std::string> ReadQrOnScreen(const std::string& name, const RECT& a
     return text;
 }
 
+std::wstring RecorderCommand(const std::wstring& record) {
+    wchar_t self[MAX_PATH] {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path.resize(path.find_last_of(L'\\') + 1);
+    return L"\"" + path + L"qp_recorder.exe\" \"" + record + L"\" \"%1\"";
+}
+
+void SetClassesValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExW(root, (L"Software\\Classes\\" + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+                          nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(handle);
+}
+
 }  // namespace quillpane::e2e

@@ -78,6 +78,13 @@ void DragMouse(POINT from, POINT to, Duration hold, const std::function<void()>&
 void TypeText(const std::wstring& text);
 void PressKey(WORD virtualKey, bool ctrl = false, bool shift = false, bool alt = false);
 
+// The command line that starts the recorder (qp_recorder.exe beside the
+// driver) for a shell verb: it appends what it is given ("%1") to record.
+[[nodiscard]] std::wstring RecorderCommand(const std::wstring& record);
+// A string value under Software\Classes of root (the default value when
+// name is null).
+void SetClassesValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value);
+
 // Asks the harness for a screenshot of the whole display, named name.png in
 // the scenario's artifact folder; waits until it is taken.
 void Screenshot(const std::string& name);

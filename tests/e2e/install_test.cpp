@@ -51,22 +51,11 @@ int MainWindows() {
 }
 
 // The recorder as the handler of .md files, for the Help menu's documents.
+// Wine's shell reads the machine's classes only, so they go there too.
 void RegisterRecorderForDocuments() {
-    wchar_t self[MAX_PATH] {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring recorder = self;
-    recorder.resize(recorder.find_last_of(L'\\') + 1);
-    const std::wstring command = L"\"" + recorder + L"qp_recorder.exe\" \"" + kRecord + L"\" \"%1\"";
     for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        for (const auto& [key, value] : {std::pair<std::wstring, std::wstring> {L".md", L"qptest.document"},
-                                         {L"qptest.document\\shell\\open\\command", command}}) {
-            HKEY handle = nullptr;
-            ::RegCreateKeyExW(root, (L"Software\\Classes\\" + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &handle, nullptr);
-            ::RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-            ::RegCloseKey(handle);
-        }
+        SetClassesValue(root, L".md", nullptr, L"qptest.document");
+        SetClassesValue(root, L"qptest.document\\shell\\open\\command", nullptr, RecorderCommand(kRecord));
     }
 }
 

@@ -20,38 +20,20 @@ constexpr UINT kSciGetLength = 2006;
 constexpr wchar_t kWorkFolder[] = L"C:\\qp";
 constexpr wchar_t kRecord[] = L"C:\\qp\\record.txt";
 
-std::wstring RecorderCommand() {
-    wchar_t self[MAX_PATH] {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path.resize(path.find_last_of(L'\\') + 1);
-    return L"\"" + path + L"qp_recorder.exe\" \"" + kRecord + L"\" \"%1\"";
-}
-
-void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-    HKEY handle = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(root, (L"Software\\Classes\\" + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                &handle, nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(handle);
-}
-
 // The recorder as the handler of https, .txt files and the test scheme, for
 // the user; "qpnone" has a handler but is no URL protocol. Wine's shell reads
 // the machine's classes only, so the commands go there too.
 void RegisterRecorder() {
-    const std::wstring command = RecorderCommand();
+    const std::wstring command = RecorderCommand(kRecord);
     for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         for (const wchar_t* scheme : {L"https", L"qptest", L"qpnone"}) {
-            SetValue(root, std::wstring(scheme) + L"\\shell\\open\\command", nullptr, command);
+            SetClassesValue(root, std::wstring(scheme) + L"\\shell\\open\\command", nullptr, command);
         }
-        SetValue(root, L".txt", nullptr, L"qptest.textfile");
-        SetValue(root, L"qptest.textfile\\shell\\open\\command", nullptr, command);
+        SetClassesValue(root, L".txt", nullptr, L"qptest.textfile");
+        SetClassesValue(root, L"qptest.textfile\\shell\\open\\command", nullptr, command);
     }
-    SetValue(HKEY_CURRENT_USER, L"https", L"URL Protocol", L"");
-    SetValue(HKEY_CURRENT_USER, L"qptest", L"URL Protocol", L"");
+    SetClassesValue(HKEY_CURRENT_USER, L"https", L"URL Protocol", L"");
+    SetClassesValue(HKEY_CURRENT_USER, L"qptest", L"URL Protocol", L"");
 }
 
 std::string Recorded() {
