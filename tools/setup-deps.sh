@@ -26,6 +26,9 @@ have_cmd xwininfo || need+=(x11-utils)
 have_cmd zbarimg || need+=(zbar-tools)
 # The installer; its amd64 stubs make a 64-bit setup that the 64-bit Wine runs.
 have_cmd makensis || need+=(nsis)
+# The phone page's test: Node runs it, headless Chromium shows the page.
+have_cmd node || need+=(nodejs)
+have_cmd chromium || need+=(chromium)
 [ -x /usr/bin/import ] || need+=(imagemagick)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 have_pkg libgtest-dev || need+=(libgtest-dev)
