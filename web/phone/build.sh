@@ -1,19 +1,16 @@
 #!/bin/sh
-# Rebuilds site/ (the folder to host) from src/: npm ci, then esbuild bundles
-# and minifies the page's script with MSAL. The client id comes from
-# QUILLPANE_CLIENT_ID and lands in site/config.js, which a host may also edit.
+# Makes the generated files of site/ (the folder to host): npm ci, then
+# esbuild bundles and minifies the page's script from src/ with MSAL into
+# site/app.js. The client id comes from QUILLPANE_CLIENT_ID and lands in
+# site/config.js, which a host may also edit. The page's other files are
+# written in site/ itself.
 set -eu
 cd "$(dirname "$0")"
 CLIENT_ID=${QUILLPANE_CLIENT_ID:-PASTE-YOUR-APPLICATION-CLIENT-ID-HERE}
 
 npm ci --no-audit --no-fund
-rm -rf site
-mkdir -p site/icons
 npx --no-install esbuild src/main.js --bundle --minify --format=iife --target=es2020 \
   --legal-comments=linked --outfile=site/app.js
-cp src/index.html src/style.css src/manifest.webmanifest site/
-cp src/icons/*.png site/icons/
-
 # JSON string escaping keeps an odd value from breaking the script.
 CLIENT_JSON=$(node -e 'process.stdout.write(JSON.stringify(process.argv[1]))' "$CLIENT_ID")
 cat > site/config.js <<CONFIG
@@ -30,8 +27,7 @@ window.QUILLPANE_CONFIG = {
 };
 CONFIG
 
-# The service worker's file list and a version that changes with the files.
-SHELL='["./","index.html","app.js","style.css","config.js","manifest.webmanifest","icons/icon-192.png","icons/icon-512.png","icons/maskable-512.png","icons/apple-touch-icon.png"]'
+# A version that changes with the files, so the service worker renews them.
 VERSION=$(cd site && cat index.html app.js style.css manifest.webmanifest icons/*.png | sha256sum | cut -c1-12)
-sed -e "s/__VERSION__/$VERSION/" -e "s#__SHELL__#$SHELL#" src/sw.js > site/sw.js
+printf 'self.QUILLPANE_SHELL_VERSION = "%s";\n' "$VERSION" > site/sw-version.js
 echo "site/ built (version $VERSION)"

@@ -1,8 +1,8 @@
 #!/bin/sh
-# Draws the page's "Q" icons into src/icons with ImageMagick. The PNGs are
+# Draws the page's "Q" icons into site/icons with ImageMagick. The PNGs are
 # committed, so build.sh does not need ImageMagick; run this only to change them.
 set -eu
-cd "$(dirname "$0")/src/icons"
+cd "$(dirname "$0")/site/icons"
 BLUE='#2d5bd0'
 # A ring and a tail: drawn, not set in a font, so the result is the same everywhere.
 draw() { # out size scale background(round|full)

@@ -1,9 +1,20 @@
 // Keeps the page itself on the phone so that it opens without a connection;
-// the last memo copy is kept by the page in its own cache. build.sh fills in
-// the version and the file list.
-const VERSION = "098da3cfd0a3";
-const SHELL_CACHE = `quillpane-shell-${VERSION}`;
-const SHELL = ["./","index.html","app.js","style.css","config.js","manifest.webmanifest","icons/icon-192.png","icons/icon-512.png","icons/maskable-512.png","icons/apple-touch-icon.png"];
+// the last memo copy is kept by the page in its own cache. build.sh writes
+// sw-version.js, whose change makes phones take the new files.
+importScripts("sw-version.js");
+const SHELL_CACHE = `quillpane-shell-${self.QUILLPANE_SHELL_VERSION}`;
+const SHELL = [
+  "./",
+  "index.html",
+  "app.js",
+  "style.css",
+  "config.js",
+  "manifest.webmanifest",
+  "icons/icon-192.png",
+  "icons/icon-512.png",
+  "icons/maskable-512.png",
+  "icons/apple-touch-icon.png",
+];
 
 self.addEventListener("install", (event) => {
   event.waitUntil(

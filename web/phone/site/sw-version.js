@@ -1,0 +1,1 @@
+self.QUILLPANE_SHELL_VERSION = "098da3cfd0a3";
