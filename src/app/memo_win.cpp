@@ -30,39 +30,12 @@ void ApplyTimerAction(App& app, SaveTimerAction action) {
     }
 }
 
-}  // namespace
-
-void LoadNote(App& app) {
+// Writes text as the memo, with the backups; true when it was written. A
+// failure is shown and the autosave tries again later.
+bool WriteMemo(App& app, std::u16string_view text) {
     const bool wasDirty = app.memo.memoDirty;
-    EditorTextState& textState = app.editor.text;
-    // The editor's change notifications during the replacement are ours.
-    app.editor.replacingText = true;
-    ForgetLineNumbers(app.editor);
-    LoadOutcome outcome = LoadNoteInto(app.memo, ReadNoteFile(app.memo.memoPath, false), false);
-    if (outcome.Succeeded()) {
-        if (outcome.saveReenabled) app.editor.sci.SetReadOnly(false);
-        // The editor holds exactly the saved text's UTF-8: the file's own
-        // bytes when they are that.
-        LoadEditorBytes(textState, std::move(outcome.utf8));
-    } else if (!outcome.repeatedFailure) {
-        const TextId message =
-            outcome.failure == LoadFailure::TooLarge ? TextId::LoadFailedTooLarge : TextId::LoadFailedUnreadable;
-        const std::u16string_view text = Text(message, UiLanguage(app));
-        app.editor.sci.SetReadOnly(true);
-        LoadEditorText(textState, text);
-        ShowWarningBalloon(app, text);
-    }
-    app.editor.replacingText = false;
-    RefreshLineNumbers(app.editor);
-    RefreshMemoFolds(app);
-    ::KillTimer(app.panel, kTimerAutosave);
-    if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
-}
-
-namespace {
-
-// Carries out a save's result; true when it was written.
-bool AfterSave(App& app, SaveResult result, bool wasDirty) {
+    const SaveResult result = SaveMemo(app.memo, text, app.config.backup, BackupFolderOf(app.programFolder),
+                                       platform::LocalTimeNow(), app.backupRecord);
     if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
     switch (result) {
     case SaveResult::Saved:
@@ -77,31 +50,54 @@ bool AfterSave(App& app, SaveResult result, bool wasDirty) {
     return false;
 }
 
+// The editor's text replaced by load: the change notifications meanwhile are
+// ours, and what follows the text is redone once.
+template <typename Load>
+void ReplaceEditorText(App& app, Load&& load) {
+    app.editor.replacingText = true;
+    ForgetLineNumbers(app.editor);
+    load();
+    app.editor.replacingText = false;
+    RefreshLineNumbers(app.editor);
+    RefreshMemoFolds(app);
+    ::KillTimer(app.panel, kTimerAutosave);
+}
+
 }  // namespace
 
-bool SaveNote(App& app) {
+void LoadNote(App& app) {
     const bool wasDirty = app.memo.memoDirty;
+    EditorTextState& textState = app.editor.text;
+    ReplaceEditorText(app, [&] {
+        LoadOutcome outcome = LoadNoteInto(app.memo, ReadNoteFile(app.memo.memoPath, false), false);
+        if (outcome.Succeeded()) {
+            if (outcome.saveReenabled) app.editor.sci.SetReadOnly(false);
+            // The editor holds exactly the saved text's UTF-8: the file's own
+            // bytes when they are that.
+            LoadEditorBytes(textState, std::move(outcome.utf8));
+        } else if (!outcome.repeatedFailure) {
+            const TextId message =
+                outcome.failure == LoadFailure::TooLarge ? TextId::LoadFailedTooLarge : TextId::LoadFailedUnreadable;
+            const std::u16string_view text = Text(message, UiLanguage(app));
+            app.editor.sci.SetReadOnly(true);
+            LoadEditorText(textState, text);
+            ShowWarningBalloon(app, text);
+        }
+    });
+    if (wasDirty != app.memo.memoDirty) ::InvalidateRect(app.panel, nullptr, FALSE);
+}
+
+bool SaveNote(App& app) {
     EditorTextState& text = app.editor.text;
-    const SaveResult result = SaveMemo(app.memo, ReadText(text.adapter, text.model), app.config.backup,
-                                       BackupFolderOf(app.programFolder), platform::LocalTimeNow(), app.backupRecord);
-    if (!AfterSave(app, result, wasDirty)) return false;
+    if (!WriteMemo(app, ReadText(text.adapter, text.model))) return false;
     ExportToPhone(app);
     return true;
 }
 
 bool SaveAndShowText(App& app, std::u16string_view text) {
-    const bool wasDirty = app.memo.memoDirty;
-    const SaveResult result = SaveMemo(app.memo, text, app.config.backup, BackupFolderOf(app.programFolder),
-                                       platform::LocalTimeNow(), app.backupRecord);
-    if (!AfterSave(app, result, wasDirty)) return false;
-    ::KillTimer(app.panel, kTimerAutosave);
-    app.editor.replacingText = true;
-    ForgetLineNumbers(app.editor);
-    LoadEditorText(app.editor.text, text);
-    app.editor.replacingText = false;
+    if (!WriteMemo(app, text)) return false;
+    ReplaceEditorText(app, [&] { LoadEditorText(app.editor.text, text); });
     app.editor.sci.DocumentEnd();
-    RefreshLineNumbers(app.editor);
-    RefreshMemoFolds(app);
     ScheduleSidebarRebuild(app.sidebar);
     ScheduleSearchRefresh(app);
     return true;

@@ -9,6 +9,7 @@
 #include "editor/text_adapter.h"
 #include "phone/phone_bridge.h"
 #include "platform/com_object_win.h"
+#include "platform/file_system.h"
 #include "platform/handles_win.h"
 #include "platform/hstring_win.h"
 #include "platform/wide_win.h"
@@ -283,15 +284,8 @@ std::u16string WriteShareTempFile(ShareState& share, std::u16string_view memoPat
     const std::wstring folder = ShareFolder();
     if (folder.empty()) return {};
     ::CreateDirectoryW(folder.c_str(), nullptr);
-    const std::u16string path = FromWide(folder) + u"\\" + ShareFileName(memoPath);
-    const std::string bytes = EncodeNoteBytes(text);
-    UniqueHandle file(::CreateFileW(WidePtr(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    const bool ok = file && ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    file.Reset();
-    if (!ok) {
+    const std::u16string path = platform::JoinPath(FromWide(folder), ShareFileName(memoPath));
+    if (!platform::WriteWholeFile(path, EncodeNoteBytes(text))) {
         ::DeleteFileW(WidePtr(path));
         CleanupShare(share);
         return {};

@@ -13,13 +13,6 @@ constexpr std::size_t kMaxFolderValue = 259;
 // The journal is small; anything larger is not ours.
 constexpr std::uint64_t kJournalMaxBytes = 1 << 20;
 
-std::u16string Join(std::u16string_view folder, std::u16string_view name) {
-    std::u16string path(folder);
-    if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path += platform::kPathSeparator;
-    path.append(name);
-    return path;
-}
-
 bool IsFolder(std::u16string_view path) {
     const std::optional<platform::FileAttributes> attributes = platform::GetAttributes(path);
     return attributes && attributes->isDirectory;
@@ -50,10 +43,10 @@ std::optional<std::u16string> UsableFolder(std::u16string_view value) {
 
 PhonePaths PhonePathsUnder(std::u16string_view oneDriveFolder) {
     PhonePaths paths;
-    paths.root = Join(oneDriveFolder, u"Quillpn");
-    paths.inbox = Join(paths.root, u"inbox");
-    paths.notes = Join(paths.root, u"notes");
-    paths.shortcut = Join(paths.root, u"phone.url");
+    paths.root = platform::JoinPath(oneDriveFolder, u"Quillpn");
+    paths.inbox = platform::JoinPath(paths.root, u"inbox");
+    paths.notes = platform::JoinPath(paths.root, u"notes");
+    paths.shortcut = platform::JoinPath(paths.root, u"phone.url");
     return paths;
 }
 
@@ -87,8 +80,8 @@ bool WriteBridgeFile(std::u16string_view path, std::u16string_view text, bool on
 
 bool ExportNotes(const PhonePaths& paths, std::u16string_view memoText, const EditorSettings& editor) {
     if (!EnsureFolder(paths.notes)) return false;
-    const bool memo = WriteBridgeFile(Join(paths.notes, u"current.txt"), memoText);
-    const bool markers = WriteBridgeFile(Join(paths.notes, u"section.json"), SectionJsonText(editor));
+    const bool memo = WriteBridgeFile(platform::JoinPath(paths.notes, u"current.txt"), memoText);
+    const bool markers = WriteBridgeFile(platform::JoinPath(paths.notes, u"section.json"), SectionJsonText(editor));
     return memo && markers;
 }
 
@@ -114,7 +107,7 @@ InboxCollection CollectInbox(std::u16string_view inbox, std::span<const InboxEnt
         // Without write sharing: a file the phone's sync client is still
         // writing fails to open and is taken whole on a later pass.
         const platform::ReadResult read =
-            platform::ReadWholeFile(Join(inbox, entry.name), kInboxMaxBytes, platform::ReadSharing::ReadOnly);
+            platform::ReadWholeFile(platform::JoinPath(inbox, entry.name), kInboxMaxBytes, platform::ReadSharing::ReadOnly);
         if (read.status != platform::ReadStatus::Ok) continue;
         // The journal must know the file as it was read.
         entry.size = read.bytes.size();
@@ -139,7 +132,7 @@ std::vector<InboxEntry> DeleteInboxFiles(std::u16string_view inbox, std::span<co
                                          std::vector<JournalRecord>& journal) {
     std::vector<InboxEntry> left;
     for (const InboxEntry& entry : files) {
-        const std::u16string path = Join(inbox, entry.name);
+        const std::u16string path = platform::JoinPath(inbox, entry.name);
         if (platform::DeleteFileAt(path) || !platform::GetAttributes(path)) {
             ForgetMerged(journal, entry);
         } else {

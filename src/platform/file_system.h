@@ -17,6 +17,14 @@ inline constexpr char16_t kPathSeparator = u'\\';
 inline constexpr char16_t kPathSeparator = u'/';
 #endif
 
+// folder and name with one separator between them.
+[[nodiscard]] inline std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
+    std::u16string path(folder);
+    if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path.push_back(kPathSeparator);
+    path += name;
+    return path;
+}
+
 enum class ReadStatus {
     Ok,
     NotFound,    // the file does not exist

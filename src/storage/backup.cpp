@@ -26,13 +26,6 @@ bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
-    std::u16string path(folder);
-    if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path.push_back(platform::kPathSeparator);
-    path += name;
-    return path;
-}
-
 void AppendDigits(std::u16string& text, unsigned value, int width) {
     std::array<char16_t, 10> digits {};
     int count = 0;
@@ -80,7 +73,7 @@ void RemoveStaleCopies(std::u16string_view folder, std::u16string_view stem, std
         const std::u16string_view name = entry.name;
         if (entry.isDirectory || !name.ends_with(kTemp)) continue;
         if (IsBackupName(name.substr(0, name.size() - kTemp.size()), stem, extension)) {
-            (void)platform::DeleteFileAt(JoinPath(folder, name));
+            (void)platform::DeleteFileAt(platform::JoinPath(folder, name));
         }
     }
 }
@@ -149,7 +142,7 @@ std::vector<std::u16string> ListBackups(std::u16string_view folder, std::u16stri
                                         std::u16string_view extension) {
     std::vector<std::u16string> backups;
     for (const platform::DirectoryEntry& entry : platform::ListDirectory(folder)) {
-        if (!entry.isDirectory && IsBackupName(entry.name, stem, extension)) backups.push_back(JoinPath(folder, entry.name));
+        if (!entry.isDirectory && IsBackupName(entry.name, stem, extension)) backups.push_back(platform::JoinPath(folder, entry.name));
     }
     // Same stem and extension: ordinal order of the names is time order.
     std::sort(backups.begin(), backups.end());
@@ -190,7 +183,7 @@ void BackupAfterSave(const BackupSettings& settings, std::u16string_view memoPat
         }
     }
 
-    const std::u16string target = JoinPath(backupFolder, BackupFileName(stem, extension, now));
+    const std::u16string target = platform::JoinPath(backupFolder, BackupFileName(stem, extension, now));
     // Two backups within the same second: the later one replaces the earlier,
     // unless the earlier one holds a version kept before this save.
     if (target == record.keptPath) return;
@@ -210,7 +203,7 @@ bool KeepInBackup(const BackupSettings& settings, std::u16string_view memoPath, 
     if (!name || !nowTime) return false;
     CreatePathFolders(backupFolder);
     std::vector<std::u16string> backups = ListBackups(backupFolder, name->stem, name->extension);
-    const std::u16string target = JoinPath(backupFolder, BackupFileName(name->stem, name->extension, now));
+    const std::u16string target = platform::JoinPath(backupFolder, BackupFileName(name->stem, name->extension, now));
     // A name taken this second is not replaced: the save waits for the next.
     if (!platform::CopyFileNew(memoPath, target)) return false;
     PruneGenerations(backups, target, settings.maxGenerations);
@@ -233,7 +226,7 @@ std::u16string WriteUnsavedCopy(std::u16string_view memoPath, std::u16string_vie
             AppendDigits(fileName, attempt, 1);
         }
         fileName += name->extension;
-        std::u16string target = JoinPath(backupFolder, fileName);
+        std::u16string target = platform::JoinPath(backupFolder, fileName);
         if (platform::CreateNewFile(target, bytes, true)) return target;
         // Only a name that is taken is worth another try.
         if (!platform::GetAttributes(target)) return {};

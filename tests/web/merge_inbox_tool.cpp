@@ -20,9 +20,7 @@ std::u16string Wide(const char* text) {
 // The marker the program would use: section.json's separator when the
 // export holds one, the fallback otherwise.
 std::u16string MarkerFrom(const quillpane::PhonePaths& paths) {
-    const auto read = quillpane::platform::ReadWholeFile(paths.notes + quillpane::platform::kPathSeparator +
-                                                             u"section.json",
-                                                         65536);
+    const auto read = quillpane::platform::ReadWholeFile(quillpane::platform::JoinPath(paths.notes, u"section.json"), 65536);
     if (read.status != quillpane::platform::ReadStatus::Ok) return std::u16string(quillpane::kFallbackMergeMarker);
     const std::string& json = read.bytes;
     const std::string key = "\"separator\":\"";
