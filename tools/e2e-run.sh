@@ -60,6 +60,15 @@ if [ -n "$setup" ]; then export QP_SETUP=$(windows_path "$setup"); fi
 wine "$driver" --gtest_filter="$scenario" --gtest_color=no >"$artifacts/output.txt" 2>&1
 rc=$?
 cat "$artifacts/output.txt"
+# A driver that never reached the scenario failed in Wine's start-up, not in
+# the program: run it once more, with Wine's errors shown.
+if [ "$rc" -ne 0 ] && ! grep -q '^\[ RUN' "$artifacts/output.txt"; then
+    echo "Scenario $scenario did not start (exit $rc); running it again" >&2
+    wineserver -k >/dev/null 2>&1
+    WINEDEBUG=-all,err+all wine "$driver" --gtest_filter="$scenario" --gtest_color=no >"$artifacts/output.txt" 2>&1
+    rc=$?
+    cat "$artifacts/output.txt"
+fi
 # A filter that matches nothing passes vacuously: a stale driver must fail.
 if [ "$rc" -eq 0 ] && ! grep -q '^\[==========\] 1 test from' "$artifacts/output.txt"; then
     echo "Scenario $scenario did not run in this driver" >&2

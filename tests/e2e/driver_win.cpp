@@ -9,10 +9,21 @@
 
 #include <shlobj.h>
 
+#include <cstdio>
 #include <thread>
 #include <vector>
 
 namespace quillpane::e2e {
+
+namespace {
+
+// The output goes to a file: unbuffered, a crash still leaves what was printed.
+const bool kUnbufferedOutput = [] {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    return true;
+}();
+
+}  // namespace
 
 std::wstring EnvironmentValue(const wchar_t* name) {
     wchar_t buffer[4096] {};
