@@ -22,7 +22,7 @@ prefix=$work/prefix
 use_prefix_copy "$build_dir" "$prefix" || exit 1
 
 cleanup() {
-    wineserver -k >/dev/null 2>&1
+    end_wineserver
     stop_private_display
     rm -rf "$work"
 }

@@ -44,7 +44,7 @@ shooter=$!
 cleanup() {
     kill "$shooter" 2>/dev/null
     wait "$shooter" 2>/dev/null
-    wineserver -k >/dev/null 2>&1
+    end_wineserver
     stop_private_display
 }
 trap cleanup EXIT
@@ -64,7 +64,7 @@ cat "$artifacts/output.txt"
 # the program: run it once more, with Wine's errors shown.
 if [ "$rc" -ne 0 ] && ! grep -q '^\[ RUN' "$artifacts/output.txt"; then
     echo "Scenario $scenario did not start (exit $rc); running it again" >&2
-    wineserver -k >/dev/null 2>&1
+    end_wineserver
     WINEDEBUG=-all,err+all wine "$driver" --gtest_filter="$scenario" --gtest_color=no >"$artifacts/output.txt" 2>&1
     rc=$?
     cat "$artifacts/output.txt"
@@ -81,6 +81,6 @@ if [ "$rc" -ne 0 ]; then
     cp -a "$prefix"/drive_c/users/*/AppData/Roaming/ferrix "$artifacts/files/" 2>/dev/null
     echo "Scenario failed: screenshot and program files are in $artifacts" >&2
 fi
-wineserver -k >/dev/null 2>&1
+end_wineserver
 if [ "$rc" -eq 0 ]; then rm -rf "$prefix"; fi
 exit "$rc"

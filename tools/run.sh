@@ -35,7 +35,7 @@ if [ $headless -eq 1 ]; then
     shot=$repo_root/build/run-screenshot.png
     sleep 1
     import -window root "$shot" >/dev/null 2>&1 && echo "No display: the panel was shown on a private X display; screenshot: $shot"
-    wineserver -k >/dev/null 2>&1
+    end_wineserver
     stop_private_display
     exit 0
 fi

@@ -35,6 +35,14 @@ stop_private_display() {
     fi
 }
 
+# Ends the Wine server of $WINEPREFIX and waits until it is gone. A server
+# still dying is found through the prefix folder's inode, which a new prefix
+# made at once may reuse; its programs would then fail to start.
+end_wineserver() {
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+}
+
 # Makes sure $1 is an initialised 64-bit Wine prefix. Concurrent callers wait
 # for each other through a lock beside it.
 ensure_wine_prefix() {

@@ -8,5 +8,5 @@ prefix=${QP_WINE_PREFIX:-$repo_root/build/wine/unit}
 ensure_wine_prefix "$prefix" || exit 1
 export WINEPREFIX=$prefix
 start_private_display || exit 1
-trap 'WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1; stop_private_display' EXIT
+trap 'end_wineserver; stop_private_display' EXIT
 wine "$@"
