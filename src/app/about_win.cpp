@@ -271,7 +271,7 @@ void ShowAbout(App& app, AboutFrom from) {
     }
     INITCOMMONCONTROLSEX controls {sizeof(controls), ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     ::InitCommonControlsEx(&controls);
-    if (!RegisterAppClass(app.instance, kAboutClassName, AppWindowProc<&WindowOf, &HandleMessage>)) return;
+    if (!RegisterWindowClass(app.instance, kAboutClassName, AppWindowProc<&WindowOf, &HandleMessage>)) return;
 
     const bool underPanel = from == AboutFrom::MoreMenu && app.panel != nullptr;
     POINT cursor {};

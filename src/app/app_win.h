@@ -111,10 +111,6 @@ void SaveAppConfig(App& app);
     return StripAccelerator(Text(id, UiLanguage(app)));
 }
 
-// Registers a window class of the program (arrow cursor, no background);
-// one already registered counts as success.
-[[nodiscard]] bool RegisterAppClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style = 0);
-
 // The window procedure of a window whose record is the App passed to
 // CreateWindowExW: the handle Window gives is kept from WM_NCCREATE to
 // WM_NCDESTROY, and the handler runs guarded against component failures.

@@ -347,7 +347,7 @@ void SetLayered(HWND window, int percent, std::optional<Colour> key) {
 bool CreateTitleButtons(App& app) {
     ChromeState& chrome = ChromeOf(app);
     if (chrome.buttons.back() != nullptr) return true;
-    if (!RegisterAppClass(app.instance, kTitleButtonClassName, ButtonProc)) return false;
+    if (!RegisterWindowClass(app.instance, kTitleButtonClassName, ButtonProc)) return false;
     for (HWND& button : chrome.buttons) {
         if (button == nullptr) {
             button = ::CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kTitleButtonClassName, L"", WS_POPUP, 0, 0,

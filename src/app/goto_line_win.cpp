@@ -309,7 +309,7 @@ HWND& WindowOf(App& app) {
 }
 
 bool RegisterDialogClass(HINSTANCE instance) {
-    return RegisterAppClass(instance, kGoToLineClassName, AppWindowProc<&WindowOf, &HandleMessage>);
+    return RegisterWindowClass(instance, kGoToLineClassName, AppWindowProc<&WindowOf, &HandleMessage>);
 }
 
 bool CreateControls(App& app) {

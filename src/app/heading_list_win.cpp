@@ -357,7 +357,7 @@ HWND& WindowOf(App& app) {
 }
 
 bool RegisterDialogClass(HINSTANCE instance) {
-    return RegisterAppClass(instance, kHeadingListClassName, AppWindowProc<&WindowOf, &HandleMessage>);
+    return RegisterWindowClass(instance, kHeadingListClassName, AppWindowProc<&WindowOf, &HandleMessage>);
 }
 
 HWND MakeControl(App& app, const wchar_t* className, std::u16string_view text, DWORD style, int id) {

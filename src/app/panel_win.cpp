@@ -740,14 +740,8 @@ LRESULT CALLBACK PanelWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 bool RegisterPanelClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = PanelWndProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kPanelClassName;
-    return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterWindowClass(instance, kPanelClassName, PanelWndProc, 0,
+                               ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON)));
 }
 
 bool CreatePanel(App& app) {

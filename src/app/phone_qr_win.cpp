@@ -206,7 +206,7 @@ void DrawQr(HDC dc, int left, int top, const QrSymbol& symbol, int side) {
 
 void ShowPhoneQrDialog(App& app) {
     if (::FindWindowW(kPhoneQrClassName, nullptr) != nullptr) return;
-    if (!RegisterAppClass(app.instance, kPhoneQrClassName, QrDialogProc)) return;
+    if (!RegisterWindowClass(app.instance, kPhoneQrClassName, QrDialogProc)) return;
     QrDialog dialog;
     dialog.app = &app;
     dialog.owner = app.shell.shown && ::IsWindowVisible(app.panel) ? app.panel : nullptr;

@@ -47,25 +47,11 @@ bool RunsFromPackage() {
     return ::GetCurrentPackageFullName(&length, nullptr) == ERROR_INSUFFICIENT_BUFFER;
 }
 
-// CoInitializeEx for the scope; CoUninitialize only when it succeeded.
-class ComScope {
-public:
-    ComScope() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-    ~ComScope() {
-        if (ok_) ::CoUninitialize();
-    }
-
-private:
-    bool ok_;
-};
-
 // Written over an existing shortcut, so a moved executable is followed.
 void WriteShortcut(const std::wstring& shortcut) {
     const std::u16string target = ModulePath();
     if (target.empty()) return;
-    ComScope com;
+    ApartmentScope com(ApartmentScope::Kind::Com);
     ComPtr<IShellLinkW> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   reinterpret_cast<void**>(link.Put())))) {
@@ -188,22 +174,8 @@ HRESULT Await(IAsyncOperationAbi<Result>* operation, Result& result) {
     return operation->GetResults(&result);
 }
 
-// RoInitialize for the scope; RoUninitialize only when it succeeded.
-class RoScope {
-public:
-    RoScope() : ok_(SUCCEEDED(::RoInitialize(RO_INIT_SINGLETHREADED))) {}
-    RoScope(const RoScope&) = delete;
-    RoScope& operator=(const RoScope&) = delete;
-    ~RoScope() {
-        if (ok_) ::RoUninitialize();
-    }
-
-private:
-    bool ok_;
-};
-
 void SyncStartupTask(bool enabled) {
-    RoScope runtime;
+    ApartmentScope runtime(ApartmentScope::Kind::Runtime);
     UniqueHstring className(kStartupTaskClass);
     UniqueHstring taskId(kTaskId);
     if (className.Get() == nullptr || taskId.Get() == nullptr) return;

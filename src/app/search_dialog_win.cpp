@@ -822,7 +822,7 @@ HWND& WindowOf(App& app) {
 }
 
 bool RegisterDialogClass(HINSTANCE instance) {
-    return RegisterAppClass(instance, kSearchDialogClassName, AppWindowProc<&WindowOf, &HandleMessage>);
+    return RegisterWindowClass(instance, kSearchDialogClassName, AppWindowProc<&WindowOf, &HandleMessage>);
 }
 
 HWND MakeButton(App& app, int index, const std::u16string& accessibleName, bool tabStop) {

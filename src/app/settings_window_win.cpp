@@ -1019,8 +1019,8 @@ HMONITOR MonitorFor(HWND owner) {
 }
 
 bool RegisterClasses(HINSTANCE instance) {
-    return RegisterAppClass(instance, kSettingsClassName, SettingsProc) &&
-           RegisterAppClass(instance, kSettingsBodyClassName, BodyProc);
+    return RegisterWindowClass(instance, kSettingsClassName, SettingsProc) &&
+           RegisterWindowClass(instance, kSettingsBodyClassName, BodyProc);
 }
 
 bool CreateSettingsWindow(SettingsWindow& s) {

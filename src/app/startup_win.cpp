@@ -111,17 +111,6 @@ void SaveAppConfig(App& app) {
     }
 }
 
-bool RegisterAppClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style) {
-    WNDCLASSEXW windowClass {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = style;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = name;
-    return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 int RunApplication(HINSTANCE instance) {
     SetPerMonitorDpiAwareness();
 

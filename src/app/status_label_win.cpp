@@ -191,7 +191,7 @@ StatusCounts CountsNow(App& app, std::size_t& line, std::size_t& column) {
 bool CreateStatusLabel(App& app) {
     StatusLabel& label = LabelOf(app);
     if (label.window != nullptr) return true;
-    if (!RegisterAppClass(app.instance, kStatusLabelClassName, AppWindowProc<&WindowOf, &HandleMessage>,
+    if (!RegisterWindowClass(app.instance, kStatusLabelClassName, AppWindowProc<&WindowOf, &HandleMessage>,
                           CS_HREDRAW | CS_VREDRAW)) {
         return false;
     }

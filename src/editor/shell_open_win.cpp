@@ -1,9 +1,9 @@
 #include "editor/shell_open_win.h"
 
 #include "editor/links.h"
+#include "platform/com_object_win.h"
 #include "platform/wide_win.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <thread>
@@ -45,9 +45,8 @@ void ShellOpenInBackground(const std::u16string& target) {
     try {
         std::thread([target] {
             // The shell wants a single-threaded apartment on the calling thread.
-            const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+            ApartmentScope com(ApartmentScope::Kind::Com, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
             (void)ShellOpen(nullptr, target, true);
-            if (SUCCEEDED(com)) ::CoUninitialize();
         }).detach();
     } catch (const std::system_error&) {
         Beep();

@@ -1,16 +1,43 @@
 // The IUnknown side of a COM or Windows Runtime object the program
 // implements itself (handlers, collections): reference counting and
 // QueryInterface for its one interface, agile so that any apartment may call.
+// And the apartment a thread enters for a scope.
 #pragma once
 
 #include <windows.h>
 
 #include <inspectable.h>
+#include <roapi.h>
 
 #include <atomic>
 #include <type_traits>
 
 namespace quillpane {
+
+// COM (a single-threaded apartment) or the Windows Runtime on this thread for
+// one scope; left only when it was entered here.
+class ApartmentScope {
+public:
+    enum class Kind { Com, Runtime };
+    explicit ApartmentScope(Kind kind, DWORD comFlags = COINIT_APARTMENTTHREADED)
+        : kind_(kind),
+          entered_(SUCCEEDED(kind == Kind::Com ? ::CoInitializeEx(nullptr, comFlags)
+                                               : ::RoInitialize(RO_INIT_SINGLETHREADED))) {}
+    ApartmentScope(const ApartmentScope&) = delete;
+    ApartmentScope& operator=(const ApartmentScope&) = delete;
+    ~ApartmentScope() {
+        if (!entered_) return;
+        if (kind_ == Kind::Com) {
+            ::CoUninitialize();
+        } else {
+            ::RoUninitialize();
+        }
+    }
+
+private:
+    Kind kind_;
+    bool entered_;
+};
 
 // {94EA2B94-E9CC-49E0-C0FF-EE64CA8F5B90}
 inline constexpr IID kIidAgileObject = {0x94ea2b94, 0xe9cc, 0x49e0, {0xc0, 0xff, 0xee, 0x64, 0xca, 0x8f, 0x5b, 0x90}};

@@ -1,5 +1,6 @@
 // The record a window procedure serves: handed to CreateWindowExW as its
-// last argument, kept in GWLP_USERDATA from WM_NCCREATE on.
+// last argument, kept in GWLP_USERDATA from WM_NCCREATE on. And the one way
+// the program's window classes are registered.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,20 @@ Record* WindowRecord(HWND hwnd, UINT message, LPARAM lParam) {
         return record;
     }
     return reinterpret_cast<Record*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+// Registering again (a window made a second time) is not a failure.
+[[nodiscard]] inline bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
+                                              UINT style = 0, HICON icon = nullptr) {
+    WNDCLASSEXW windowClass {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = name;
+    return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 }  // namespace quillpane

@@ -700,21 +700,10 @@ LRESULT CALLBACK SidebarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
                                [&] { return HandleSidebarMessage(*sidebar, hwnd, message, wParam, lParam); });
 }
 
-bool RegisterSidebarClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = SidebarProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kSidebarClassName;
-    return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 bool CreateSidebar(HeadingSidebar& sidebar, HWND panel, HINSTANCE instance) {
-    if (!RegisterSidebarClass(instance)) return false;
+    if (!RegisterWindowClass(instance, kSidebarClassName, SidebarProc, CS_DBLCLKS)) return false;
     sidebar.dpi = WindowDpiOf(panel);
     RebuildFonts(sidebar);
     RebuildBrush(sidebar);
