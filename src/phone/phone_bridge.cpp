@@ -106,10 +106,6 @@ std::u16string WithoutNulCharacters(std::u16string_view text) {
     return out;
 }
 
-std::u16string FormatMergeTime(const platform::LocalTime& local) {
-    return DateTimeStamp(StampKind::DateAndTime, local);
-}
-
 std::u16string MergeMarker(const EditorSettings& editor) {
     const std::u16string& marker =
         editor.sectionMarkerRole == SectionMarkerRole::Heading ? editor.headingLine : editor.separatorLine;
@@ -121,7 +117,7 @@ std::u16string MergeBlock(std::u16string_view marker, const platform::LocalTime&
     block.reserve(marker.size() + body.size() + 24);
     block.append(marker);
     block += u"\r\n";
-    block += FormatMergeTime(local);
+    block += DateTimeStamp(StampKind::DateAndTime, local);
     block += u"\r\n";
     block.append(body);
     block += u"\r\n";

@@ -64,9 +64,6 @@ struct InboxEntry {
 // For a consumer that stops at the first NUL (SetWindowTextW and the like).
 [[nodiscard]] std::u16string WithoutNulCharacters(std::u16string_view text);
 
-// "YYYY-MM-DD hh:mm".
-[[nodiscard]] std::u16string FormatMergeTime(const platform::LocalTime& local);
-
 // The marker text in force, or kFallbackMergeMarker when it is empty.
 [[nodiscard]] std::u16string MergeMarker(const EditorSettings& editor);
 

@@ -19,6 +19,8 @@ TEST(TimeStamp, HasNoSecondsAndPadsEveryField) {
     time.hour = 23;
     time.minute = 59;
     EXPECT_EQ(DateTimeStamp(StampKind::Time, time), u"23:59");
+    time.year = 12;
+    EXPECT_EQ(DateTimeStamp(StampKind::Date, time), u"0012-08-01");
 }
 
 }  // namespace
