@@ -115,13 +115,7 @@ TEST(InboxMerge, FileTextHasCrLfAndNoTrailingBreaks) {
 }
 
 TEST(InboxMerge, BlocksAndTheMemoTheyJoin) {
-    platform::LocalTime local;
-    local.year = 2026;
-    local.month = 1;
-    local.day = 2;
-    local.hour = 3;
-    local.minute = 4;
-    local.second = 59;
+    const platform::LocalTime local {.year = 2026, .month = 1, .day = 2, .hour = 3, .minute = 4, .second = 59};
 
     EXPECT_EQ(MergeBlock(u"##", local, u"a\0b"sv), u"##\r\n2026-01-02 03:04\r\na\0b\r\n"sv);
 

@@ -7,13 +7,7 @@ namespace quillpane {
 namespace {
 
 TEST(TimeStamp, HasNoSecondsAndPadsEveryField) {
-    platform::LocalTime time;
-    time.year = 2026;
-    time.month = 8;
-    time.day = 1;
-    time.hour = 4;
-    time.minute = 5;
-    time.second = 59;
+    platform::LocalTime time {.year = 2026, .month = 8, .day = 1, .hour = 4, .minute = 5, .second = 59};
     EXPECT_EQ(DateTimeStamp(StampKind::DateAndTime, time), u"2026-08-01 04:05");
     EXPECT_EQ(DateTimeStamp(StampKind::Date, time), u"2026-08-01");
     time.hour = 23;
