@@ -13,9 +13,8 @@
 namespace quillpane {
 namespace {
 
-constexpr UINT_PTR kComboSubclassId = 0x5301;
-constexpr UINT_PTR kSliderSubclassId = 0x5302;
-constexpr UINT_PTR kArrowsSubclassId = 0x5303;
+// Each drawn kind has its own procedure, so one id serves them all.
+constexpr UINT_PTR kDrawnSubclassId = 0x5301;
 constexpr UINT_PTR kCheckSubclassId = 0x5304;
 constexpr wchar_t kCheckedProperty[] = L"QpChecked";
 
@@ -72,6 +71,40 @@ void Buffered(HWND window, Paint paint) {
     ::BitBlt(target.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
 }
 
+using Painter = void (*)(HWND, const SettingsLook&);
+// Messages after which the control's own handling leaves the picture stale.
+using StaleAfter = bool (*)(UINT);
+
+// A control painted wholly by the program, over its own behaviour.
+template <Painter Paint, StaleAfter Stale>
+LRESULT CALLBACK DrawnProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+    if (message == WM_ERASEBKGND) return 1;
+    if (message == WM_PAINT) {
+        Paint(hwnd, *reinterpret_cast<const SettingsLook*>(data));
+        return 0;
+    }
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, DrawnProc<Paint, Stale>, id);
+    const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+    if (Stale(message)) ::InvalidateRect(hwnd, nullptr, FALSE);
+    return result;
+}
+
+template <Painter Paint, StaleAfter Stale>
+bool Draw(HWND control, const SettingsLook* look) {
+    return control != nullptr && ::SetWindowSubclass(control, DrawnProc<Paint, Stale>, kDrawnSubclassId,
+                                                     reinterpret_cast<DWORD_PTR>(look)) != FALSE;
+}
+
+std::u16string ComboItemText(HWND combo, LRESULT index) {
+    if (index < 0) return {};
+    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return FromWide(text);
+}
+
 // ---- combo boxes ---------------------------------------------------------------------
 
 void PaintCombo(HWND combo, const SettingsLook& look) {
@@ -81,18 +114,7 @@ void PaintCombo(HWND combo, const SettingsLook& look) {
         const bool active = ::GetFocus() == combo || ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
         const int border = active ? std::max(2, Scale(2, look.dpi)) : std::max(1, Scale(1, look.dpi));
         RoundBox(dc, client, colours.input, active ? colours.accent : colours.border, border, Corner(look.dpi));
-        const LRESULT selected = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
-        std::u16string text;
-        if (selected >= 0) {
-            const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
-            if (length > 0) {
-                std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
-                ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(selected),
-                               reinterpret_cast<LPARAM>(buffer.data()));
-                buffer.resize(static_cast<std::size_t>(length));
-                text = FromWide(buffer);
-            }
-        }
+        const std::u16string text = ComboItemText(combo, ::SendMessageW(combo, CB_GETCURSEL, 0, 0));
         const int arrowArea = ComboArrowArea(look.dpi);
         RECT textArea {client.left + ComboTextLeft(look.dpi), client.top, client.right - arrowArea, client.bottom};
         const bool enabled = ::IsWindowEnabled(combo) != FALSE;
@@ -103,30 +125,9 @@ void PaintCombo(HWND combo, const SettingsLook& look) {
     });
 }
 
-LRESULT CALLBACK ComboProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    const auto* look = reinterpret_cast<const SettingsLook*>(data);
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintCombo(hwnd, *look);
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-    case CB_SETCURSEL:
-    case CB_SHOWDROPDOWN: {
-        const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-        ::InvalidateRect(hwnd, nullptr, FALSE);
-        return result;
-    }
-    case WM_NCDESTROY:
-        ::RemoveWindowSubclass(hwnd, ComboProc, kComboSubclassId);
-        break;
-    default:
-        break;
-    }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+bool ComboStaleAfter(UINT message) {
+    return message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE || message == CB_SETCURSEL ||
+           message == CB_SHOWDROPDOWN;
 }
 
 // ---- sliders ---------------------------------------------------------------------------
@@ -168,28 +169,8 @@ void PaintSlider(HWND slider, const SettingsLook& look) {
     });
 }
 
-LRESULT CALLBACK SliderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    const auto* look = reinterpret_cast<const SettingsLook*>(data);
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintSlider(hwnd, *look);
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case TBM_SETPOS: {
-        const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-        ::InvalidateRect(hwnd, nullptr, FALSE);
-        return result;
-    }
-    case WM_NCDESTROY:
-        ::RemoveWindowSubclass(hwnd, SliderProc, kSliderSubclassId);
-        break;
-    default:
-        break;
-    }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+bool SliderStaleAfter(UINT message) {
+    return message == WM_SETFOCUS || message == WM_KILLFOCUS || message == TBM_SETPOS;
 }
 
 // ---- up-down arrows --------------------------------------------------------------------
@@ -206,21 +187,8 @@ void PaintArrows(HWND arrows, const SettingsLook& look) {
     });
 }
 
-LRESULT CALLBACK ArrowsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    const auto* look = reinterpret_cast<const SettingsLook*>(data);
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintArrows(hwnd, *look);
-        return 0;
-    case WM_NCDESTROY:
-        ::RemoveWindowSubclass(hwnd, ArrowsProc, kArrowsSubclassId);
-        break;
-    default:
-        break;
-    }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+bool NeverStale(UINT) {
+    return false;
 }
 
 // ---- check boxes -------------------------------------------------------------------------
@@ -260,18 +228,15 @@ void DrawCheckMark(HDC dc, const RECT& box, Colour colour, int dpi) {
 }  // namespace
 
 bool StyleCombo(HWND combo, const SettingsLook* look) {
-    return combo != nullptr &&
-           ::SetWindowSubclass(combo, ComboProc, kComboSubclassId, reinterpret_cast<DWORD_PTR>(look)) != FALSE;
+    return Draw<PaintCombo, ComboStaleAfter>(combo, look);
 }
 
 bool StyleSlider(HWND slider, const SettingsLook* look) {
-    return slider != nullptr &&
-           ::SetWindowSubclass(slider, SliderProc, kSliderSubclassId, reinterpret_cast<DWORD_PTR>(look)) != FALSE;
+    return Draw<PaintSlider, SliderStaleAfter>(slider, look);
 }
 
 bool StyleArrows(HWND arrows, const SettingsLook* look) {
-    return arrows != nullptr &&
-           ::SetWindowSubclass(arrows, ArrowsProc, kArrowsSubclassId, reinterpret_cast<DWORD_PTR>(look)) != FALSE;
+    return Draw<PaintArrows, NeverStale>(arrows, look);
 }
 
 bool MakeCheckBox(HWND button) {
@@ -302,15 +267,12 @@ void DrawComboItem(const DRAWITEMSTRUCT& item, const SettingsLook& look) {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillSolid(item.hDC, item.rcItem, selected ? colours.selectedFill : colours.input);
     if (item.itemID == static_cast<UINT>(-1)) return;
-    const LRESULT length = ::SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
-    if (length <= 0) return;
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    ::SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
+    const std::u16string text = ComboItemText(item.hwndItem, static_cast<LRESULT>(item.itemID));
+    if (text.empty()) return;
     RECT area = item.rcItem;
     area.left += ComboTextLeft(look.dpi);
     area.right -= Scale(6, look.dpi);
-    DrawLabel(item.hDC, look.font, FromWide(text), area, selected ? colours.selectedText : colours.text,
+    DrawLabel(item.hDC, look.font, text, area, selected ? colours.selectedText : colours.text,
               DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_LEFT);
 }
 
