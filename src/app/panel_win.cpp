@@ -604,6 +604,9 @@ LRESULT HandleMessage(App& app, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case PM_CHECKINBOX:
         CheckInboxThrottled(app);
         return 0;
+    case PM_CLEARHIGHLIGHT:
+        (void)ClearHighlight(app);
+        return 0;
     case PM_CARETLINE:
         SyncSidebarToCaret(app.sidebar, static_cast<int>(wParam));
         return 0;

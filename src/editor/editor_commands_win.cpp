@@ -259,13 +259,13 @@ void CaretToLineEdge(EditorWindow& ed, bool toEnd) {
     SetCaret(ed, window.offset + (toEnd ? line.contentEnd : line.start), false);
 }
 
-void SelectWordAt(EditorWindow& ed, std::size_t index) {
-    if (!ServesText(ed)) return;
+DoubleClickMarks SelectWordAt(EditorWindow& ed, std::size_t index) {
+    if (!ServesText(ed)) return DoubleClickMarks::Keep;
     const TextWindow window = WindowAround(ed, index, index);
-    if (const std::optional<TextRange> word =
-            WordRangeAt(window.text, index - window.offset, PlatformSegmentLookup())) {
-        SetSelection16(ed, window.Global(Selection {word->start, word->end}));
-    }
+    const std::size_t local = index - window.offset;
+    const std::optional<TextRange> word = WordRangeAt(window.text, local, PlatformSegmentLookup());
+    if (word) SetSelection16(ed, window.Global(Selection {word->start, word->end}));
+    return DoubleClickMarksAt(window.text, local, word);
 }
 
 std::optional<TextRange> WordAtCaret(EditorWindow& ed) {

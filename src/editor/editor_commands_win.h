@@ -8,6 +8,7 @@
 #include "editor/line_commands.h"
 #include "platform/time_stamp.h"
 #include "editor/text_types.h"
+#include "editor/word_boundaries.h"
 
 #include <cstddef>
 #include <optional>
@@ -48,8 +49,9 @@ void ScrollKeepingCaret(EditorWindow& ed, bool down);
 // Ctrl+Left/Right: start or content end of the caret's logical line.
 void CaretToLineEdge(EditorWindow& ed, bool toEnd);
 
-// The double-click word (platform segmenter, else the class rule).
-void SelectWordAt(EditorWindow& ed, std::size_t index);
+// Selects the double-click word (platform segmenter, else the class rule)
+// and says what the click does to the search marks.
+DoubleClickMarks SelectWordAt(EditorWindow& ed, std::size_t index);
 // The word at the caret for the search highlight, if there is one.
 [[nodiscard]] std::optional<TextRange> WordAtCaret(EditorWindow& ed);
 

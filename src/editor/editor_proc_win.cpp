@@ -536,7 +536,17 @@ void OnEditorDoubleClick(EditorWindow& ed, long long position) {
     HWND editor = ed.hwnd;
     const LRESULT caret = ed.sci.CurrentPos();
     const std::size_t bytes = static_cast<std::size_t>(position >= 0 ? position : (caret > 0 ? caret : 0));
-    SelectWordAt(ed, ToIndex(ed.text.adapter, ed.text.model, bytes));
+    switch (SelectWordAt(ed, ToIndex(ed.text.adapter, ed.text.model, bytes))) {
+    case DoubleClickMarks::Clear:
+        PostToPanel(editor, PM_CLEARHIGHLIGHT, 0, 0);
+        break;
+    case DoubleClickMarks::MarkWord:
+        // Posted: the panel marks what is selected once this click is done.
+        PostToPanel(editor, WM_COMMAND, IDM_HIGHLIGHTWORD, 0);
+        break;
+    case DoubleClickMarks::Keep:
+        break;
+    }
     // The pointer's place, not the caret's: the caret ends at the word's end,
     // which a third click on the word would rarely hit.
     const DWORD messagePos = ::GetMessagePos();

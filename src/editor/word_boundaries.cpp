@@ -152,4 +152,14 @@ std::optional<TextRange> WordAtCaret(std::u16string_view text, std::size_t caret
     return word;
 }
 
+DoubleClickMarks DoubleClickMarksAt(std::u16string_view text, std::size_t index,
+                                    const std::optional<TextRange>& word) {
+    if (index >= text.size() || IsBreak(text[index])) return DoubleClickMarks::Clear;
+    if (!word) return DoubleClickMarks::Keep;
+    for (std::size_t i = word->start; i < word->end && i < text.size(); ++i) {
+        if (!IsSpace(text[i])) return DoubleClickMarks::MarkWord;
+    }
+    return DoubleClickMarks::Keep;
+}
+
 }  // namespace quillpane

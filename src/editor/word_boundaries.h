@@ -58,4 +58,12 @@ using SegmentLookup = std::function<std::optional<TextRange>(std::u16string_view
 [[nodiscard]] std::optional<TextRange> WordAtCaret(std::u16string_view text, std::size_t caret,
                                                    const SegmentLookup& segmentAt = {});
 
+// What a double-click at index does to the search marks once the word it
+// selected is known: at a line end (on CR or LF, at the end of the text, in
+// an empty text) the marks go; on a word that is not all spaces, that word is
+// marked; else they stay.
+enum class DoubleClickMarks { Keep, Clear, MarkWord };
+[[nodiscard]] DoubleClickMarks DoubleClickMarksAt(std::u16string_view text, std::size_t index,
+                                                  const std::optional<TextRange>& word);
+
 }  // namespace quillpane

@@ -33,6 +33,8 @@ inline constexpr unsigned PM_SECTIONSCHANGED = kWmApp + 61;
 inline constexpr unsigned PM_TOGGLEFOLD = kWmApp + 62;
 // Posted on activation: the phone inbox is looked into once the focus settled.
 inline constexpr unsigned PM_CHECKINBOX = kWmApp + 63;
+// Posted by the editor on a double-click at a line end: the search marks go.
+inline constexpr unsigned PM_CLEARHIGHLIGHT = kWmApp + 64;
 
 inline constexpr unsigned IDM_SHOWPANEL = 1001;
 inline constexpr unsigned IDM_ABOUT = 1002;

@@ -243,6 +243,19 @@ void DoubleClickAt(int x, int y) {
     std::this_thread::sleep_for(300ms);
 }
 
+POINT EditorPointOnScreen(HWND editor, std::size_t position, int dx) {
+    constexpr UINT kSciPointXFromPosition = 2164;
+    constexpr UINT kSciPointYFromPosition = 2165;
+    constexpr UINT kSciTextHeight = 2279;
+    const auto at = static_cast<LPARAM>(position);
+    const auto x = static_cast<int>(::SendMessageW(editor, kSciPointXFromPosition, 0, at));
+    const auto y = static_cast<int>(::SendMessageW(editor, kSciPointYFromPosition, 0, at));
+    const auto height = static_cast<int>(::SendMessageW(editor, kSciTextHeight, 0, 0));
+    POINT point {x + dx, y + height / 2};
+    ::ClientToScreen(editor, &point);
+    return point;
+}
+
 void SendButton(DWORD flags) {
     INPUT input {};
     input.type = INPUT_MOUSE;

@@ -73,6 +73,9 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 void ClickAt(int x, int y);
 // Two clicks at a screen point within the double-click time.
 void DoubleClickAt(int x, int y);
+// A point inside the character at a byte position of a Scintilla window
+// (dx pixels from its left edge, half a line down), on screen.
+[[nodiscard]] POINT EditorPointOnScreen(HWND editor, std::size_t position, int dx = 3);
 // Presses the left button at `from`, holds it, moves to `to` in steps and releases.
 void DragMouse(POINT from, POINT to, Duration hold, const std::function<void()>& beforeRelease = {});
 void TypeText(const std::wstring& text);

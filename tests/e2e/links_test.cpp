@@ -13,9 +13,6 @@ constexpr char kBom[] = "\xEF\xBB\xBF";
 constexpr UINT kSciGetSelectionStart = 2143;
 constexpr UINT kSciGetSelectionEnd = 2145;
 constexpr UINT kSciSetSel = 2160;
-constexpr UINT kSciPointXFromPosition = 2164;
-constexpr UINT kSciPointYFromPosition = 2165;
-constexpr UINT kSciTextHeight = 2279;
 constexpr UINT kSciGetLength = 2006;
 constexpr wchar_t kWorkFolder[] = L"C:\\qp";
 constexpr wchar_t kRecord[] = L"C:\\qp\\record.txt";
@@ -51,15 +48,7 @@ protected:
         std::this_thread::sleep_for(500ms);
     }
 
-    // The middle of the character at a byte position, on screen.
-    POINT At(std::size_t position, int dx = 3) const {
-        const auto x = static_cast<int>(::SendMessageW(editor_, kSciPointXFromPosition, 0, static_cast<LPARAM>(position)));
-        const auto y = static_cast<int>(::SendMessageW(editor_, kSciPointYFromPosition, 0, static_cast<LPARAM>(position)));
-        const auto height = static_cast<int>(::SendMessageW(editor_, kSciTextHeight, 0, 0));
-        POINT point {x + dx, y + height / 2};
-        ::ClientToScreen(editor_, &point);
-        return point;
-    }
+    POINT At(std::size_t position, int dx = 3) const { return EditorPointOnScreen(editor_, position, dx); }
 
     using Span = std::pair<LRESULT, LRESULT>;
 

@@ -143,6 +143,18 @@ TEST_F(Search, CapsMarksTakesTheSelectionOrWordAndKeepsEightTerms) {
     SetSystemDpi(144);
     StartShown("[UI]\r\nTheme=Dark\r\n", memo);
 
+    // A double-click marks the word it selects and keeps it as a term; one
+    // past a line's end takes the marks away.
+    const POINT brown = EditorPointOnScreen(editor_, 8);
+    DoubleClickAt(brown.x, brown.y);
+    EXPECT_TRUE(WaitUntil([&] { return Marked(1, 6); }, 3s)) << "the word is not marked";
+    EXPECT_EQ(Selection(), std::make_pair(6, 11));
+    EXPECT_TRUE(WaitUntil([&] { return ReadConfigValue(L"Search", L"History0") == L"brown"; }, 3s));
+    Screenshot("dark-double-click");
+    const POINT lineEnd = EditorPointOnScreen(editor_, 15, 60);
+    DoubleClickAt(lineEnd.x, lineEnd.y);
+    EXPECT_TRUE(WaitUntil([&] { return !Marked(1, 6) && !Marked(0, 6); }, 3s)) << "the marks stayed";
+
     // Ctrl+F takes a selection; a 299-character one gives the word at the caret.
     ::SendMessageW(editor_, EM_SETSEL, 0, 5);
     OpenDialog();

@@ -140,5 +140,26 @@ TEST(WordAtCaret, NeedsAWordThatDoesNotStartWithASpace) {
     EXPECT_EQ(WordAtCaret(u"ab", 2), (TextRange {0, 2}));
 }
 
+TEST(DoubleClickMarks, ClearAtALineEndMarkAWordWithMoreThanSpaces) {
+    struct Case {
+        std::u16string_view text;
+        std::size_t index;
+        DoubleClickMarks marks;
+    };
+    const Case cases[] = {
+        {u"", 0, DoubleClickMarks::Clear},
+        {u"ab\r\n\r\ncd", 2, DoubleClickMarks::Clear},
+        {u"ab\r\n\r\ncd", 4, DoubleClickMarks::Clear},  // an empty line
+        {u"ab cd", 5, DoubleClickMarks::Clear},          // the end of the text
+        {u"ab cd", 4, DoubleClickMarks::MarkWord},
+        {u"ab   cd", 3, DoubleClickMarks::Keep},
+        {u"\u3000\u3000x", 0, DoubleClickMarks::Keep},    // ideographic spaces
+    };
+    for (const Case& c : cases) {
+        const std::optional<TextRange> word = WordRangeAt(c.text, c.index);
+        EXPECT_EQ(DoubleClickMarksAt(c.text, c.index, word), c.marks) << c.index;
+    }
+}
+
 }  // namespace
 }  // namespace quillpane
