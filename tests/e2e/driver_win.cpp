@@ -110,6 +110,10 @@ HWND FindTopWindow(const wchar_t* className, DWORD processId) {
     return testing::FindTopWindow(className, processId);
 }
 
+std::vector<HWND> TopWindows(const wchar_t* className, DWORD processId) {
+    return testing::TopWindows(className, processId);
+}
+
 HWND WaitForTopWindow(const wchar_t* className, DWORD processId, Duration timeout) {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindTopWindow(className, processId)) != nullptr; }, timeout);
@@ -157,6 +161,18 @@ std::wstring ProgramFolder() {
     return folder + L"ferrix\\Quillpn\\";
 }
 
+std::wstring KnownFolder(const KNOWNFOLDERID& id) {
+    PWSTR path = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_CREATE, nullptr, &path))) result = path;
+    ::CoTaskMemFree(path);
+    return result;
+}
+
+bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 void ClearProgramFolder() {
     DeleteTree(ProgramFolder());
 }
@@ -185,7 +201,7 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 bool WaitForFile(const std::wstring& path, Duration timeout) {
-    return WaitUntil([&] { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeout);
+    return WaitUntil([&] { return FileExists(path); }, timeout);
 }
 
 std::optional<std::wstring> ReadConfigValue(const std::wstring& section, const std::wstring& key) {

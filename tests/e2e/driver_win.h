@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillpane::e2e {
 
@@ -47,6 +50,8 @@ bool WaitUntil(const std::function<bool()>& condition, Duration timeout, Duratio
 
 // The top-level window of that class belonging to the process, if any.
 [[nodiscard]] HWND FindTopWindow(const wchar_t* className, DWORD processId);
+// Every top-level window of the class, of the process (any process for 0).
+[[nodiscard]] std::vector<HWND> TopWindows(const wchar_t* className, DWORD processId);
 [[nodiscard]] HWND WaitForTopWindow(const wchar_t* className, DWORD processId, Duration timeout);
 [[nodiscard]] HWND FindChildByClass(HWND parent, const wchar_t* className);
 
@@ -59,6 +64,9 @@ void PostChars(HWND window, const std::wstring& text);
 
 // The program's folder: %AppData%\ferrix\Quillpn\ (from the shell, as the program finds it).
 [[nodiscard]] std::wstring ProgramFolder();
+// A shell folder of the user (no trailing backslash).
+[[nodiscard]] std::wstring KnownFolder(const KNOWNFOLDERID& id);
+[[nodiscard]] bool FileExists(const std::wstring& path);
 // Removes the program's folder with everything in it.
 void ClearProgramFolder();
 [[nodiscard]] std::optional<std::string> ReadFileBytes(const std::wstring& path);

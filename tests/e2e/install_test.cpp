@@ -4,8 +4,6 @@
 // keeps the memo.
 #include "e2e_fixture.h"
 
-#include <shlobj.h>
-
 #include <string>
 
 namespace quillpane::e2e {
@@ -16,18 +14,6 @@ constexpr wchar_t kWorkFolder[] = L"C:\\qp";
 constexpr wchar_t kRecord[] = L"C:\\qp\\record.txt";
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillpane";
 
-std::wstring KnownFolder(const KNOWNFOLDERID& id) {
-    PWSTR path = nullptr;
-    std::wstring result;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path))) result = path;
-    ::CoTaskMemFree(path);
-    return result;
-}
-
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::wstring RegistryText(const wchar_t* name) {
     wchar_t value[256] {};
     DWORD size = sizeof(value);
@@ -37,17 +23,8 @@ std::wstring RegistryText(const wchar_t* name) {
     return value;
 }
 
-int MainWindows() {
-    int count = 0;
-    ::EnumWindows(
-        [](HWND window, LPARAM lParam) -> BOOL {
-            wchar_t name[64] {};
-            ::GetClassNameW(window, name, 64);
-            if (std::wstring(name) == kPanelClass) ++*reinterpret_cast<int*>(lParam);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
+std::size_t MainWindows() {
+    return TopWindows(kPanelClass, 0).size();
 }
 
 // The recorder as the handler of .md files, for the Help menu's documents.
@@ -81,9 +58,9 @@ TEST_F(Install, InstallsRunsReinstallsOverTheRunningCopyAndUninstallsKeepingTheM
     ASSERT_EQ(RunSilently(setup), 0u);
     for (const wchar_t* file : {L"Quillpane.exe", L"README.md", L"README.en.md", L"PHONE.md", L"PHONE.en.md",
                                 L"CHANGELOG.md", L"CHANGELOG.en.md", L"Uninstall.exe"}) {
-        EXPECT_TRUE(Exists(folder + file)) << "not installed: " << std::string(file, file + wcslen(file));
+        EXPECT_TRUE(FileExists(folder + file)) << "not installed: " << std::string(file, file + wcslen(file));
     }
-    EXPECT_TRUE(Exists(shortcut)) << "no Start-menu shortcut";
+    EXPECT_TRUE(FileExists(shortcut)) << "no Start-menu shortcut";
     const std::wstring version = RegistryText(L"DisplayVersion");
     EXPECT_FALSE(version.empty());
     EXPECT_NE(setup.find(L"Quillpane-" + version + L"-setup.exe"), std::wstring::npos) << "the entry's version";
@@ -112,20 +89,20 @@ TEST_F(Install, InstallsRunsReinstallsOverTheRunningCopyAndUninstallsKeepingTheM
     EXPECT_TRUE(app_.WaitForExit(15s).has_value()) << "the old copy still runs";
     EXPECT_NE(ReadFileBytes(ProgramFile(L"Note.txt")).value_or("").find("pending"), std::string::npos)
         << "the pending edit was lost";
-    EXPECT_TRUE(WaitUntil([] { return MainWindows() == 1; }, 20s)) << "not one running copy after the update";
+    EXPECT_TRUE(WaitUntil([] { return MainWindows() == 1u; }, 20s)) << "not one running copy after the update";
 
     // The uninstaller ends the running copy, removes the program and its
     // "Start with Windows" shortcut, and keeps the memo.
     const std::wstring startup = KnownFolder(FOLDERID_Startup) + L"\\Quillpn.lnk";
     ASSERT_TRUE(WriteFileBytes(startup, "shortcut"));
     ASSERT_EQ(RunSilently(folder + L"Uninstall.exe"), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return !Exists(folder); }, 30s)) << "the program folder is still there";
-    EXPECT_TRUE(WaitUntil([] { return MainWindows() == 0; }, 15s));
-    EXPECT_FALSE(Exists(shortcut));
-    EXPECT_FALSE(Exists(startup));
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(folder); }, 30s)) << "the program folder is still there";
+    EXPECT_TRUE(WaitUntil([] { return MainWindows() == 0u; }, 15s));
+    EXPECT_FALSE(FileExists(shortcut));
+    EXPECT_FALSE(FileExists(startup));
     EXPECT_TRUE(RegistryText(L"DisplayName").empty());
-    EXPECT_TRUE(Exists(ProgramFile(L"Note.txt")));
-    EXPECT_TRUE(Exists(ProgramFile(L"config.ini")));
+    EXPECT_TRUE(FileExists(ProgramFile(L"Note.txt")));
+    EXPECT_TRUE(FileExists(ProgramFile(L"config.ini")));
 }
 
 }  // namespace

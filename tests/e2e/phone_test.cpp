@@ -7,6 +7,7 @@
 #include "e2e_fixture.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,38 +24,32 @@ constexpr wchar_t kInbox[] = L"C:\\qp\\OneDrive\\Quillpn\\inbox\\";
 constexpr wchar_t kNotes[] = L"C:\\qp\\OneDrive\\Quillpn\\notes\\";
 constexpr char kMarker[] = "------------------------------";
 
-std::string Format(const SYSTEMTIME& local) {
+// A merged block's time line: the UTC time, local.
+std::string LocalLine(SYSTEMTIME utc) {
+    SYSTEMTIME local {};
+    ::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
     char text[32] {};
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", local.wYear, local.wMonth, local.wDay, local.wHour,
                   local.wMinute);
     return text;
 }
 
-// The merged block's time line for a UTC hour of 1 December 2026.
+// For a name stamped on 1 December 2026.
 std::string LocalLine(WORD utcHour, WORD minute = 0) {
-    SYSTEMTIME utc {2026, 12, 2, 1, utcHour, minute, 0, 0};
-    SYSTEMTIME local {};
-    ::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
-    return Format(local);
+    return LocalLine(SYSTEMTIME {2026, 12, 2, 1, utcHour, minute, 0, 0});
 }
 
-// The same for a file named without a stamp: its last write time.
+// For a name without a stamp: the file's last write time.
 std::string LocalLineOfFile(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data {};
     ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
     SYSTEMTIME utc {};
-    SYSTEMTIME local {};
     ::FileTimeToSystemTime(&data.ftLastWriteTime, &utc);
-    ::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
-    return Format(local);
+    return LocalLine(utc);
 }
 
 std::string Block(const std::string& time, const std::string& text) {
     return std::string(kMarker) + "\r\n" + time + "\r\n" + text + "\r\n";
-}
-
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::size_t Count(const std::string& text, const std::string& part) {
@@ -63,22 +58,12 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return count;
 }
 
-// The text of a visible balloon of the tray that holds part, if any.
-std::wstring BalloonShowing(const std::wstring& part) {
-    std::pair<std::wstring, std::wstring> search {part, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM lParam) -> BOOL {
-            auto* found = reinterpret_cast<std::pair<std::wstring, std::wstring>*>(lParam);
-            wchar_t className[64] {};
-            ::GetClassNameW(window, className, 64);
-            if (std::wstring(className) != L"tooltips_class32" || !::IsWindowVisible(window)) return TRUE;
-            const std::wstring text = ControlText(window);
-            if (text.find(found->first) == std::wstring::npos) return TRUE;
-            found->second = text;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+// Whether a visible balloon of the tray holds part.
+bool BalloonShowing(const std::wstring& part) {
+    for (HWND tip : TopWindows(L"tooltips_class32", 0)) {
+        if (::IsWindowVisible(tip) && ControlText(tip).find(part) != std::wstring::npos) return true;
+    }
+    return false;
 }
 
 class Phone : public AppScenario {
@@ -135,17 +120,17 @@ TEST_F(Phone, MergesTheInboxInTimeOrderOnceAndExportsTheMemo) {
     const std::string upperTime = LocalLineOfFile(inbox + L"Upper.MD");
 
     StartShownInEditor("[General]\r\nPhoneSync=1\r\n", std::string(kBom) + "first line", editor_);
-    ASSERT_TRUE(WaitUntil([&] { return !Exists(inbox + L"20261201T070000Z_a.txt"); }, 10s)) << "not merged on show";
+    ASSERT_TRUE(WaitUntil([&] { return !FileExists(inbox + L"20261201T070000Z_a.txt"); }, 10s)) << "not merged on show";
     const std::string merged = std::string(kBom) + "first line\r\n" + Block(LocalLine(7), "from seven\r\nline two") +
                                Block(LocalLine(7, 30), wide) + Block(LocalLine(8), "from eight") + Block(LocalLine(10), "held for reading") +
                                Block(upperTime, "upper case");
     EXPECT_EQ(Memo(), merged);
     for (const wchar_t* gone : {L"20261201T080000Z_b.txt", L"Upper.MD", L"empty.txt"}) {
-        EXPECT_FALSE(Exists(inbox + gone)) << "still in the inbox: " << std::string(gone, gone + wcslen(gone));
+        EXPECT_FALSE(FileExists(inbox + gone)) << "still in the inbox: " << std::string(gone, gone + wcslen(gone));
     }
     for (const wchar_t* kept : {L"kept.TXT.bak", L"big.txt", L"folder.txt", L"20261201T090000Z_w.txt",
                                 L"20261201T100000Z_r.txt"}) {
-        EXPECT_TRUE(Exists(inbox + kept)) << "taken from the inbox: " << std::string(kept, kept + wcslen(kept));
+        EXPECT_TRUE(FileExists(inbox + kept)) << "taken from the inbox: " << std::string(kept, kept + wcslen(kept));
     }
     ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(std::wstring(kNotes) + L"current.txt") == Memo(); }, 5s))
         << "current.txt is not the memo";
@@ -158,13 +143,13 @@ TEST_F(Phone, MergesTheInboxInTimeOrderOnceAndExportsTheMemo) {
     ::WriteFile(writer, " and done", 9, &written, nullptr);
     ::CloseHandle(writer);
     ShowAgain();
-    ASSERT_TRUE(WaitUntil([&] { return !Exists(inbox + L"20261201T090000Z_w.txt"); }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return !FileExists(inbox + L"20261201T090000Z_w.txt"); }, 10s));
     EXPECT_EQ(Memo(), merged + Block(LocalLine(9), "still writing and done"));
 
     // Released at last: deleted, not merged a second time.
     ::CloseHandle(reader);
     ShowAgain();
-    ASSERT_TRUE(WaitUntil([&] { return !Exists(inbox + L"20261201T100000Z_r.txt"); }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return !FileExists(inbox + L"20261201T100000Z_r.txt"); }, 10s));
     EXPECT_EQ(Count(Memo(), "held for reading"), 1u);
     EXPECT_EQ(Count(Memo(), "still writing"), 1u);
     EXPECT_EQ(ReadFileBytes(std::wstring(kNotes) + L"current.txt"), Memo());
@@ -220,16 +205,7 @@ TEST_F(Phone, WithoutOneDriveTheSwitchExplainsAndShareSendsTheSelection) {
     ::SendMessageW(editor_, kSciSetSel, 11, 16);
     ::PostMessageW(panel_, WM_COMMAND, kCommandShare, 0);
     ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(shared) == std::string(kBom) + "gamma"; }, 10s));
-    WIN32_FIND_DATAW data {};
-    HANDLE find = ::FindFirstFileW((folder + L"*.*").c_str(), &data);
-    int files = 0;
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) ++files;
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
-    EXPECT_EQ(files, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "more than one shared file";
 
     // A memo that cannot be saved is not shared as the older file: the user is told.
     HANDLE lock = ::CreateFileW(ProgramFile(L"Note.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -237,12 +213,12 @@ TEST_F(Phone, WithoutOneDriveTheSwitchExplainsAndShareSendsTheSelection) {
     ::SendMessageW(editor_, kSciSetSel, 0, 0);
     PostChars(editor_, L"x");
     ::PostMessageW(panel_, WM_COMMAND, kCommandShare, 0);
-    EXPECT_TRUE(WaitUntil([] { return !BalloonShowing(L"not shared").empty(); }, 10s)) << "no word of the refusal";
+    EXPECT_TRUE(WaitUntil([] { return BalloonShowing(L"not shared"); }, 10s)) << "no word of the refusal";
     Screenshot("share-refused");
     ::CloseHandle(lock);
     // The file goes with the program.
     EXPECT_EQ(Exit(), 0u);
-    EXPECT_FALSE(Exists(shared));
+    EXPECT_FALSE(FileExists(shared));
 }
 
 }  // namespace

@@ -12,22 +12,6 @@ constexpr char kBom[] = "\xEF\xBB\xBF";
 constexpr unsigned kSciIndicatorValueAt = 2507;
 constexpr wchar_t kDialogClass[] = L"Quillpn.SearchDialog";
 
-struct TipSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindTip(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<TipSearch*>(lParam);
-    wchar_t name[32] {};
-    ::GetClassNameW(window, name, 32);
-    if (std::wstring_view(name) == L"tooltips_class32" && ::GetWindow(window, GW_OWNER) == search->owner) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 class Search : public AppScenario {
 protected:
     void StartShown(const std::string& config, const std::string& memo) {
@@ -61,10 +45,10 @@ protected:
     }
     // The message under the search box, while it is shown.
     std::wstring Tip() const {
-        TipSearch search {dialog_, nullptr};
-        ::EnumWindows(FindTip, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr || !::IsWindowVisible(search.found)) return {};
-        return ControlText(search.found);
+        for (HWND tip : TopWindows(L"tooltips_class32", app_.ProcessId())) {
+            if (::GetWindow(tip, GW_OWNER) == dialog_) return ::IsWindowVisible(tip) ? ControlText(tip) : L"";
+        }
+        return {};
     }
     std::string MemoOnDisk() const { return ReadFileBytes(ProgramFile(L"Note.txt")).value_or("<unreadable>"); }
 

@@ -19,22 +19,6 @@ constexpr wchar_t kSettingsClass[] = L"Quillpn.Settings";
 constexpr wchar_t kBodyClass[] = L"Quillpn.SettingsBody";
 constexpr wchar_t kAboutClass[] = L"Quillpn.AboutWindow";
 
-struct WindowSearch {
-    DWORD process;
-    const wchar_t* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    wchar_t name[64] {};
-    ::GetClassNameW(window, name, 64);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    if (process == search->process && std::wstring_view(name) == search->className) search->found.push_back(window);
-    return TRUE;
-}
-
 template <typename Function>
 Function Procedure(HMODULE module, const char* name) {
     // Through void(*)(): the one function-pointer cast GCC takes without a warning.
@@ -94,13 +78,7 @@ std::wstring ShortcutTarget(const std::wstring& path) {
 }
 
 std::wstring StartupShortcut() {
-    wchar_t folder[MAX_PATH] {};
-    ::SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::wstring(folder) + L"\\Quillpn.lnk";
-}
-
-bool FileExists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return KnownFolder(FOLDERID_Startup) + L"\\Quillpn.lnk";
 }
 
 // The program under test as a full path, the way the shortcut holds it.
@@ -149,11 +127,7 @@ protected:
         ASSERT_NE(Start(), nullptr);
     }
 
-    std::vector<HWND> Windows(const wchar_t* className) const {
-        WindowSearch search {app_.ProcessId(), className, {}};
-        ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    std::vector<HWND> Windows(const wchar_t* className) const { return TopWindows(className, app_.ProcessId()); }
 
     HWND WaitForSettings() {
         HWND window = WaitForTopWindow(kSettingsClass, app_.ProcessId(), 10s);

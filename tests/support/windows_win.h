@@ -6,6 +6,7 @@
 
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace quillpane::testing {
 
@@ -30,13 +31,13 @@ inline void DeleteTree(const std::wstring& folder) {
     ::RemoveDirectoryW(folder.c_str());
 }
 
-// A top-level window of the class, of the process (any process for 0).
-inline HWND FindTopWindow(const wchar_t* className, DWORD processId) {
+// The top-level windows of the class, of the process (any process for 0).
+inline std::vector<HWND> TopWindows(const wchar_t* className, DWORD processId) {
     struct Query {
         const wchar_t* className;
         DWORD processId;
-        HWND found;
-    } query {className, processId, nullptr};
+        std::vector<HWND> found;
+    } query {className, processId, {}};
     ::EnumWindows(
         [](HWND hwnd, LPARAM lParam) -> BOOL {
             auto* q = reinterpret_cast<Query*>(lParam);
@@ -44,12 +45,18 @@ inline HWND FindTopWindow(const wchar_t* className, DWORD processId) {
             ::GetClassNameW(hwnd, name, 256);
             DWORD pid = 0;
             ::GetWindowThreadProcessId(hwnd, &pid);
-            if (std::wcscmp(name, q->className) != 0 || (q->processId != 0 && pid != q->processId)) return TRUE;
-            q->found = hwnd;
-            return FALSE;
+            if (std::wcscmp(name, q->className) == 0 && (q->processId == 0 || pid == q->processId)) {
+                q->found.push_back(hwnd);
+            }
+            return TRUE;
         },
         reinterpret_cast<LPARAM>(&query));
     return query.found;
+}
+
+inline HWND FindTopWindow(const wchar_t* className, DWORD processId) {
+    const std::vector<HWND> windows = TopWindows(className, processId);
+    return windows.empty() ? nullptr : windows.front();
 }
 
 }  // namespace quillpane::testing
