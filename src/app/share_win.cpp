@@ -135,14 +135,11 @@ constexpr IID kIidAsyncInfo = {0x00000036, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x
 // The one file the sheet is given, as a collection.
 class OneItemIterator final : public InspectableObject<IStorageItemIteratorAbi> {
 public:
-    explicit OneItemIterator(IInspectable* item) : InspectableObject(kIidStorageItemIterator), item_(item) {
-        item_->AddRef();
-    }
-    ~OneItemIterator() override { item_->Release(); }
+    explicit OneItemIterator(IInspectable* item)
+        : InspectableObject(kIidStorageItemIterator), item_(ComPtr<IInspectable>::Share(item)) {}
     HRESULT STDMETHODCALLTYPE get_Current(IInspectable** current) override {
         if (done_) return kBoundsError;
-        item_->AddRef();
-        *current = item_;
+        *current = item_.Copy();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_HasCurrent(boolean* hasCurrent) override {
@@ -157,8 +154,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetMany(UINT32 capacity, IInspectable** items, UINT32* actual) override {
         *actual = 0;
         if (!done_ && capacity > 0) {
-            item_->AddRef();
-            items[0] = item_;
+            items[0] = item_.Copy();
             *actual = 1;
             done_ = true;
         }
@@ -166,37 +162,30 @@ public:
     }
 
 private:
-    IInspectable* item_;
+    ComPtr<IInspectable> item_;
     bool done_ = false;
 };
 
 class OneItemList final : public InspectableObject<IStorageItemIterableAbi> {
 public:
-    explicit OneItemList(IInspectable* item) : InspectableObject(kIidStorageItemIterable), item_(item) {
-        item_->AddRef();
-    }
-    ~OneItemList() override { item_->Release(); }
+    explicit OneItemList(IInspectable* item)
+        : InspectableObject(kIidStorageItemIterable), item_(ComPtr<IInspectable>::Share(item)) {}
     HRESULT STDMETHODCALLTYPE First(IStorageItemIteratorAbi** first) override {
-        *first = new OneItemIterator(item_);
+        *first = new OneItemIterator(item_.Get());
         return S_OK;
     }
 
 private:
-    IInspectable* item_;
+    ComPtr<IInspectable> item_;
 };
 
 // When the file is found it goes into the package; the deferral completes either way.
 class FileFound final : public ComObject<IFileCompletedHandlerAbi> {
 public:
     FileFound(IDataPackageAbi* package, IDataRequestDeferralAbi* deferral)
-        : ComObject(kIidFileCompletedHandler), package_(package), deferral_(deferral) {
-        package_->AddRef();
-        deferral_->AddRef();
-    }
-    ~FileFound() override {
-        package_->Release();
-        deferral_->Release();
-    }
+        : ComObject(kIidFileCompletedHandler),
+          package_(ComPtr<IDataPackageAbi>::Share(package)),
+          deferral_(ComPtr<IDataRequestDeferralAbi>::Share(deferral)) {}
     HRESULT STDMETHODCALLTYPE Invoke(IFileOperationAbi* operation, AsyncStatusAbi status) override {
         ComPtr<IInspectable> file;
         ComPtr<IInspectable> item;
@@ -211,8 +200,8 @@ public:
     }
 
 private:
-    IDataPackageAbi* package_;
-    IDataRequestDeferralAbi* deferral_;
+    ComPtr<IDataPackageAbi> package_;
+    ComPtr<IDataRequestDeferralAbi> deferral_;
 };
 
 // Fills the package when the sheet asks for it.

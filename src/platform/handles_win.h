@@ -126,6 +126,18 @@ public:
         return *this;
     }
     ~ComPtr() { Reset(); }
+    // Holds a reference of its own to what the caller keeps.
+    [[nodiscard]] static ComPtr Share(T* ptr) {
+        ComPtr held;
+        if (ptr != nullptr) ptr->AddRef();
+        held.ptr_ = ptr;
+        return held;
+    }
+    // A new reference for an out-parameter.
+    [[nodiscard]] T* Copy() const {
+        if (ptr_ != nullptr) ptr_->AddRef();
+        return ptr_;
+    }
     [[nodiscard]] T* Get() const { return ptr_; }
     T* operator->() const { return ptr_; }
     explicit operator bool() const { return ptr_ != nullptr; }
