@@ -6,6 +6,7 @@
 #include "app/about_rules.h"
 #include "app/dialog_look_win.h"
 #include "app/focus_win.h"
+#include "app/modal_loop_win.h"
 #include "app/phone_qr_rules.h"
 #include "app/push_button_win.h"
 #include "phone/phone_bridge.h"
@@ -165,14 +166,7 @@ LRESULT CALLBACK QrDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 
 void RunModalLoop(QrDialog& dialog) {
     MSG message {};
-    while (dialog.window != nullptr) {
-        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) {
-            // Exit or the session's end while the dialog is open: the main loop must see it too.
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        if (got == -1) break;
+    while (dialog.window != nullptr && NextModalMessage(message)) {
         if (message.message == WM_KEYDOWN && (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN)) {
             Close(dialog);
             continue;

@@ -5,6 +5,7 @@
 #include "app/app_win.h"
 #include "app/dialog_look_win.h"
 #include "app/hotkey_capture_win.h"
+#include "app/modal_loop_win.h"
 #include "app/push_button_win.h"
 #include "app/search_dialog_rules.h"
 #include "app/settings_controls_win.h"
@@ -1188,14 +1189,7 @@ bool OnWindowKey(SettingsWindow& s, const MSG& message) {
 
 void RunModalLoop(SettingsWindow& s) {
     MSG message {};
-    while (!s.closed) {
-        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) {
-            // Exit or the session's end while the window is open: the caller's loop must see it too.
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        if (got == -1) break;
+    while (!s.closed && NextModalMessage(message)) {
         if (AnyListOpen(s)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
